@@ -1,0 +1,27 @@
+// The number conventions of the data formats and of the game's arithmetic, one helper each.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tessera {
+
+// Float to integer, nearest with halves to even. Values outside the int32 range saturate and
+// NaN gives 0, so no data value can make the conversion undefined.
+int32_t round_to_int(double value);
+
+// The low 8 bits of a number, as the signed and unsigned 8-bit fields keep them.
+constexpr int8_t low8_signed(int32_t value) { return static_cast<int8_t>(static_cast<uint8_t>(value & 0xFF)); }
+constexpr uint8_t low8(int32_t value) { return static_cast<uint8_t>(value & 0xFF); }
+
+// The leading decimal integer of a line: blanks and tabs skipped, one optional sign, digits up to
+// the first non-digit; 0 without digits. Overflow wraps modulo 2^32 (there is no check).
+int32_t parse_leading_int(const std::string& text);
+
+// Standard decimal floating-point text (leading white space skipped); 0.0 without a number.
+float parse_float(const std::string& text);
+
+// Decimal text of a number, no leading zeros or blanks.
+std::string decimal(int32_t value);
+
+}  // namespace tessera

@@ -1,0 +1,222 @@
+// The one header of platform services: everything the game asks of the machine.
+//
+// Handles: every resource is a 32-bit handle. Pass -1 to ask for a new one; the result is the new
+// handle, or 0 on failure. An operation given a handle that names nothing does nothing and returns 0.
+// Colours are 24-bit RGB packed as red + green * 256 + blue * 65536.
+// Paths may use "\" or "/" as separators; a path that does not exist as written is matched
+// component by component without regard to letter case.
+#pragma once
+
+#include <csetjmp>
+#include <cstdint>
+#include <string>
+
+namespace tessera {
+
+constexpr int32_t rgb(int32_t r, int32_t g, int32_t b) { return r + g * 256 + b * 65536; }
+
+// ---- Window and screen ---------------------------------------------------------------------
+
+constexpr int32_t WINDOW_BORDERLESS = 1;
+
+int32_t screen_init();
+int32_t desktop_examine();  // number of displays
+int32_t desktop_width(int32_t display);
+int32_t desktop_height(int32_t display);
+int32_t desktop_depth(int32_t display);
+int32_t desktop_frequency(int32_t display);  // Hz; 0 when unknown
+int32_t window_open(int32_t handle, int32_t x, int32_t y, int32_t width, int32_t height,
+                    const std::string& title, int32_t style);
+// Creates the back buffer (width x height) shown in the window; stretch 1 scales it to the window.
+int32_t screen_open_windowed(int32_t window, int32_t x, int32_t y, int32_t width, int32_t height,
+                             int32_t stretch, int32_t right_offset, int32_t bottom_offset);
+// Processes pending window messages; waits up to timeout_ms for one (0: never waits, -1: no limit).
+int32_t window_event(int32_t timeout_ms);
+void screen_clear(int32_t colour);
+// Presents the back buffer after the vertical retrace, paced to at most 60 frames per second.
+void screen_flip();
+
+constexpr int32_t MESSAGE_OK = 0;
+constexpr int32_t MESSAGE_YES_NO = 4;
+constexpr int32_t ANSWER_YES = 6;
+constexpr int32_t ANSWER_NO = 7;
+// Modal box. Without a display the text goes to standard error and the default is answered
+// (OK; Yes for a Yes/No box).
+int32_t message_box(const std::string& title, const std::string& text, int32_t buttons);
+
+// A request from the system to close (window close, SIGINT, SIGTERM) calls this procedure from
+// the next event pump. It is expected not to return (the game ends the program there).
+using QuitHandler = void (*)();
+void quit_handler_register(QuitHandler handler);
+
+// Registers the image decoders (PNG, JPEG, TGA, TIFF) and the sound decoder (OGG Vorbis).
+void image_decoders_register();
+void sound_decoders_register();
+
+// Closes every service: sounds, sprites, screen, window, input devices, open files and listings.
+void platform_close_all();
+
+// ---- Sprites ---------------------------------------------------------------------------------
+
+constexpr int32_t SPRITE_TEXTURE = 4;  // usable as a Sprite3D texture; mode 5 behaves the same
+
+// Decodes by content (PNG, JPEG, TGA, TIFF). The sprite takes the current default colour key.
+int32_t sprite_load(int32_t handle, const std::string& path, int32_t mode);
+// A sprite from a rectangle of the current back buffer.
+int32_t sprite_grab(int32_t handle, int32_t x, int32_t y, int32_t width, int32_t height, int32_t mode);
+// sprite -1 sets the default key for sprites loaded or grabbed afterwards.
+void sprite_transparent_color(int32_t sprite, int32_t colour);
+int32_t sprite_width(int32_t sprite);
+int32_t sprite_height(int32_t sprite);
+int32_t sprite_exists(int32_t sprite);
+void sprite_free(int32_t sprite);
+
+// ---- Sprite3D (textured quads, drawn between sprite3d_begin and sprite3d_end) ------------------
+
+int32_t sprite3d_init();
+// A quad over the sprite's texture; the texture is shared, so freeing the sprite later is safe.
+int32_t sprite3d_create(int32_t handle, int32_t sprite);
+// Sets the drawn size and resets the corners to the unrotated rectangle.
+void sprite3d_zoom(int32_t s3d, int32_t width, int32_t height);
+// Mode 0: the angle is used as given and the accumulated angle becomes 0. Other modes add the
+// angle to a 16-bit accumulated angle and use the sum. Turns about the centre for square quads.
+void sprite3d_rotate(int32_t s3d, int32_t angle, int32_t mode);
+// Corners relative to the draw position: top-left, top-right, bottom-right, bottom-left.
+void sprite3d_transform(int32_t s3d, float x1, float y1, float x2, float y2, float x3, float y3,
+                        float x4, float y4);
+void sprite3d_draw(int32_t s3d, int32_t x, int32_t y, int32_t alpha = 255);
+// Direct3D blend codes: 1 zero, 2 one, 5 source alpha, 6 inverse source alpha.
+void sprite3d_blend_mode(int32_t source, int32_t destination);
+void sprite3d_quality(int32_t mode);  // 0 nearest, other bilinear (for textures drawn afterwards)
+void sprite3d_begin();
+void sprite3d_end();
+int32_t sprite3d_exists(int32_t s3d);
+void sprite3d_free(int32_t s3d);
+
+// ---- 2D drawing on the back buffer -------------------------------------------------------------
+
+void draw_begin();
+void draw_end();
+void draw_box(int32_t x, int32_t y, int32_t width, int32_t height, int32_t colour);
+
+// ---- Keyboard, mouse, joystick -----------------------------------------------------------------
+
+// DirectInput scan codes of the keys the game uses.
+constexpr int32_t KEY_ESCAPE = 0x01;
+constexpr int32_t KEY_Y = 0x15;
+constexpr int32_t KEY_P = 0x19;
+constexpr int32_t KEY_A = 0x1E;
+constexpr int32_t KEY_D = 0x20;
+constexpr int32_t KEY_X = 0x2D;
+constexpr int32_t KEY_C = 0x2E;
+constexpr int32_t KEY_B = 0x30;
+constexpr int32_t KEY_SPACE = 0x39;
+constexpr int32_t KEY_UP = 0xC8;
+constexpr int32_t KEY_PAGE_UP = 0xC9;
+constexpr int32_t KEY_LEFT = 0xCB;
+constexpr int32_t KEY_RIGHT = 0xCD;
+constexpr int32_t KEY_DOWN = 0xD0;
+constexpr int32_t KEY_PAGE_DOWN = 0xD1;
+
+// Snapshot of the 256 key states (pumps events first). A key pressed and released since the
+// previous snapshot reads as held in this one.
+int32_t keyboard_examine();
+int32_t key_pushed(int32_t code);  // -1: any key
+// 1 when the key was down at this key's previous query and is up now; each call updates the state.
+int32_t key_released(int32_t code);
+
+int32_t mouse_init();
+int32_t mouse_examine();
+void mouse_locate(int32_t x, int32_t y);
+
+int32_t joystick_init();  // 1 when a pad was found and opened
+int32_t joystick_examine();
+int32_t joystick_axis_x();  // -1, 0 or 1
+int32_t joystick_axis_y();
+int32_t joystick_button(int32_t n);  // buttons counted from 1
+
+// ---- Sound -------------------------------------------------------------------------------------
+
+constexpr int32_t SOUND_LOOP = 1;
+
+int32_t sound_init();
+int32_t sound_load(int32_t handle, const std::string& path);
+// Flags: bit 0 loop, bit 1 play an additional copy. A sound already playing restarts.
+void sound_play(int32_t sound, int32_t flags);
+void sound_stop(int32_t sound);  // -1: all sounds
+int32_t sound_exists(int32_t sound);
+void sound_free(int32_t sound);
+
+// ---- Files and directories ---------------------------------------------------------------------
+
+int32_t file_open_read(int32_t handle, const std::string& path);
+// Read and write, created when missing; the position starts at the beginning.
+int32_t file_open(int32_t handle, const std::string& path);
+// Bytes up to the next CR, LF or CR LF (not returned); empty at the end of the file.
+std::string file_read_line(int32_t file);
+void file_write_line(int32_t file, const std::string& text);  // text + CR LF
+int32_t file_eof(int32_t file);
+void file_close(int32_t file);
+
+constexpr int32_t ENTRY_FILE = 1;
+constexpr int32_t ENTRY_DIRECTORY = 2;
+
+// Entries matching the wildcard pattern (without regard to case), sorted by name.
+int32_t dir_examine(int32_t handle, const std::string& directory, const std::string& pattern);
+int32_t dir_next_entry(int32_t dir);
+std::string dir_entry_name(int32_t dir);
+int32_t dir_entry_type(int32_t dir);
+void dir_finish(int32_t dir);
+
+// Both end with the native separator.
+std::string current_directory();
+std::string home_directory();
+
+// ---- Time --------------------------------------------------------------------------------------
+
+void delay_ms(int32_t ms);
+int64_t date_now();  // seconds
+// Tokens %dd, %mm, %yyyy; other characters are copied.
+std::string format_date(const std::string& mask, int64_t date);
+
+// ---- Run-time error support --------------------------------------------------------------------
+
+// Fault codes, as the error log names them.
+constexpr uint32_t FAULT_NONE = 0;
+constexpr uint32_t FAULT_INT_DIVIDE_BY_ZERO = 0xC0000094;
+constexpr uint32_t FAULT_ACCESS_VIOLATION = 0xC0000005;
+constexpr uint32_t FAULT_PRIVILEGED_INSTRUCTION = 0xC0000096;
+constexpr uint32_t FAULT_ILLEGAL_INSTRUCTION = 0xC000001D;
+constexpr uint32_t FAULT_STACK_OVERFLOW = 0xC00000FD;
+constexpr uint32_t FAULT_FLOAT_DIVIDE_BY_ZERO = 0xC000008E;
+constexpr uint32_t FAULT_FLOAT_INVALID = 0xC0000090;
+constexpr uint32_t FAULT_BREAKPOINT = 0x80000003;
+
+// The handler runs on the game's thread when a processor fault happens. When it returns after an
+// integer division by zero, the faulting frame is abandoned and the game resumes at the frame
+// loop's recovery point; after any other fault the program ends with a non-zero status.
+using ErrorHandler = void (*)();
+void error_handler_register(ErrorHandler handler);
+std::string error_message();  // text of the current fault code ("No Error" for none)
+std::string error_file();     // module of the faulting code
+int32_t error_line();         // its line, 0 when unknown
+std::string error_message_for(uint32_t code);
+
+// Records where the game is, so that the log can name a module and line.
+void error_position(const char* file, int32_t line);
+#define TESSERA_HERE() ::tessera::error_position(__FILE__, __LINE__)
+
+// The frame loop's recovery point. Use as: `if (FAULT_RECOVERY_POINT() != 0) { ... }` at the top
+// of each frame; it returns non-zero when a recoverable fault jumped back to it.
+sigjmp_buf* fault_recovery_buffer();
+void fault_recovery_arm(bool armed);
+#define FAULT_RECOVERY_POINT() sigsetjmp(*::tessera::fault_recovery_buffer(), 1)
+
+// ---- Random numbers ----------------------------------------------------------------------------
+
+// Seeds the generator and returns its last raw word.
+int32_t random_seed(int32_t seed);
+// Uniform in 0..max; -2147483648 for a negative max. Seeds from the tick count when never seeded.
+int32_t random_int(int32_t max);
+
+}  // namespace tessera

@@ -1,0 +1,52 @@
+// Test-only hooks of the platform: injected input, no pacing or real delays, read-back of the
+// back buffer and a record of what was drawn. Game code never includes this header.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tessera {
+
+// Opens a screen of the given size for a test (screen_init, window_open, screen_open_windowed
+// under the SDL driver already chosen by the test harness). Returns non-zero on success.
+int32_t testing_open_screen(int32_t width, int32_t height);
+// Closes every platform resource and forgets injected state, so the next test starts clean.
+void testing_reset_platform();
+
+// Frame pacing in screen_flip and real waiting in delay_ms (both on by default in the game).
+void testing_set_frame_pacing(bool on);
+void testing_set_real_delays(bool on);
+int64_t testing_flip_count();      // screen_flip calls since the last reset
+int64_t testing_delay_total_ms();  // milliseconds asked of delay_ms since the last reset
+
+// Injected key and joystick state; it reaches the game through the next snapshot.
+void testing_set_key(int32_t code, bool down);
+void testing_release_all_keys();
+void testing_set_joystick(bool present, int32_t axis_x, int32_t axis_y, uint32_t buttons_mask);
+
+// Back-buffer pixel as packed RGB (red + green * 256 + blue * 65536), and its alpha-less read.
+int32_t testing_read_pixel(int32_t x, int32_t y);
+
+// What sprite3d_draw and draw_box were asked to draw while recording is on.
+struct DrawRecord {
+  int32_t s3d = 0;  // 0 for a box
+  int32_t x = 0, y = 0;
+  int32_t width = 0, height = 0;  // drawn size (zoom) of the quad, or the box size
+  int32_t alpha = 0;
+  int32_t blend_source = 0, blend_destination = 0;
+  int32_t colour = 0;  // boxes only
+  float corners[8] = {};  // quad corners relative to (x, y): TL, TR, BR, BL
+};
+void testing_record_draws(bool on);
+const std::vector<DrawRecord>& testing_recorded_draws();
+void testing_clear_recorded_draws();
+
+// Sounds: how often a sound was started, and whether it is playing now.
+int32_t testing_sound_play_count(int32_t sound);
+bool testing_sound_playing(int32_t sound);
+// Messages shown by message_box (title and text), and the answer the next boxes give.
+const std::vector<std::string>& testing_message_log();
+void testing_set_message_answer(int32_t answer);
+
+}  // namespace tessera

@@ -1,0 +1,58 @@
+#include "platform/platform.h"
+#include "presentation/screens.h"
+#include "world/world_model.h"
+#include "core/numeric.h"
+
+namespace tessera {
+
+float map_progress = 1.0f;
+int32_t map_progress_calls = 0;
+float build_progress = 1.0f;
+int32_t build_progress_calls = 0;
+
+namespace {
+
+// A one-cell level has no area to divide by; its bar simply fills at once.
+float progress_step() {
+  const double cells = static_cast<double>(level_width) * static_cast<double>(level_height);
+  if (cells <= 0.0) return screen_width;
+  return static_cast<float>(screen_width / cells);
+}
+
+void draw_bar(float length) {
+  const int32_t y = round_to_int(screen_height * 0.85);
+  draw_box(0, y, round_to_int(screen_width), 9, rgb(0, 0, 0));
+  draw_box(0, y, round_to_int(length), 8, rgb(255, 0, 0));
+}
+
+}  // namespace
+
+void map_read_progress() {
+  const float step = progress_step();
+  draw_begin();
+  map_progress += step;
+  draw_bar(map_progress);
+  draw_end();
+  if (map_progress_calls == 0) screen_flip();
+  map_progress_calls += 1;
+  if (map_progress_calls > 500) map_progress_calls = 0;
+}
+
+void level_build_progress() {
+  if (current_map != map_number) {
+    build_progress = 1.0f;
+    current_map = map_number;
+  }
+  const float step = progress_step();
+  draw_begin();
+  build_progress += step;
+  draw_bar(build_progress);
+  draw_end();
+  build_progress_calls += 1;
+  if (build_progress_calls > 2 * level_width) {
+    screen_flip();
+    build_progress_calls = 0;
+  }
+}
+
+}  // namespace tessera

@@ -1,0 +1,17 @@
+// The asset catalogs filled from directory listings, and the player figure.
+#pragma once
+
+#include <cstdint>
+
+namespace tessera {
+
+void load_tile_graphics();    // TOPOGFX, "*" + GFXCODEC
+void load_sound_effects();    // SOUNDFXPATH, "*.ogg"
+void load_music_tracks();     // INGAMEMUSIC, "*.ogg" (loaded only when played)
+void load_world_floaters();   // EGFXPATH, "*.png", EGFXMAX + 1 passes, black key
+void load_title_floaters();   // SCREGFXPATH, "*.png", SCREGFXMAX + 1 passes, black key
+void load_player_graphic();   // CURSOR with the white key
+void place_player(int32_t x, int32_t y);  // pixel position of cell (x, y)
+void reset_player_motion();
+
+}  // namespace tessera

@@ -1,0 +1,16 @@
+// Object types: each image of the WORLDGFX directory with its ".dll" definition file beside it.
+#pragma once
+
+#include <string>
+
+namespace tessera {
+
+// Frees the sprites of the previous table, then loads every "*" + GFXCODEC image of WORLDGFX
+// (sorted by name) with its definition file into object_types. Leaves white as the default key.
+void load_object_types();
+// Empties sound_effects, edge_placements, object_instances and object_types (frees nothing).
+void clear_object_lists();
+// The definition file of an image: the path cut before the first GFXCODEC occurrence, + ".dll".
+std::string definition_file_name(const std::string& image_path);
+
+}  // namespace tessera

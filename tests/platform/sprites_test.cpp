@@ -114,6 +114,23 @@ TEST_F(SpriteTest, DefaultKeyAndImageAlphaTogether) {
   EXPECT_EQ(sprite3d_create(-1, 0), 0);
 }
 
+TEST_F(SpriteTest, TgaDecodesWhateverItsName) {
+  // Uncompressed 24-bit TGA, 3 x 2, bottom-up rows of blue-green-red bytes; every pixel red.
+  std::string tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3, 0, 2, 0, 24, 0};
+  for (int i = 0; i < 6; ++i) tga += std::string{0, 0, '\xFF'};
+  testfiles::write_text(temp.file("tile.tga"), tga);
+  testfiles::write_text(temp.file("tile.gfx"), tga);
+  for (const char* name : {"tile.tga", "TILE.GFX"}) {
+    const int32_t sprite = sprite_load(-1, temp.path + name, SPRITE_TEXTURE);
+    ASSERT_NE(sprite, 0) << name;
+    EXPECT_EQ(sprite_width(sprite), 3);
+    EXPECT_EQ(sprite_height(sprite), 2);
+    screen_clear(0);
+    sprite3d_draw(sprite3d_create(-1, sprite), 0, 0);
+    EXPECT_EQ(testing_read_pixel(2, 1), RED);
+  }
+}
+
 TEST_F(SpriteTest, RotationCornersFollowTheFormula) {
   testing_record_draws(true);
   const int32_t sprite = sprite_load(-1, half_keyed(temp), SPRITE_TEXTURE);

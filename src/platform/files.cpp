@@ -1,0 +1,278 @@
+// Text files, directory listings and the two well-known directories.
+#include "platform/platform.h"
+
+#include "platform/platform_internal.h"
+
+#include <dirent.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <vector>
+
+namespace tessera {
+
+namespace {
+
+struct OpenFile {
+  std::FILE* stream = nullptr;
+  bool writing = false;  // last operation was a write (C streams need a seek before switching)
+};
+
+struct DirEntry {
+  std::string name;
+  int32_t type = ENTRY_FILE;
+};
+
+struct Listing {
+  std::vector<DirEntry> entries;
+  int32_t current = -1;  // before the first entry until dir_next_entry
+};
+
+HandleTable<OpenFile> files;
+HandleTable<Listing> listings;
+
+char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool same_without_case(const std::string& a, const std::string& b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
+bool exists(const std::string& path) {
+  struct stat info {};
+  return ::stat(path.c_str(), &info) == 0;
+}
+
+std::vector<std::string> directory_names(const std::string& directory) {
+  std::vector<std::string> names;
+  DIR* dir = ::opendir(directory.empty() ? "." : directory.c_str());
+  if (dir == nullptr) return names;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string name = entry->d_name;
+    if (name != "." && name != "..") names.push_back(name);
+  }
+  ::closedir(dir);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// '*' any run of characters, '?' one character; letters compared without case.
+bool wildcard_match(const char* pattern, const char* text) {
+  const char* star = nullptr;
+  const char* resume = nullptr;
+  while (*text != '\0') {
+    if (*pattern == '*') {
+      star = pattern++;
+      resume = text;
+    } else if (*pattern == '?' || (*pattern != '\0' && lower(*pattern) == lower(*text))) {
+      ++pattern;
+      ++text;
+    } else if (star != nullptr) {
+      pattern = star + 1;
+      text = ++resume;
+    } else {
+      return false;
+    }
+  }
+  while (*pattern == '*') ++pattern;
+  return *pattern == '\0';
+}
+
+void prepare_for(OpenFile& file, bool write) {
+  // C streams opened for update need a positioning call between reads and writes.
+  if (file.writing != write) std::fseek(file.stream, 0, SEEK_CUR);
+  file.writing = write;
+}
+
+}  // namespace
+
+std::string resolve_path(const std::string& path) {
+  std::string native = path;
+  std::replace(native.begin(), native.end(), '\\', '/');
+  if (native.empty() || exists(native)) return native;
+
+  std::string resolved = native[0] == '/' ? "/" : "";
+  size_t start = 0;
+  bool matching = true;
+  while (start <= native.size()) {
+    size_t end = native.find('/', start);
+    if (end == std::string::npos) end = native.size();
+    const std::string part = native.substr(start, end - start);
+    start = end + 1;
+    if (part.empty()) continue;
+    const std::string prefix = resolved.empty() || resolved.back() == '/' ? resolved : resolved + '/';
+    std::string chosen = part;
+    if (matching && part != "." && part != ".." && !exists(prefix + part)) {
+      matching = false;
+      for (const std::string& name : directory_names(prefix)) {
+        if (same_without_case(name, part)) {
+          chosen = name;
+          matching = true;
+          break;
+        }
+      }
+    }
+    resolved = prefix + chosen;
+  }
+  if (!native.empty() && native.back() == '/' && resolved.back() != '/') resolved += '/';
+  return resolved;
+}
+
+int32_t file_open_read(int32_t handle, const std::string& path) {
+  const int32_t id = handle_claim(files, handle);
+  if (id == 0) return 0;
+  std::FILE* stream = std::fopen(resolve_path(path).c_str(), "rb");
+  if (stream == nullptr) return 0;
+  file_close(id);
+  handle_store(files, id, OpenFile{stream, false});
+  return id;
+}
+
+int32_t file_open(int32_t handle, const std::string& path) {
+  const int32_t id = handle_claim(files, handle);
+  if (id == 0) return 0;
+  const std::string resolved = resolve_path(path);
+  std::FILE* stream = std::fopen(resolved.c_str(), "r+b");
+  if (stream == nullptr) stream = std::fopen(resolved.c_str(), "w+b");
+  if (stream == nullptr) return 0;
+  file_close(id);
+  handle_store(files, id, OpenFile{stream, false});
+  return id;
+}
+
+std::string file_read_line(int32_t file) {
+  OpenFile* open = handle_find(files, file);
+  if (open == nullptr) return "";
+  prepare_for(*open, false);
+  std::string line;
+  int c = 0;
+  while ((c = std::fgetc(open->stream)) != EOF) {
+    if (c == '\n') break;
+    if (c == '\r') {
+      const int next = std::fgetc(open->stream);
+      if (next != '\n' && next != EOF) std::ungetc(next, open->stream);
+      break;
+    }
+    line.push_back(static_cast<char>(c));
+  }
+  return line;
+}
+
+void file_write_line(int32_t file, const std::string& text) {
+  OpenFile* open = handle_find(files, file);
+  if (open == nullptr) return;
+  prepare_for(*open, true);
+  std::fwrite(text.data(), 1, text.size(), open->stream);
+  std::fwrite("\r\n", 1, 2, open->stream);
+}
+
+int32_t file_eof(int32_t file) {
+  OpenFile* open = handle_find(files, file);
+  if (open == nullptr) return 0;
+  prepare_for(*open, false);
+  const int c = std::fgetc(open->stream);
+  if (c == EOF) {
+    std::clearerr(open->stream);
+    return 1;
+  }
+  std::ungetc(c, open->stream);
+  return 0;
+}
+
+void file_close(int32_t file) {
+  OpenFile* open = handle_find(files, file);
+  if (open == nullptr) return;
+  std::fclose(open->stream);
+  files.items.erase(file);
+}
+
+int32_t dir_examine(int32_t handle, const std::string& directory, const std::string& pattern) {
+  const int32_t id = handle_claim(listings, handle);
+  if (id == 0) return 0;
+  std::string dir = resolve_path(directory);
+  if (dir.empty()) dir = ".";
+  if (dir.back() != '/') dir += '/';
+  struct stat info {};
+  if (::stat(dir.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) return 0;
+
+  const std::string wanted = pattern.empty() ? "*" : pattern;
+  Listing listing;
+  for (const std::string& name : directory_names(dir)) {
+    if (!wildcard_match(wanted.c_str(), name.c_str())) continue;
+    struct stat entry {};
+    const bool is_dir = ::stat((dir + name).c_str(), &entry) == 0 && S_ISDIR(entry.st_mode);
+    listing.entries.push_back({name, is_dir ? ENTRY_DIRECTORY : ENTRY_FILE});
+  }
+  handle_store(listings, id, std::move(listing));
+  return id;
+}
+
+int32_t dir_next_entry(int32_t dir) {
+  Listing* listing = handle_find(listings, dir);
+  if (listing == nullptr) return 0;
+  if (listing->current + 1 >= static_cast<int32_t>(listing->entries.size())) {
+    listing->current = static_cast<int32_t>(listing->entries.size());
+    return 0;
+  }
+  ++listing->current;
+  return listing->entries[listing->current].type;
+}
+
+std::string dir_entry_name(int32_t dir) {
+  Listing* listing = handle_find(listings, dir);
+  if (listing == nullptr || listing->current < 0 ||
+      listing->current >= static_cast<int32_t>(listing->entries.size())) {
+    return "";
+  }
+  return listing->entries[listing->current].name;
+}
+
+int32_t dir_entry_type(int32_t dir) {
+  Listing* listing = handle_find(listings, dir);
+  if (listing == nullptr || listing->current < 0 ||
+      listing->current >= static_cast<int32_t>(listing->entries.size())) {
+    return 0;
+  }
+  return listing->entries[listing->current].type;
+}
+
+void dir_finish(int32_t dir) { listings.items.erase(dir); }
+
+std::string current_directory() {
+  std::vector<char> buffer(4096);
+  while (::getcwd(buffer.data(), buffer.size()) == nullptr) {
+    if (buffer.size() > (1u << 20)) return "./";
+    buffer.resize(buffer.size() * 2);
+  }
+  std::string dir = buffer.data();
+  if (dir.empty() || dir.back() != '/') dir += '/';
+  return dir;
+}
+
+std::string home_directory() {
+  std::string dir;
+  if (const char* home = std::getenv("HOME"); home != nullptr && home[0] != '\0') {
+    dir = home;
+  } else if (const passwd* user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir != nullptr) {
+    dir = user->pw_dir;
+  } else {
+    dir = current_directory();
+  }
+  if (dir.empty() || dir.back() != '/') dir += '/';
+  return dir;
+}
+
+void files_close_all() {
+  for (auto& [id, open] : files.items) std::fclose(open.stream);
+  files.items.clear();
+  listings.items.clear();
+}
+
+}  // namespace tessera

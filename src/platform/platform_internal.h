@@ -1,0 +1,108 @@
+// State shared between the platform's implementation files. Only src/platform/ includes this.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace tessera {
+
+// ---- Handle tables -------------------------------------------------------------------------
+
+// Resources of one kind by handle. Handles start at 1; 0 is never a live handle.
+template <typename T>
+struct HandleTable {
+  std::map<int32_t, T> items;
+  int32_t next = 1;
+};
+
+template <typename T>
+T* handle_find(HandleTable<T>& table, int32_t handle) {
+  auto it = table.items.find(handle);
+  return it == table.items.end() ? nullptr : &it->second;
+}
+
+// The handle a create operation should fill: a fresh one for -1, the given one for a positive
+// handle (an old resource there is replaced), 0 for anything else.
+template <typename T>
+int32_t handle_claim(HandleTable<T>& table, int32_t requested) {
+  if (requested > 0) return requested;
+  if (requested != -1) return 0;
+  while (table.items.count(table.next) != 0 || table.next <= 0) {
+    table.next = table.next <= 0 ? 1 : table.next + 1;
+  }
+  return table.next++;
+}
+
+template <typename T>
+void handle_store(HandleTable<T>& table, int32_t handle, T&& item) {
+  table.items.erase(handle);
+  table.items.emplace(handle, std::move(item));
+}
+
+// ---- Screen (screen.cpp) -------------------------------------------------------------------
+
+extern SDL_Window* platform_window;
+extern SDL_Renderer* platform_renderer;
+extern SDL_Texture* platform_back_buffer;
+extern int32_t platform_back_width;
+extern int32_t platform_back_height;
+// Bumped whenever the renderer is destroyed: textures made for an older renderer died with it.
+extern uint32_t platform_renderer_generation;
+
+// Starts SDL's video and events once, with our own signal handling. Returns false on failure.
+bool platform_sdl_start();
+// Drains SDL's event queue into key, joystick and quit state; calls the quit handler if due.
+void platform_pump_events();
+// Makes the back buffer the render target again (after anything that changed it).
+void platform_target_back_buffer();
+bool platform_display_exists();
+
+// ---- Sprites (sprites.cpp) -----------------------------------------------------------------
+
+// A texture shared by a sprite and the Sprite3Ds made from it.
+struct SharedTexture {
+  SDL_Texture* texture = nullptr;
+  // Premultiplied white mask (alpha as grey, alpha kept) for the two-pass additive fallback.
+  SDL_Texture* mask = nullptr;
+  SDL_Surface* pixels = nullptr;  // decoded RGBA kept for re-keying; none for back-buffer grabs
+  int32_t key = 0;
+  uint32_t generation = 0;
+  int32_t width = 0;
+  int32_t height = 0;
+  bool has_transparent = false;  // any pixel with alpha 0 (colour key or the image's own)
+  SharedTexture() = default;
+  SharedTexture(const SharedTexture&) = delete;
+  SharedTexture& operator=(const SharedTexture&) = delete;
+  ~SharedTexture();
+};
+
+void sprites_close_all();
+void sprites_forget_settings();
+
+// ---- Input (input.cpp) ---------------------------------------------------------------------
+
+void input_handle_event(const SDL_Event& event);
+void input_close_all();
+void input_forget_injected();
+
+// ---- Sound (sound.cpp) ---------------------------------------------------------------------
+
+void sound_close_all();
+
+// ---- Files (files.cpp) ---------------------------------------------------------------------
+
+// The path with "\" turned into "/"; when it does not exist as written, each component is
+// matched without regard to case (components that match nothing are kept as written).
+std::string resolve_path(const std::string& path);
+void files_close_all();
+
+// ---- Time (time_random.cpp) ----------------------------------------------------------------
+
+// Zeroes the delay counter; the real-delay switch stays as the test set it.
+void time_forget_settings();
+
+}  // namespace tessera

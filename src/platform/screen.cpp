@@ -1,0 +1,389 @@
+// Window, renderer, back buffer and presentation; the event pump; message boxes; closing down.
+#include "platform/platform.h"
+
+#include "platform/platform_internal.h"
+#include "platform/platform_testing.h"
+
+#include <SDL_image.h>
+
+#include <chrono>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <thread>
+#include <vector>
+
+namespace tessera {
+
+SDL_Window* platform_window = nullptr;
+SDL_Renderer* platform_renderer = nullptr;
+SDL_Texture* platform_back_buffer = nullptr;
+int32_t platform_back_width = 0;
+int32_t platform_back_height = 0;
+uint32_t platform_renderer_generation = 1;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr auto FRAME_PERIOD = std::chrono::nanoseconds(1'000'000'000 / 60);
+// A flip this close to its slot is not worth a sleep (and keeps a 60.05 Hz display from drifting).
+constexpr auto PACING_SLACK = std::chrono::microseconds(1000);
+
+bool sdl_started = false;
+HandleTable<SDL_Window*> windows;
+int32_t screen_window = 0;  // handle of the window the renderer belongs to
+SDL_Rect present_rect {};
+bool present_stretch = true;
+
+bool frame_pacing = true;
+bool pacing_started = false;
+Clock::time_point previous_flip {};
+int64_t flip_count = 0;
+
+QuitHandler quit_handler = nullptr;
+bool quit_pending = false;
+volatile std::sig_atomic_t quit_signal = 0;
+
+std::vector<std::string> message_log;
+bool message_answer_set = false;
+int32_t message_answer = 0;
+
+void on_quit_signal(int signal) { quit_signal = signal; }
+
+void install_signal_handlers() {
+  struct sigaction action {};
+  action.sa_handler = on_quit_signal;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGINT, &action, nullptr);
+  sigaction(SIGTERM, &action, nullptr);
+}
+
+void handle_event(const SDL_Event& event) {
+  if (event.type == SDL_QUIT) quit_pending = true;
+  if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE) quit_pending = true;
+  input_handle_event(event);
+}
+
+void deliver_quit() {
+  const int signal = quit_signal;
+  if (signal == 0 && !quit_pending) return;
+  quit_signal = 0;
+  quit_pending = false;
+  if (quit_handler != nullptr) {
+    quit_handler();
+  } else if (signal != 0) {
+    // Nobody asked to hear about it: behave as if we had never caught the signal.
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+  }
+}
+
+void destroy_back_buffer() {
+  if (platform_back_buffer != nullptr) SDL_DestroyTexture(platform_back_buffer);
+  platform_back_buffer = nullptr;
+  platform_back_width = 0;
+  platform_back_height = 0;
+}
+
+void destroy_renderer() {
+  sprites_close_all();  // their textures belong to this renderer
+  destroy_back_buffer();
+  if (platform_renderer != nullptr) {
+    SDL_DestroyRenderer(platform_renderer);
+    ++platform_renderer_generation;
+  }
+  platform_renderer = nullptr;
+  screen_window = 0;
+}
+
+bool create_renderer(SDL_Window* window) {
+  // Naming a driver switches batching off; the world pass draws thousands of quads a frame.
+  SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
+  platform_renderer = SDL_CreateRenderer(
+      window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC | SDL_RENDERER_TARGETTEXTURE);
+  if (platform_renderer == nullptr) {
+    platform_renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
+  }
+  if (platform_renderer == nullptr) {
+    std::fprintf(stderr, "Renderer: %s\n", SDL_GetError());
+    return false;
+  }
+  return true;
+}
+
+void pace_frame() {
+  const Clock::time_point now = Clock::now();
+  if (!pacing_started) {
+    pacing_started = true;
+    previous_flip = now;
+    return;
+  }
+  const Clock::time_point slot = previous_flip + FRAME_PERIOD;
+  if (now + PACING_SLACK >= slot) {
+    previous_flip = now;
+    return;
+  }
+  // Sleep most of the way, then yield until the slot: sleeping alone overshoots by up to a tick.
+  std::this_thread::sleep_until(slot - std::chrono::microseconds(500));
+  while (Clock::now() < slot) std::this_thread::yield();
+  previous_flip = slot;
+}
+
+int32_t answer_box(const std::string& title, const std::string& text, int32_t buttons) {
+  const SDL_MessageBoxButtonData ok_button = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "OK"};
+  const SDL_MessageBoxButtonData yes_no[2] = {
+      {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, ANSWER_YES, "Yes"},
+      {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, ANSWER_NO, "No"},
+  };
+  const bool question = buttons == MESSAGE_YES_NO;
+  SDL_MessageBoxData data {};
+  data.flags = SDL_MESSAGEBOX_INFORMATION;
+  data.window = platform_window;
+  data.title = title.c_str();
+  data.message = text.c_str();
+  data.numbuttons = question ? 2 : 1;
+  data.buttons = question ? yes_no : &ok_button;
+  int chosen = 0;
+  if (SDL_ShowMessageBox(&data, &chosen) != 0 || chosen <= 0) return question ? ANSWER_YES : 1;
+  return chosen;
+}
+
+}  // namespace
+
+bool platform_sdl_start() {
+  if (sdl_started) return true;
+  // SDL's own handlers would turn Ctrl+C into SDL_QUIT only while events are pumped; ours
+  // reach the quit handler the same way and leave the default action when nobody listens.
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    std::fprintf(stderr, "SDL: %s\n", SDL_GetError());
+    return false;
+  }
+  install_signal_handlers();
+  sdl_started = true;
+  return true;
+}
+
+void platform_pump_events() {
+  if (sdl_started) {
+    SDL_Event event;
+    while (SDL_PollEvent(&event) != 0) handle_event(event);
+  }
+  deliver_quit();
+}
+
+void platform_target_back_buffer() {
+  if (platform_renderer != nullptr && platform_back_buffer != nullptr) {
+    SDL_SetRenderTarget(platform_renderer, platform_back_buffer);
+  }
+}
+
+bool platform_display_exists() {
+  if (!sdl_started || SDL_WasInit(SDL_INIT_VIDEO) == 0) return false;
+  const char* driver = SDL_GetCurrentVideoDriver();
+  return driver != nullptr && std::strcmp(driver, "dummy") != 0 && std::strcmp(driver, "offscreen") != 0;
+}
+
+int32_t screen_init() { return platform_sdl_start() ? 1 : 0; }
+
+int32_t desktop_examine() {
+  if (!platform_sdl_start()) return 0;
+  const int count = SDL_GetNumVideoDisplays();
+  return count < 0 ? 0 : count;
+}
+
+namespace {
+bool display_mode(int32_t display, SDL_DisplayMode& mode) {
+  return platform_sdl_start() && SDL_GetDesktopDisplayMode(display, &mode) == 0;
+}
+}  // namespace
+
+int32_t desktop_width(int32_t display) {
+  SDL_DisplayMode mode {};
+  return display_mode(display, mode) ? mode.w : 0;
+}
+
+int32_t desktop_height(int32_t display) {
+  SDL_DisplayMode mode {};
+  return display_mode(display, mode) ? mode.h : 0;
+}
+
+int32_t desktop_depth(int32_t display) {
+  SDL_DisplayMode mode {};
+  return display_mode(display, mode) ? static_cast<int32_t>(SDL_BITSPERPIXEL(mode.format)) : 0;
+}
+
+int32_t desktop_frequency(int32_t display) {
+  SDL_DisplayMode mode {};
+  return display_mode(display, mode) ? mode.refresh_rate : 0;
+}
+
+int32_t window_open(int32_t handle, int32_t x, int32_t y, int32_t width, int32_t height,
+                    const std::string& title, int32_t style) {
+  const int32_t id = handle_claim(windows, handle);
+  if (id == 0 || width <= 0 || height <= 0 || !platform_sdl_start()) return 0;
+  Uint32 flags = SDL_WINDOW_SHOWN;
+  if ((style & WINDOW_BORDERLESS) != 0) flags |= SDL_WINDOW_BORDERLESS;
+  SDL_Window* window = SDL_CreateWindow(title.c_str(), x, y, width, height, flags);
+  if (window == nullptr) {
+    std::fprintf(stderr, "Window: %s\n", SDL_GetError());
+    return 0;
+  }
+  if (SDL_Window** old = handle_find(windows, id); old != nullptr) {
+    if (id == screen_window) destroy_renderer();
+    if (*old == platform_window) platform_window = nullptr;
+    SDL_DestroyWindow(*old);
+  }
+  handle_store(windows, id, std::move(window));
+  SDL_RaiseWindow(window);
+  return id;
+}
+
+int32_t screen_open_windowed(int32_t window, int32_t x, int32_t y, int32_t width, int32_t height,
+                             int32_t stretch, int32_t right_offset, int32_t bottom_offset) {
+  (void)right_offset;
+  (void)bottom_offset;
+  SDL_Window** found = handle_find(windows, window);
+  if (found == nullptr || width <= 0 || height <= 0) return 0;
+  if (screen_window != window) {
+    destroy_renderer();
+    if (!create_renderer(*found)) return 0;
+    screen_window = window;
+    platform_window = *found;
+  }
+  destroy_back_buffer();
+  platform_back_buffer = SDL_CreateTexture(platform_renderer, SDL_PIXELFORMAT_ARGB8888,
+                                           SDL_TEXTUREACCESS_TARGET, width, height);
+  if (platform_back_buffer == nullptr) {
+    std::fprintf(stderr, "Back buffer: %s\n", SDL_GetError());
+    return 0;
+  }
+  SDL_SetTextureBlendMode(platform_back_buffer, SDL_BLENDMODE_NONE);
+  platform_back_width = width;
+  platform_back_height = height;
+  present_rect = {x, y, width, height};
+  present_stretch = stretch == 1;
+  screen_clear(0);
+  return 1;
+}
+
+int32_t window_event(int32_t timeout_ms) {
+  if (!sdl_started) return 0;
+  SDL_Event event;
+  int32_t code = 0;
+  bool got = false;
+  if (timeout_ms == 0) {
+    got = SDL_PollEvent(&event) != 0;
+  } else if (timeout_ms < 0) {
+    got = SDL_WaitEvent(&event) != 0;
+  } else {
+    got = SDL_WaitEventTimeout(&event, timeout_ms) != 0;
+  }
+  if (got) {
+    code = static_cast<int32_t>(event.type);
+    handle_event(event);
+  }
+  platform_pump_events();
+  return code;
+}
+
+void screen_clear(int32_t colour) {
+  if (platform_renderer == nullptr || platform_back_buffer == nullptr) return;
+  platform_target_back_buffer();
+  SDL_SetRenderDrawBlendMode(platform_renderer, SDL_BLENDMODE_NONE);
+  SDL_SetRenderDrawColor(platform_renderer, static_cast<Uint8>(colour & 0xFF),
+                         static_cast<Uint8>((colour >> 8) & 0xFF), static_cast<Uint8>((colour >> 16) & 0xFF), 255);
+  SDL_RenderClear(platform_renderer);
+}
+
+void screen_flip() {
+  ++flip_count;
+  if (platform_renderer != nullptr && platform_back_buffer != nullptr) {
+    SDL_SetRenderTarget(platform_renderer, nullptr);
+    SDL_SetRenderDrawColor(platform_renderer, 0, 0, 0, 255);
+    SDL_RenderClear(platform_renderer);
+    SDL_RenderCopy(platform_renderer, platform_back_buffer, nullptr, present_stretch ? nullptr : &present_rect);
+    SDL_RenderPresent(platform_renderer);
+    platform_target_back_buffer();
+  }
+  if (frame_pacing) pace_frame();
+}
+
+int32_t message_box(const std::string& title, const std::string& text, int32_t buttons) {
+  message_log.push_back(title + "\n" + text);
+  if (!message_answer_set && platform_display_exists()) return answer_box(title, text, buttons);
+  std::fprintf(stderr, "%s\n%s\n", title.c_str(), text.c_str());
+  std::fflush(stderr);
+  if (message_answer_set) return message_answer;
+  return buttons == MESSAGE_YES_NO ? ANSWER_YES : 1;
+}
+
+void quit_handler_register(QuitHandler handler) { quit_handler = handler; }
+
+void image_decoders_register() {
+  const int wanted = IMG_INIT_PNG | IMG_INIT_JPG | IMG_INIT_TIF;
+  if ((IMG_Init(wanted) & wanted) != wanted) std::fprintf(stderr, "Image decoders: %s\n", IMG_GetError());
+}
+
+void platform_close_all() {
+  sound_close_all();
+  destroy_renderer();
+  for (auto& [id, window] : windows.items) SDL_DestroyWindow(window);
+  windows.items.clear();
+  platform_window = nullptr;
+  input_close_all();
+  files_close_all();
+  if (sdl_started) {
+    IMG_Quit();
+    SDL_Quit();
+    sdl_started = false;
+  }
+  pacing_started = false;
+}
+
+// ---- Test hooks ----------------------------------------------------------------------------
+
+int32_t testing_open_screen(int32_t width, int32_t height) {
+  if (screen_init() == 0) return 0;
+  image_decoders_register();
+  const int32_t window = window_open(-1, 0, 0, width, height, "test", WINDOW_BORDERLESS);
+  if (window == 0) return 0;
+  return screen_open_windowed(window, 0, 0, width, height, 1, 0, 0);
+}
+
+void testing_reset_platform() {
+  platform_close_all();
+  input_forget_injected();
+  sprites_forget_settings();
+  time_forget_settings();
+  flip_count = 0;
+  message_log.clear();
+  message_answer_set = false;
+  message_answer = 0;
+  quit_pending = false;
+  quit_signal = 0;
+}
+
+void testing_set_frame_pacing(bool on) { frame_pacing = on; }
+int64_t testing_flip_count() { return flip_count; }
+
+int32_t testing_read_pixel(int32_t x, int32_t y) {
+  if (platform_renderer == nullptr || platform_back_buffer == nullptr || x < 0 || y < 0 ||
+      x >= platform_back_width || y >= platform_back_height) {
+    return 0;
+  }
+  platform_target_back_buffer();
+  const SDL_Rect rect {x, y, 1, 1};
+  Uint8 rgba[4] = {};
+  if (SDL_RenderReadPixels(platform_renderer, &rect, SDL_PIXELFORMAT_RGBA32, rgba, 4) != 0) return 0;
+  return rgb(rgba[0], rgba[1], rgba[2]);
+}
+
+const std::vector<std::string>& testing_message_log() { return message_log; }
+
+void testing_set_message_answer(int32_t answer) {
+  message_answer_set = true;
+  message_answer = answer;
+}
+
+}  // namespace tessera

@@ -1,0 +1,140 @@
+// Sound effects and music through SDL2_mixer: several at once, each restarting on its own channel.
+#include "platform/platform.h"
+
+#include "platform/platform_internal.h"
+#include "platform/platform_testing.h"
+
+#include <SDL_mixer.h>
+
+#include <cstdio>
+
+namespace tessera {
+
+namespace {
+
+constexpr int FIRST_CHANNELS = 32;
+constexpr int MOST_CHANNELS = 512;
+
+struct Sound {
+  Mix_Chunk* chunk = nullptr;
+  int channel = -1;  // where it last started; reused when it plays again
+  int32_t play_count = 0;
+};
+
+HandleTable<Sound> sounds;
+enum class Audio { untried, open, failed };
+Audio audio = Audio::untried;
+int channels = 0;
+
+bool plays_chunk(int channel, const Mix_Chunk* chunk) {
+  return channel >= 0 && channel < channels && Mix_Playing(channel) != 0 && Mix_GetChunk(channel) == chunk;
+}
+
+void halt_chunk(const Mix_Chunk* chunk) {
+  for (int channel = 0; channel < channels; ++channel) {
+    if (plays_chunk(channel, chunk)) Mix_HaltChannel(channel);
+  }
+}
+
+int start_on_free_channel(Mix_Chunk* chunk, int loops) {
+  int channel = Mix_PlayChannel(-1, chunk, loops);
+  while (channel < 0 && channels < MOST_CHANNELS) {
+    channels = Mix_AllocateChannels(channels * 2);
+    channel = Mix_PlayChannel(-1, chunk, loops);
+  }
+  return channel;
+}
+
+}  // namespace
+
+int32_t sound_init() {
+  if (audio == Audio::open) return 1;
+  if (audio == Audio::failed) return 0;
+  // No sound card is no reason to stop the game: sounds then simply do not load.
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 ||
+      Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
+    std::fprintf(stderr, "Sound output unavailable: %s\n", Mix_GetError());
+    audio = Audio::failed;
+    return 0;
+  }
+  channels = Mix_AllocateChannels(FIRST_CHANNELS);
+  audio = Audio::open;
+  return 1;
+}
+
+void sound_decoders_register() {
+  if ((Mix_Init(MIX_INIT_OGG) & MIX_INIT_OGG) == 0) std::fprintf(stderr, "OGG decoder: %s\n", Mix_GetError());
+}
+
+int32_t sound_load(int32_t handle, const std::string& path) {
+  const int32_t id = handle_claim(sounds, handle);
+  if (id == 0 || sound_init() == 0) return 0;
+  Mix_Chunk* chunk = Mix_LoadWAV(resolve_path(path).c_str());
+  if (chunk == nullptr) return 0;
+  sound_free(id);
+  handle_store(sounds, id, Sound{chunk, -1, 0});
+  return id;
+}
+
+void sound_play(int32_t sound, int32_t flags) {
+  Sound* found = handle_find(sounds, sound);
+  if (found == nullptr) return;
+  ++found->play_count;
+  const int loops = (flags & SOUND_LOOP) != 0 ? -1 : 0;
+  if ((flags & 2) != 0) {
+    start_on_free_channel(found->chunk, loops);
+    return;
+  }
+  halt_chunk(found->chunk);
+  const int own = found->channel;
+  if (own >= 0 && own < channels && Mix_Playing(own) == 0 && Mix_PlayChannel(own, found->chunk, loops) >= 0) return;
+  found->channel = start_on_free_channel(found->chunk, loops);
+}
+
+void sound_stop(int32_t sound) {
+  if (audio != Audio::open) return;
+  if (sound == -1) {
+    Mix_HaltChannel(-1);
+    return;
+  }
+  if (const Sound* found = handle_find(sounds, sound); found != nullptr) halt_chunk(found->chunk);
+}
+
+int32_t sound_exists(int32_t sound) { return handle_find(sounds, sound) != nullptr ? 1 : 0; }
+
+void sound_free(int32_t sound) {
+  Sound* found = handle_find(sounds, sound);
+  if (found == nullptr) return;
+  halt_chunk(found->chunk);
+  Mix_FreeChunk(found->chunk);
+  sounds.items.erase(sound);
+}
+
+void sound_close_all() {
+  if (audio == Audio::open) Mix_HaltChannel(-1);
+  for (auto& [id, sound] : sounds.items) Mix_FreeChunk(sound.chunk);
+  sounds.items.clear();
+  if (audio == Audio::open) {
+    Mix_CloseAudio();
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  }
+  audio = Audio::untried;
+  channels = 0;
+}
+
+int32_t testing_sound_play_count(int32_t sound) {
+  const Sound* found = handle_find(sounds, sound);
+  return found == nullptr ? 0 : found->play_count;
+}
+
+bool testing_sound_playing(int32_t sound) {
+  const Sound* found = handle_find(sounds, sound);
+  if (found == nullptr || audio != Audio::open) return false;
+  for (int channel = 0; channel < channels; ++channel) {
+    if (plays_chunk(channel, found->chunk)) return true;
+  }
+  return false;
+}
+
+}  // namespace tessera

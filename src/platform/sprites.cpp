@@ -1,0 +1,433 @@
+// Sprites (decoded images and back-buffer grabs), Sprite3D quads and boxes on the back buffer.
+#include "platform/platform.h"
+
+#include "platform/platform_internal.h"
+#include "platform/platform_testing.h"
+
+#include <SDL_image.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <vector>
+
+namespace tessera {
+
+namespace {
+
+constexpr int32_t MAGENTA = rgb(255, 0, 255);
+
+struct Sprite {
+  std::shared_ptr<SharedTexture> texture;
+  int32_t width = 0;
+  int32_t height = 0;
+};
+
+struct Sprite3D {
+  std::shared_ptr<SharedTexture> texture;
+  int32_t width = 0;
+  int32_t height = 0;
+  float corners[8] = {};  // TL, TR, BR, BL relative to the draw position
+  int16_t angle = 0;      // accumulated rotation
+};
+
+HandleTable<Sprite> sprites;
+HandleTable<Sprite3D> quads;
+
+int32_t default_key = MAGENTA;
+int32_t blend_source = 5;
+int32_t blend_destination = 6;
+bool bilinear = false;
+bool recording = false;
+std::vector<DrawRecord> records;
+SDL_Texture* white_texture = nullptr;  // 1 x 1 white: the darkening pass of opaque sources
+uint32_t white_generation = 0;
+
+Uint8 red_of(int32_t colour) { return static_cast<Uint8>(colour & 0xFF); }
+Uint8 green_of(int32_t colour) { return static_cast<Uint8>((colour >> 8) & 0xFF); }
+Uint8 blue_of(int32_t colour) { return static_cast<Uint8>((colour >> 16) & 0xFF); }
+
+// Uploads the decoded pixels with the key colour (and any alpha-0 pixel) made clear black.
+bool upload_keyed(SharedTexture& shared) {
+  SDL_Surface* surface = shared.pixels;
+  std::vector<Uint8> buffer(static_cast<size_t>(surface->w) * surface->h * 4);
+  bool transparent = false;
+  const Uint8 kr = red_of(shared.key), kg = green_of(shared.key), kb = blue_of(shared.key);
+  SDL_LockSurface(surface);
+  for (int y = 0; y < surface->h; ++y) {
+    const Uint8* row = static_cast<const Uint8*>(surface->pixels) + static_cast<size_t>(y) * surface->pitch;
+    Uint8* out = buffer.data() + static_cast<size_t>(y) * surface->w * 4;
+    for (int x = 0; x < surface->w; ++x, row += 4, out += 4) {
+      const bool keyed = row[0] == kr && row[1] == kg && row[2] == kb;
+      if (keyed || row[3] == 0) {
+        out[0] = out[1] = out[2] = out[3] = 0;
+        transparent = true;
+      } else {
+        std::copy(row, row + 4, out);
+      }
+    }
+  }
+  SDL_UnlockSurface(surface);
+  if (shared.mask != nullptr) SDL_DestroyTexture(shared.mask);
+  shared.mask = nullptr;
+  shared.has_transparent = transparent;
+  return SDL_UpdateTexture(shared.texture, nullptr, buffer.data(), surface->w * 4) == 0;
+}
+
+// Alpha as premultiplied white, built from the keyed texture's source pixels on first need.
+SDL_Texture* mask_of(const SharedTexture& shared) {
+  SDL_Surface* surface = shared.pixels;
+  if (surface == nullptr) return nullptr;
+  SDL_Texture* mask = SDL_CreateTexture(platform_renderer, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC,
+                                        surface->w, surface->h);
+  if (mask == nullptr) return nullptr;
+  std::vector<Uint8> buffer(static_cast<size_t>(surface->w) * surface->h * 4);
+  const Uint8 kr = red_of(shared.key), kg = green_of(shared.key), kb = blue_of(shared.key);
+  SDL_LockSurface(surface);
+  for (int y = 0; y < surface->h; ++y) {
+    const Uint8* row = static_cast<const Uint8*>(surface->pixels) + static_cast<size_t>(y) * surface->pitch;
+    Uint8* out = buffer.data() + static_cast<size_t>(y) * surface->w * 4;
+    for (int x = 0; x < surface->w; ++x, row += 4, out += 4) {
+      const bool keyed = row[0] == kr && row[1] == kg && row[2] == kb;
+      const Uint8 a = keyed ? 0 : row[3];
+      out[0] = out[1] = out[2] = out[3] = a;
+    }
+  }
+  SDL_UnlockSurface(surface);
+  SDL_UpdateTexture(mask, nullptr, buffer.data(), surface->w * 4);
+  return mask;
+}
+
+SDL_Texture* white() {
+  if (white_texture != nullptr && white_generation == platform_renderer_generation) return white_texture;
+  white_texture = SDL_CreateTexture(platform_renderer, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC, 1, 1);
+  const Uint8 pixel[4] = {255, 255, 255, 255};
+  if (white_texture != nullptr) SDL_UpdateTexture(white_texture, nullptr, pixel, 4);
+  white_generation = platform_renderer_generation;
+  return white_texture;
+}
+
+SDL_BlendFactor factor_of(int32_t code) {
+  switch (code) {
+    case 1: return SDL_BLENDFACTOR_ZERO;
+    case 2: return SDL_BLENDFACTOR_ONE;
+    case 3: return SDL_BLENDFACTOR_SRC_COLOR;
+    case 4: return SDL_BLENDFACTOR_ONE_MINUS_SRC_COLOR;
+    case 5: return SDL_BLENDFACTOR_SRC_ALPHA;
+    case 6: return SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA;
+    case 7: return SDL_BLENDFACTOR_DST_ALPHA;
+    case 8: return SDL_BLENDFACTOR_ONE_MINUS_DST_ALPHA;
+    case 9: return SDL_BLENDFACTOR_DST_COLOR;
+    case 10: return SDL_BLENDFACTOR_ONE_MINUS_DST_COLOR;
+    default: return SDL_BLENDFACTOR_ONE;
+  }
+}
+
+// The closest built-in mode, for renderers that refuse custom factors.
+SDL_BlendMode nearest_builtin(int32_t source, int32_t destination) {
+  if (destination == 2) return SDL_BLENDMODE_ADD;
+  if (source == 9 || destination == 3) return SDL_BLENDMODE_MOD;
+  if (source == 2 && destination == 1) return SDL_BLENDMODE_NONE;
+  return SDL_BLENDMODE_BLEND;
+}
+
+void render_quad(SDL_Texture* texture, const Sprite3D& quad, int32_t x, int32_t y, SDL_Color colour) {
+  static const float u[4] = {0, 1, 1, 0};
+  static const float v[4] = {0, 0, 1, 1};
+  static const int indices[6] = {0, 1, 2, 0, 2, 3};
+  SDL_Vertex vertices[4];
+  for (int i = 0; i < 4; ++i) {
+    vertices[i].position = {quad.corners[2 * i] + static_cast<float>(x), quad.corners[2 * i + 1] + static_cast<float>(y)};
+    vertices[i].color = colour;
+    vertices[i].tex_coord = {u[i], v[i]};
+  }
+  SDL_RenderGeometry(platform_renderer, texture, vertices, 4, indices, 6);
+}
+
+// result = source + destination x source alpha, with keyed pixels left undrawn: first the
+// destination is scaled by the quad's alpha under the opaque pixels, then the colour is added.
+void draw_additive_two_pass(SharedTexture& shared, const Sprite3D& quad, int32_t x, int32_t y, Uint8 alpha) {
+  SDL_Texture* mask = white();
+  if (shared.has_transparent) {
+    if (shared.mask == nullptr) shared.mask = mask_of(shared);
+    if (shared.mask != nullptr) mask = shared.mask;
+  }
+  if (mask != nullptr) {
+    // MUL: dst = src x dst + dst x (1 - src alpha); with the premultiplied mask and a grey vertex
+    // colour this is dst x alpha under opaque pixels and dst where the mask is clear.
+    SDL_SetTextureBlendMode(mask, SDL_BLENDMODE_MUL);
+    SDL_SetTextureScaleMode(mask, bilinear ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+    render_quad(mask, quad, x, y, SDL_Color {alpha, alpha, alpha, 255});
+  }
+  SDL_SetTextureBlendMode(shared.texture, SDL_BLENDMODE_ADD);
+  render_quad(shared.texture, quad, x, y, SDL_Color {255, 255, 255, 255});
+}
+
+void set_rectangle(Sprite3D& quad, int32_t width, int32_t height) {
+  const float w = static_cast<float>(width), h = static_cast<float>(height);
+  const float corners[8] = {0, 0, w, 0, w, h, 0, h};
+  std::copy(corners, corners + 8, quad.corners);
+}
+
+}  // namespace
+
+SharedTexture::~SharedTexture() {
+  if (pixels != nullptr) SDL_FreeSurface(pixels);
+  // A renderer takes its textures with it; only destroy what belongs to the live one.
+  if (generation != platform_renderer_generation) return;
+  if (texture != nullptr) SDL_DestroyTexture(texture);
+  if (mask != nullptr) SDL_DestroyTexture(mask);
+}
+
+int32_t sprite_load(int32_t handle, const std::string& path, int32_t mode) {
+  (void)mode;  // every sprite is a texture here, so each mode can feed a Sprite3D
+  const int32_t id = handle_claim(sprites, handle);
+  if (id == 0 || platform_renderer == nullptr) return 0;
+  const std::string resolved = resolve_path(path);
+  SDL_Surface* decoded = IMG_Load(resolved.c_str());
+  if (decoded == nullptr) {
+    // TGA has no signature, so IMG_Load only tries it for a ".tga" name.
+    if (SDL_RWops* file = SDL_RWFromFile(resolved.c_str(), "rb"); file != nullptr) {
+      decoded = IMG_LoadTGA_RW(file);
+      SDL_RWclose(file);
+    }
+  }
+  if (decoded == nullptr) return 0;
+  SDL_Surface* pixels = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_RGBA32, 0);
+  SDL_FreeSurface(decoded);
+  if (pixels == nullptr) return 0;
+
+  Sprite sprite;
+  sprite.width = pixels->w;
+  sprite.height = pixels->h;
+  sprite.texture = std::make_shared<SharedTexture>();
+  SharedTexture& shared = *sprite.texture;
+  shared.pixels = pixels;
+  shared.key = default_key;
+  shared.generation = platform_renderer_generation;
+  shared.width = sprite.width;
+  shared.height = sprite.height;
+  shared.texture = SDL_CreateTexture(platform_renderer, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC,
+                                     sprite.width, sprite.height);
+  if (shared.texture == nullptr || !upload_keyed(shared)) {
+    std::fprintf(stderr, "Sprite %s: %s\n", resolved.c_str(), SDL_GetError());
+    return 0;
+  }
+  handle_store(sprites, id, std::move(sprite));
+  return id;
+}
+
+int32_t sprite_grab(int32_t handle, int32_t x, int32_t y, int32_t width, int32_t height, int32_t mode) {
+  (void)mode;
+  const int32_t id = handle_claim(sprites, handle);
+  if (id == 0 || platform_renderer == nullptr || platform_back_buffer == nullptr || width <= 0 || height <= 0) {
+    return 0;
+  }
+  SDL_Texture* copy = SDL_CreateTexture(platform_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                                        width, height);
+  if (copy == nullptr) return 0;
+  // Copied on the GPU side: the zoom pass grabs every frame, a read-back would stall it.
+  SDL_SetRenderTarget(platform_renderer, copy);
+  SDL_SetRenderDrawBlendMode(platform_renderer, SDL_BLENDMODE_NONE);
+  SDL_SetRenderDrawColor(platform_renderer, 0, 0, 0, 0);
+  SDL_RenderClear(platform_renderer);
+  const SDL_Rect wanted {x, y, width, height};
+  const SDL_Rect screen {0, 0, platform_back_width, platform_back_height};
+  SDL_Rect inside {};
+  if (SDL_IntersectRect(&wanted, &screen, &inside) == SDL_TRUE) {
+    const SDL_Rect target {inside.x - x, inside.y - y, inside.w, inside.h};
+    SDL_RenderCopy(platform_renderer, platform_back_buffer, &inside, &target);
+  }
+  platform_target_back_buffer();
+
+  Sprite sprite;
+  sprite.width = width;
+  sprite.height = height;
+  sprite.texture = std::make_shared<SharedTexture>();
+  sprite.texture->key = default_key;
+  sprite.texture->generation = platform_renderer_generation;
+  sprite.texture->texture = copy;
+  sprite.texture->width = width;
+  sprite.texture->height = height;
+  handle_store(sprites, id, std::move(sprite));
+  return id;
+}
+
+void sprite_transparent_color(int32_t sprite, int32_t colour) {
+  if (sprite == -1) {
+    default_key = colour & 0xFFFFFF;
+    return;
+  }
+  Sprite* found = handle_find(sprites, sprite);
+  if (found == nullptr) return;
+  SharedTexture& shared = *found->texture;
+  shared.key = colour & 0xFFFFFF;
+  // Re-keyed in place, so Sprite3Ds already made from the sprite follow.
+  if (shared.pixels != nullptr && shared.generation == platform_renderer_generation) upload_keyed(shared);
+}
+
+int32_t sprite_width(int32_t sprite) {
+  const Sprite* found = handle_find(sprites, sprite);
+  return found == nullptr ? 0 : found->width;
+}
+
+int32_t sprite_height(int32_t sprite) {
+  const Sprite* found = handle_find(sprites, sprite);
+  return found == nullptr ? 0 : found->height;
+}
+
+int32_t sprite_exists(int32_t sprite) { return handle_find(sprites, sprite) != nullptr ? 1 : 0; }
+
+void sprite_free(int32_t sprite) { sprites.items.erase(sprite); }
+
+int32_t sprite3d_init() { return 1; }
+
+int32_t sprite3d_create(int32_t handle, int32_t sprite) {
+  const Sprite* source = handle_find(sprites, sprite);
+  const int32_t id = handle_claim(quads, handle);
+  if (id == 0 || source == nullptr) return 0;
+  Sprite3D quad;
+  quad.texture = source->texture;
+  quad.width = source->width;
+  quad.height = source->height;
+  set_rectangle(quad, quad.width, quad.height);
+  handle_store(quads, id, std::move(quad));
+  return id;
+}
+
+void sprite3d_zoom(int32_t s3d, int32_t width, int32_t height) {
+  Sprite3D* quad = handle_find(quads, s3d);
+  if (quad == nullptr) return;
+  quad->width = width;
+  quad->height = height;
+  set_rectangle(*quad, width, height);
+}
+
+void sprite3d_rotate(int32_t s3d, int32_t angle, int32_t mode) {
+  Sprite3D* quad = handle_find(quads, s3d);
+  if (quad == nullptr) return;
+  int32_t used = angle;
+  if (mode == 0) {
+    quad->angle = 0;
+  } else {
+    quad->angle = static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(quad->angle + angle) & 0xFFFF));
+    used = quad->angle;
+  }
+  const int32_t a = used % 360 - 90;
+  const float hw = static_cast<float>(quad->width / 2);
+  const float hh = static_cast<float>(quad->height / 2);
+  float t = 0.017452f * static_cast<float>(a);
+  for (int corner = 0; corner < 4; ++corner) {
+    const float c = std::cos(t), s = std::sin(t);
+    quad->corners[2 * corner] = std::trunc(hw * c + hh * s + hw);
+    quad->corners[2 * corner + 1] = std::trunc(hw * s - hh * c + hh);
+    t += 1.57068f;
+  }
+}
+
+void sprite3d_transform(int32_t s3d, float x1, float y1, float x2, float y2, float x3, float y3, float x4,
+                        float y4) {
+  Sprite3D* quad = handle_find(quads, s3d);
+  if (quad == nullptr) return;
+  const float corners[8] = {x1, y1, x2, y2, x3, y3, x4, y4};
+  std::copy(corners, corners + 8, quad->corners);
+}
+
+void sprite3d_draw(int32_t s3d, int32_t x, int32_t y, int32_t alpha) {
+  Sprite3D* quad = handle_find(quads, s3d);
+  if (quad == nullptr) return;
+  const Uint8 a = static_cast<Uint8>(std::clamp(alpha, 0, 255));
+  if (recording) {
+    DrawRecord record;
+    record.s3d = s3d;
+    record.x = x;
+    record.y = y;
+    record.width = quad->width;
+    record.height = quad->height;
+    record.alpha = alpha;
+    record.blend_source = blend_source;
+    record.blend_destination = blend_destination;
+    std::copy(quad->corners, quad->corners + 8, record.corners);
+    records.push_back(record);
+  }
+  SharedTexture& shared = *quad->texture;
+  if (platform_renderer == nullptr || shared.texture == nullptr || shared.generation != platform_renderer_generation) {
+    return;
+  }
+  platform_target_back_buffer();
+  SDL_SetTextureScaleMode(shared.texture, bilinear ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+  const bool additive_glow = blend_source == 2 && blend_destination == 5;
+  SDL_BlendMode mode = SDL_BLENDMODE_BLEND;
+  if (!(blend_source == 5 && blend_destination == 6)) {
+    mode = SDL_ComposeCustomBlendMode(factor_of(blend_source), factor_of(blend_destination), SDL_BLENDOPERATION_ADD,
+                                      SDL_BLENDFACTOR_ZERO, SDL_BLENDFACTOR_ONE, SDL_BLENDOPERATION_ADD);
+  }
+  // A single custom pass would paint keyed pixels black under (2, 5), so transparent textures
+  // take the two-pass route there too.
+  const bool custom_ok = SDL_SetTextureBlendMode(shared.texture, mode) == 0;
+  if (additive_glow && (!custom_ok || shared.has_transparent)) {
+    draw_additive_two_pass(shared, *quad, x, y, a);
+    return;
+  }
+  if (!custom_ok) SDL_SetTextureBlendMode(shared.texture, nearest_builtin(blend_source, blend_destination));
+  render_quad(shared.texture, *quad, x, y, SDL_Color {255, 255, 255, a});
+}
+
+void sprite3d_blend_mode(int32_t source, int32_t destination) {
+  blend_source = source;
+  blend_destination = destination;
+}
+
+void sprite3d_quality(int32_t mode) { bilinear = mode != 0; }
+
+void sprite3d_begin() { platform_target_back_buffer(); }
+void sprite3d_end() {}
+
+int32_t sprite3d_exists(int32_t s3d) { return handle_find(quads, s3d) != nullptr ? 1 : 0; }
+
+void sprite3d_free(int32_t s3d) { quads.items.erase(s3d); }
+
+void draw_begin() { platform_target_back_buffer(); }
+void draw_end() {}
+
+void draw_box(int32_t x, int32_t y, int32_t width, int32_t height, int32_t colour) {
+  if (recording) {
+    DrawRecord record;
+    record.x = x;
+    record.y = y;
+    record.width = width;
+    record.height = height;
+    record.colour = colour;
+    records.push_back(record);
+  }
+  if (platform_renderer == nullptr || platform_back_buffer == nullptr || width <= 0 || height <= 0) return;
+  platform_target_back_buffer();
+  SDL_SetRenderDrawBlendMode(platform_renderer, SDL_BLENDMODE_NONE);
+  SDL_SetRenderDrawColor(platform_renderer, red_of(colour), green_of(colour), blue_of(colour), 255);
+  const SDL_Rect box {x, y, width, height};
+  SDL_RenderFillRect(platform_renderer, &box);
+}
+
+void sprites_close_all() {
+  quads.items.clear();
+  sprites.items.clear();
+  if (white_texture != nullptr && white_generation == platform_renderer_generation) {
+    SDL_DestroyTexture(white_texture);
+  }
+  white_texture = nullptr;
+}
+
+void sprites_forget_settings() {
+  default_key = MAGENTA;
+  blend_source = 5;
+  blend_destination = 6;
+  bilinear = false;
+  recording = false;
+  records.clear();
+}
+
+void testing_record_draws(bool on) { recording = on; }
+const std::vector<DrawRecord>& testing_recorded_draws() { return records; }
+void testing_clear_recorded_draws() { records.clear(); }
+
+}  // namespace tessera

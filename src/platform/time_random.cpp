@@ -1,0 +1,109 @@
+// Delays, dates and the seeded random generator.
+#include "platform/platform.h"
+
+#include "platform/platform_internal.h"
+#include "platform/platform_testing.h"
+
+#include <chrono>
+#include <ctime>
+#include <thread>
+
+namespace tessera {
+
+namespace {
+
+bool real_delays = true;
+int64_t delay_total_ms = 0;
+
+// The generator: 17 pairs of words and two pair indices walking down the table together.
+constexpr int PAIRS = 17;
+uint32_t words[PAIRS * 2] = {};
+int pair_p = 0;
+int pair_q = 10;
+bool seeded = false;
+
+uint32_t rotate_left(uint32_t value, int bits) { return (value << bits) | (value >> (32 - bits)); }
+
+struct Step {
+  uint32_t low;
+  uint32_t high;
+};
+
+Step random_step() {
+  const uint32_t a = words[2 * pair_p];
+  const uint32_t b = words[2 * pair_p + 1];
+  const uint32_t low = rotate_left(b, 27) + words[2 * pair_q + 1];
+  const uint32_t high = rotate_left(a, 19) + words[2 * pair_q];
+  words[2 * pair_p] = low;
+  words[2 * pair_p + 1] = high;
+  pair_p = pair_p == 0 ? PAIRS - 1 : pair_p - 1;
+  pair_q = pair_q == 0 ? PAIRS - 1 : pair_q - 1;
+  return {low, high};
+}
+
+std::string two_digits(int value) {
+  return std::string(1, static_cast<char>('0' + value / 10 % 10)) + static_cast<char>('0' + value % 10);
+}
+
+}  // namespace
+
+void delay_ms(int32_t ms) {
+  if (ms <= 0) return;
+  delay_total_ms += ms;
+  if (real_delays) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+int64_t date_now() { return static_cast<int64_t>(std::time(nullptr)); }
+
+std::string format_date(const std::string& mask, int64_t date) {
+  const std::time_t when = static_cast<std::time_t>(date);
+  std::tm local {};
+  if (localtime_r(&when, &local) == nullptr) return mask;
+  std::string out;
+  for (size_t i = 0; i < mask.size();) {
+    if (mask.compare(i, 5, "%yyyy") == 0) {
+      const int year = local.tm_year + 1900;
+      out += two_digits(year / 100) + two_digits(year % 100);
+      i += 5;
+    } else if (mask.compare(i, 3, "%mm") == 0) {
+      out += two_digits(local.tm_mon + 1);
+      i += 3;
+    } else if (mask.compare(i, 3, "%dd") == 0) {
+      out += two_digits(local.tm_mday);
+      i += 3;
+    } else {
+      out += mask[i++];
+    }
+  }
+  return out;
+}
+
+int32_t random_seed(int32_t seed) {
+  seeded = true;
+  uint32_t x = static_cast<uint32_t>(seed);
+  for (uint32_t& word : words) {
+    x = x * 0xAC564B05u + 1u;
+    word = x;
+  }
+  pair_p = 0;
+  pair_q = 10;
+  Step last {};
+  for (int i = 0; i < 31; ++i) last = random_step();
+  return static_cast<int32_t>(last.low);
+}
+
+int32_t random_int(int32_t max) {
+  if (!seeded) random_seed(static_cast<int32_t>(SDL_GetTicks()));
+  const Step step = random_step();
+  if (max < 0) return INT32_MIN;
+  const uint64_t range = static_cast<uint64_t>(max) + 1;
+  const uint64_t partial = static_cast<uint64_t>(step.high) * range + ((static_cast<uint64_t>(step.low) * range) >> 32);
+  return static_cast<int32_t>(partial >> 32);
+}
+
+void testing_set_real_delays(bool on) { real_delays = on; }
+int64_t testing_delay_total_ms() { return delay_total_ms; }
+
+void time_forget_settings() { delay_total_ms = 0; }
+
+}  // namespace tessera

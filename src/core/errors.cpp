@@ -1,0 +1,75 @@
+#include "core/errors.h"
+
+#include "core/config.h"
+#include "core/lifecycle.h"
+#include "core/numeric.h"
+#include "platform/platform.h"
+#include "world/world_model.h"
+
+namespace tessera {
+
+namespace {
+
+constexpr int32_t FATAL_EXIT_STATUS = 1;
+const char* const ERROR_TITLE = "ERROR ";
+const char* const DIVISION_BY_ZERO_TEXT = "Attempted division by zero";
+
+void write_log_record(int32_t file) {
+  file_write_line(file, "TESSERA ENGINE ERROR AND WARNING LOG:");
+  file_write_line(file, "MAP_ID:" + decimal(map_number));
+  file_write_line(file, "ERROR TYPE:" + error_message());
+  file_write_line(file, "MODULE:" + error_file());
+  file_write_line(file, "AT LINE:" + decimal(error_line()));
+  file_write_line(file, " ");
+  file_write_line(file, "DATESTAMP:" + format_date("%dd/%mm/%yyyy", date_now()));
+}
+
+}  // namespace
+
+std::string error_text(int32_t kind) {
+  switch (kind) {
+    case ERROR_CONFIGURATION:
+      return " Could not open " + configuration_path;
+    case ERROR_SCREEN:
+      return " Could not open screen";
+    case ERROR_WINDOW:
+      return " Could not open window";
+    case ERROR_DIVISION_QUESTION:
+      return " division by zero. please read logfile:" + LOGPATH + LOGFILE +
+             "\n for more information\n continue engine?";
+    case ERROR_MAP_FILE:
+      return " Could not open topographic data";
+    case ERROR_BASE_LEVEL:
+      return " Could not open:" + SELFCREATEBASE;
+    default:
+      return "";
+  }
+}
+
+void report_error(int32_t kind) {
+  const std::string text = error_text(kind);
+  if (text.empty()) return;
+  if (kind == ERROR_DIVISION_QUESTION) {
+    if (message_box(ERROR_TITLE, text, MESSAGE_YES_NO) == ANSWER_NO) end_program(FATAL_EXIT_STATUS);
+    return;
+  }
+  message_box(ERROR_TITLE, text, MESSAGE_OK);
+  end_program(FATAL_EXIT_STATUS);
+}
+
+// Runs inside the fault signal handler. It uses the ordinary file operations rather than raw
+// system calls: the faults it serves come from game arithmetic and memory accesses, not from
+// inside the allocator or the file layer, and the platform ends the process on a second fault
+// while this runs, so a corrupted heap cannot make it loop.
+void log_runtime_error() {
+  const int32_t file = file_open(-1, LOGPATH + LOGFILE);
+  if (file != 0) {
+    // Read to the end so the record is appended after what earlier runs wrote.
+    while (file_eof(file) == 0) file_read_line(file);
+    write_log_record(file);
+    file_close(file);
+  }
+  if (error_message() == DIVISION_BY_ZERO_TEXT) report_error(ERROR_DIVISION_QUESTION);
+}
+
+}  // namespace tessera

@@ -1,0 +1,112 @@
+#include "core/lifecycle.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "core/config.h"
+#include "core/errors.h"
+#include "platform/platform.h"
+#include "presentation/screens.h"
+#include "world/world_model.h"
+
+namespace tessera {
+
+namespace {
+
+int32_t window_handle = 0;
+int32_t screen_handle = 0;
+
+void quit_on_request() { end_program(0); }
+
+// Steps 1 to 4: bookkeeping, defaults, and the error handler before anything can fault.
+void prepare_engine() {
+  quit_handler_register(quit_on_request);
+  config_set_defaults();
+  world_state_set_defaults();
+  window_handle = 0;
+  screen_handle = 0;
+  error_handler_register(log_runtime_error);
+}
+
+void register_decoders() {
+  image_decoders_register();
+  sound_decoders_register();
+}
+
+void measure_display() {
+  desktop_examine();
+  screen_width = static_cast<float>(desktop_width(0));
+  screen_height = static_cast<float>(desktop_height(0));
+  desktop_depth(0);
+  desktop_frequency(0);
+}
+
+// The window is exactly the size of display 0; no setting changes that.
+void open_game_window() {
+  const int32_t width = desktop_width(0);
+  const int32_t height = desktop_height(0);
+  window_handle = window_open(-1, 0, 0, width, height, APPNAME, WINDOW_BORDERLESS);
+  if (window_handle == 0) report_error(ERROR_WINDOW);
+  screen_handle = screen_open_windowed(window_handle, 0, 0, width, height, 1, 0, 0);
+  if (screen_handle == 0) report_error(ERROR_SCREEN);
+}
+
+// The last folder of the home directory; both separators count, as data sets come from anywhere.
+void take_player_name() {
+  std::string home = home_directory();
+  if (!home.empty()) home.pop_back();
+  const size_t separator = home.find_last_of("\\/");
+  player_name = separator == std::string::npos ? std::string() : home.substr(separator + 1);
+}
+
+void start_up() {
+  prepare_engine();
+  read_configuration();
+  register_decoders();
+  measure_display();
+  open_game_window();
+  take_player_name();
+  declare_world_model();
+}
+
+void play_frame() {
+  TESSERA_HERE();
+  screen_clear(rgb(0, 0, 0));
+  examine_mouse_step();
+  process_window_events();
+  screen_flip();
+}
+
+// The recovery point is set in this procedure, which never returns, so a jump back to it after
+// an abandoned frame always lands in a live stack frame. An abandoned frame is simply not
+// finished: the next one starts from the top.
+[[noreturn]] void frame_loop() {
+  fault_recovery_arm(true);
+  for (;;) {
+    FAULT_RECOVERY_POINT();
+    play_frame();
+  }
+}
+
+}  // namespace
+
+void end_program(int32_t exit_status) {
+  platform_close_all();
+  std::exit(exit_status);
+}
+
+void after_game_over() {
+  if (quit_requested != 0) end_program(0);
+  show_title_screen(0);
+}
+
+void process_window_events() { window_event(MULTITASK); }
+
+void examine_mouse_step() { mouse_examine(); }
+
+void run_game() {
+  start_up();
+  frame_loop();
+}
+
+}  // namespace tessera

@@ -1,0 +1,3 @@
+#include "core/lifecycle.h"
+
+int main() { tessera::run_game(); }

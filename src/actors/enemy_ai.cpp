@@ -18,8 +18,12 @@ bool chance(int32_t n) { return random_int(n) == 0; }
 int32_t cell_column(float px) { return round_to_int(px / cell_width); }
 int32_t cell_row(float py) { return round_to_int(py / cell_height); }
 
-// Outside the matrix there is nothing to walk on: a foe never leaves it.
-bool free_cell(int32_t c, int32_t r) { return cell_inside(c, r) && world_cell(c, r).use_collision == 0; }
+// Outside the matrix there is nothing to walk on: a foe never leaves it. Wide arguments, so a
+// neighbour of a cell at the int32 limit cannot overflow.
+bool free_cell(int64_t c, int64_t r) {
+  if (c < 0 || r < 0 || c >= world_matrix.columns || r >= world_matrix.rows) return false;
+  return world_cell(static_cast<int32_t>(c), static_cast<int32_t>(r)).use_collision == 0;
+}
 
 bool is_pink_like(int32_t c, int32_t r) {
   const std::string& kind = world_cell(c, r).tile_kind;
@@ -39,6 +43,10 @@ constexpr Heading HEADINGS[4] = {
     {MOTION_DOWN, 0, 1},
     {MOTION_UP, 0, -1},
 };
+
+bool neighbour_free(int32_t c, int32_t r, const Heading& heading) {
+  return free_cell(static_cast<int64_t>(c) + heading.dc, static_cast<int64_t>(r) + heading.dr);
+}
 
 void substep(const Heading& heading) {
   if (heading.dc != 0) {
@@ -83,7 +91,7 @@ void foe_wander() {
   }
   for (const Heading& heading : HEADINGS) {
     // The chance is drawn for every try, before the neighbour is looked at.
-    if (chance(foes.current().DRANDOMMOVE) && free_cell(c + heading.dc, r + heading.dr)) {
+    if (chance(foes.current().DRANDOMMOVE) && neighbour_free(c, r, heading)) {
       substep(heading);
       foes.current().direction = heading.direction;
       return;
@@ -98,7 +106,7 @@ void foe_go_on() {
   const int32_t r = cell_row(static_cast<float>(foe.y));
   for (const Heading& heading : HEADINGS) {
     if (heading.direction != foe.direction) continue;
-    if (chance(foe.DRANDOMMOVE) && free_cell(c + heading.dc, r + heading.dr)) substep(heading);
+    if (chance(foe.DRANDOMMOVE) && neighbour_free(c, r, heading)) substep(heading);
     return;
   }
 }

@@ -69,7 +69,8 @@ std::string expected_report(uint32_t code, const std::string& file, int line) {
 volatile int zero = 0;
 int* volatile null_pointer = nullptr;
 
-int divide_by_zero() { return 100 / zero; }
+volatile int numerator = 100;
+int divide_by_zero() { return numerator / zero; }
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Winfinite-recursion"

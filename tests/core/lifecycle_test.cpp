@@ -1,0 +1,115 @@
+// Start-up and the end of the program, on the real game binary where the process matters.
+#include "core/lifecycle.h"
+
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "support/test_files.h"
+#include "world/world_model.h"
+
+namespace {
+
+using namespace tessera;
+using namespace std::chrono_literals;
+
+struct Game {
+  pid_t pid = -1;
+  int stderr_fd = -1;
+};
+
+// Starts the game binary in directory with SDL's driver names; its standard error goes to a pipe.
+Game start_game(const std::string& directory, const std::string& video_driver) {
+  int fds[2];
+  if (pipe(fds) != 0) return {};
+  const pid_t pid = fork();
+  if (pid == 0) {
+    close(fds[0]);
+    dup2(fds[1], STDERR_FILENO);
+    close(fds[1]);
+    if (chdir(directory.c_str()) != 0) _exit(120);
+    setenv("SDL_VIDEODRIVER", video_driver.c_str(), 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    execl(ZORVANE_BINARY, ZORVANE_BINARY, static_cast<char*>(nullptr));
+    _exit(121);
+  }
+  close(fds[1]);
+  return {pid, fds[0]};
+}
+
+// Waits up to the time limit; kills a game that is still running then. -1 when it had to be killed.
+int wait_for_end(const Game& game, std::chrono::milliseconds limit) {
+  const auto deadline = std::chrono::steady_clock::now() + limit;
+  int status = 0;
+  while (waitpid(game.pid, &status, WNOHANG) == 0) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      kill(game.pid, SIGKILL);
+      waitpid(game.pid, &status, 0);
+      return -1;
+    }
+    std::this_thread::sleep_for(20ms);
+  }
+  return status;
+}
+
+std::string read_everything(int fd) {
+  std::string text;
+  char buffer[4096];
+  ssize_t n;
+  while ((n = read(fd, buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<size_t>(n));
+  close(fd);
+  return text;
+}
+
+bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+TEST(Lifecycle, MissingConfigurationEndsBeforeAnyWindow) {
+  testfiles::TempDir dir;
+  const std::string start = std::filesystem::canonical(dir.path).string() + "/";
+  // With a driver that cannot open windows a window attempt would be reported first.
+  for (const char* driver : {"dummy", "no-such-driver"}) {
+    SCOPED_TRACE(driver);
+    const Game game = start_game(dir.path, driver);
+    const int status = wait_for_end(game, 20s);
+    const std::string errors = read_everything(game.stderr_fd);
+    ASSERT_NE(status, -1) << "the game kept running";
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) != 0) << status;
+    EXPECT_TRUE(contains(errors, " Could not open " + start + "DATA\\ini.txt")) << errors;
+    EXPECT_FALSE(contains(errors, "Could not open window")) << errors;
+    EXPECT_FALSE(contains(errors, "Could not open screen")) << errors;
+  }
+}
+
+TEST(Lifecycle, RunsFramesUntilTheSystemAsksToClose) {
+  testfiles::TempDir dir;
+  testfiles::write_lines(dir.file("DATA/ini.txt"),
+                         {"APPNAME", "ZORVANE", "LOGPATH", "DATA\\", "LOGFILE", "error.log"});
+  const Game game = start_game(dir.path, "dummy");
+  std::this_thread::sleep_for(1500ms);
+  int status = 0;
+  ASSERT_EQ(waitpid(game.pid, &status, WNOHANG), 0) << "the game ended by itself: " << read_everything(game.stderr_fd);
+  kill(game.pid, SIGTERM);
+  status = wait_for_end(game, 20s);
+  const std::string errors = read_everything(game.stderr_fd);
+  ASSERT_NE(status, -1) << "the game ignored the request to close";
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status << " " << errors;
+  EXPECT_FALSE(contains(errors, "ERROR")) << errors;
+  EXPECT_FALSE(std::filesystem::exists(dir.path + "DATA/error.log"));
+}
+
+TEST(Lifecycle, AfterGameOverEndsNormallyWhenQuitWasAsked) {
+  world_state_set_defaults();
+  quit_requested = 1;
+  EXPECT_EXIT(after_game_over(), testing::ExitedWithCode(0), "");
+}
+
+}  // namespace

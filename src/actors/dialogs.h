@@ -1,0 +1,15 @@
+// The modal pause and quit dialogs. Each runs its own frames (texts over whatever the back buffer
+// holds, read_play_input each frame) until the B or X control answers it; the world and the clock
+// stand still meanwhile. A dialog does not open while one of the same kind is open, so holding P or
+// Escape cannot nest dialogs without bound.
+#pragma once
+
+namespace tessera {
+
+// B: current_map -1 (the map is rebuilt) and score back to level_start_score. X: back to play.
+void pause_dialog();
+// B: game_mode game over and quit_requested 1 (the program ends after the game-over sequence).
+// X: back to play with the fire latch spent, so a held fire control does not bomb at once.
+void quit_dialog();
+
+}  // namespace tessera

@@ -1,0 +1,40 @@
+#include "actors/play_clock.h"
+
+#include "core/config.h"
+#include "resources/sound_control.h"
+#include "world/world_model.h"
+
+namespace tessera {
+
+int32_t time_tick = 0;
+
+namespace {
+
+// Pick-ups can push time_left anywhere; wrap instead of overflowing.
+int32_t add_wrapping(int32_t value, int32_t delta) {
+  return static_cast<int32_t>(static_cast<uint32_t>(value) + static_cast<uint32_t>(delta));
+}
+
+}  // namespace
+
+void clock_frame(int8_t direction) {
+  if (direction != 1 && direction != -1) return;
+  time_tick = add_wrapping(time_tick, 1);
+  if (time_tick > WORLDREFRESH) {
+    time_tick = 0;
+    clock_step(direction);
+  }
+}
+
+void clock_step(int8_t direction) {
+  if (direction == 1) time_left = add_wrapping(time_left, 1);
+  if (direction == -1) time_left = add_wrapping(time_left, -1);
+  if (time_left > 0 && time_left < 11) play_sound(TIMERSOUND, 0);
+  clock_check(time_left);
+}
+
+void clock_check(int32_t time_value) {
+  if (time_value < 0 && menu_active == 0) game_mode = GAME_MODE_GAME_OVER;
+}
+
+}  // namespace tessera

@@ -1,0 +1,66 @@
+// Player control: one input device read per frame, paced grid steps with a scrolling view,
+// bombs, and the pause and quit dialogs.
+//
+// Direction codes: 6 up, 7 down, 8 left, 9 right, 16 none. Action codes: 0 fire (bomb), 1 B,
+// 4 X, 5 Y, 10-13 shoulder and trigger buttons, 14 pause, 15 quit, 16 none.
+// input_device and menu_active live in world_model.h, move_delay in config.h.
+// These globals live for the whole run; nothing is reset between levels.
+#pragma once
+
+#include <cstdint>
+
+namespace tessera {
+
+constexpr int8_t DIRECTION_UP = 6;
+constexpr int8_t DIRECTION_DOWN = 7;
+constexpr int8_t DIRECTION_LEFT = 8;
+constexpr int8_t DIRECTION_RIGHT = 9;
+constexpr int8_t DIRECTION_NONE = 16;
+
+constexpr int32_t ACTION_FIRE = 0;
+constexpr int32_t ACTION_B = 1;
+constexpr int32_t ACTION_X = 4;
+constexpr int32_t ACTION_Y = 5;
+constexpr int32_t ACTION_PAUSE = 14;
+constexpr int32_t ACTION_QUIT = 15;
+constexpr int32_t ACTION_NONE = 16;
+
+constexpr uint8_t FIRE_READY = 17;  // the fire action was seen absent since the last bomb
+constexpr uint8_t FIRE_SPENT = 16;
+
+extern int8_t pressed_direction;  // this frame's direction; 0 at program start
+extern int32_t action_code;       // this frame's action; -1 at program start
+extern uint8_t fire_latch;        // FIRE_READY or FIRE_SPENT; 1 at program start
+extern uint8_t bomb_armed;        // 1: the next fire action detonates a bomb
+// The player's step: a unit vector, then pixels. Wide enough for any cell size.
+extern int32_t step_dx;
+extern int32_t step_dy;
+
+// Sets the globals above to their program-start values.
+void player_input_set_defaults();
+
+// Once per frame (also from the title screen and the dialogs): samples the device, reads the map
+// keys, reads the buttons, and takes at most one paced step (every move_delay + 1 frames).
+void read_play_input();
+// Fills action_code, keeps fire_latch, and dispatches unless menu_active is 1.
+void read_buttons();
+// Arms the bomb when the fire latch is ready; then pause, quit or fire.
+void dispatch_action(int32_t action);
+// aim_step, then apply_step unless the step was blocked, then end_step.
+void player_step(int32_t direction);
+// Unit step for the direction, cancelled when the target cell's use_collision is not 0 (or the
+// target lies outside the matrix); sets the motion state.
+void aim_step(int32_t direction);
+// motion from the step (dy decides last) and the step sound when the player moves.
+void set_motion_state(int32_t dx, int32_t dy);
+// Moves the figure by one cell, or scrolls the view by one cell when the figure would pass the
+// screen centre (and the view can still scroll within the matrix).
+void apply_step();
+void end_step();
+// With a bomb held: the blast, then one "&" fewer.
+void use_bomb();
+// Four rays from the player's cell (right, left, down, up) unfix fixed floor until a cell with
+// use_collision 2 or the level's last column or row (or column and row 0); the up ray sounds.
+void detonate_bomb();
+
+}  // namespace tessera

@@ -1,0 +1,223 @@
+#include "world/level_builder.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/config.h"
+#include "core/errors.h"
+#include "core/lifecycle.h"
+#include "core/numeric.h"
+#include "platform/platform.h"
+#include "presentation/screens.h"
+#include "resources/catalogs.h"
+#include "resources/cell_content.h"
+#include "resources/object_types.h"
+#include "resources/sound_control.h"
+#include "world/world_model.h"
+
+namespace tessera {
+
+namespace {
+
+const std::string KIND_WALL = "LAB_WALL";
+const std::string KIND_GREEN = "LAB_GREEN";
+const std::string KIND_WATER = "LAB_WATER";
+
+// The seed wraps like the generator's own arithmetic instead of overflowing.
+int32_t level_seed() {
+  return static_cast<int32_t>(static_cast<uint32_t>(WORLDRANDOM) + static_cast<uint32_t>(map_number));
+}
+
+// Base files and MAPSIZE may ask for more than the matrix holds; negative sizes make no level.
+int32_t clamp_extent(int64_t extent) {
+  return static_cast<int32_t>(std::clamp<int64_t>(extent, 0, LEVEL_EXTENT_LIMIT));
+}
+
+int32_t bounded_by_map_size(int64_t extent) {
+  if (extent > MAPSIZE || extent < 1) extent = MAPSIZE;
+  return clamp_extent(extent);
+}
+
+// The part that both builders share, in its fixed order.
+void build_contents() {
+  fill_walls(level_width, level_height);
+  carve_floor(level_width, level_height);
+  grow_green(level_width, level_height);
+  flood_water(level_width, level_height);
+  mark_edges();
+  populate_foes(level_width, level_height);
+  size_tile_sprites();
+}
+
+std::string edge_kind(const std::string& neighbour, const char* suffix) {
+  if (neighbour == KIND_WALL || neighbour == KIND_GREEN || neighbour == KIND_WATER) return neighbour + suffix;
+  return std::string();
+}
+
+// One of the two edge sweeps: (dx, dy) points at the neighbour that is compared.
+void mark_edges_against(int32_t dx, int32_t dy, const char* suffix) {
+  for (int32_t n = 0; n < edge_placements.size(); ++n) {
+    const EdgePlacement placement = edge_placements.at(n);
+    const int32_t nx = placement.x + dx;
+    const int32_t ny = placement.y + dy;
+    if (nx < 0 || ny < 0) continue;
+    const std::string neighbour = world_cell(nx, ny).tile_kind;
+    if (neighbour == placement.kind) continue;
+    std::string kind = edge_kind(neighbour, suffix);
+    if (kind.empty()) kind = world_cell(placement.x, placement.y).tile_kind;
+    retile_cell(placement.x, placement.y, kind);
+  }
+}
+
+}  // namespace
+
+void build_first_level(const std::string& path) {
+  tiles_left = 0;
+  const int32_t file = file_open_read(-1, path);
+  if (file == 0) {
+    report_error(ERROR_BASE_LEVEL);
+    return;
+  }
+  file_read_line(file);
+  base_width = parse_leading_int(file_read_line(file));
+  base_height = parse_leading_int(file_read_line(file));
+  file_read_line(file);
+  file_read_line(file);
+  file_close(file);
+
+  random_seed(random_seed(level_seed()));
+  // Separate statements: the draws must happen in this order.
+  const int64_t w1 = random_int(base_width / 2);
+  const int64_t w2 = random_int(base_width / 2);
+  const int64_t h1 = random_int(base_height / 2);
+  const int64_t h2 = random_int(base_height / 2);
+  level_width = clamp_extent(w1 + w2);
+  level_height = clamp_extent(h1 + h2);
+
+  play_music("");
+  process_window_events();
+  player.motion = MOTION_IDLE;
+  process_window_events();
+  reset_world();
+  process_window_events();
+  clear_foes();
+  process_window_events();
+  load_player_graphic();
+  process_window_events();
+  build_contents();
+}
+
+void build_level() {
+  tiles_left = 0;
+  if (map_number < 1) map_number = 0;
+  random_seed(level_seed());
+  const int64_t w = random_int(base_width / 2) + static_cast<int64_t>(base_width / 2) + map_number;
+  const int64_t h = random_int(base_height / 2) + static_cast<int64_t>(base_height / 2) + map_number;
+  level_width = bounded_by_map_size(w);
+  level_height = bounded_by_map_size(h);
+  tiles_left = 0;
+
+  play_music("");
+  player.motion = MOTION_IDLE;
+  clear_foes();
+  reset_world();
+  load_object_types();
+  build_contents();
+}
+
+void fill_walls(int32_t w, int32_t h) {
+  for (int32_t x = 0; x <= w; ++x) {
+    for (int32_t y = 0; y <= h; ++y) {
+      retile_cell(x, y, KIND_WALL);
+      world_cell(x, y).in_level = 1;
+      level_build_progress();
+    }
+  }
+  // A cell size of zero would make the visible window endless; config keeps it positive.
+  if (RESOLUTION > 0.0f) {
+    visible_columns = std::ceil(screen_width / RESOLUTION);
+    visible_rows = std::ceil(screen_height / RESOLUTION);
+  } else {
+    visible_columns = 0.0f;
+    visible_rows = 0.0f;
+  }
+}
+
+WalkResult level_walk(int32_t w, int32_t h, const std::string& kind, bool record_edges) {
+  WalkResult result;
+  int32_t x = 1;
+  int32_t y = 1;
+  int32_t d = 0;
+  int64_t steps = static_cast<int64_t>(w) * static_cast<int64_t>(h);
+  while (steps > 0) {
+    int32_t dx = 0;
+    int32_t dy = 0;
+    if (random_int(LABSWITCH) == 0) d = random_int(3);
+    switch (d) {
+      case 0:
+        if (x - 1 > 1) dx = -1;
+        break;
+      case 1:
+        if (y - 1 > 1) dy = -1;
+        break;
+      case 2:
+        if (x + 1 < w - 1) dx = 1;
+        break;
+      case 3:
+        if (y + 1 < h - 1) dy = 1;
+        break;
+      default:
+        break;
+    }
+    x += dx;
+    y += dy;
+    // The cell is tested even when no move was made, so (1, 1) converts on a level too small to walk.
+    if (world_cell(x, y).tile_kind == KIND_WALL) {
+      retile_cell(x, y, kind);
+      if (record_edges) {
+        EdgePlacement& placement = edge_placements.add();
+        placement.x = x;
+        placement.y = y;
+        placement.kind = kind;
+      }
+      if (result.converted == 0) {
+        result.first_x = x;
+        result.first_y = y;
+      }
+      ++result.converted;
+    }
+    --steps;
+  }
+  return result;
+}
+
+void carve_floor(int32_t w, int32_t h) {
+  const WalkResult walk = level_walk(w, h, "LAB_FLOOR", false);
+  // Goodies spawned by the walk have already added to tiles_left; the division covers both.
+  tiles_left += walk.converted;
+  if (walk.converted > 0) {
+    player.motion = MOTION_IDLE;
+    player.x = static_cast<float>(walk.first_x) * RESOLUTION;
+    player.y = static_cast<float>(walk.first_y) * RESOLUTION;
+  }
+  tiles_left = tiles_left / 4;
+  time_left = std::min(tiles_left / 4, 60);
+}
+
+void grow_green(int32_t w, int32_t h) { level_walk(w, h, KIND_GREEN, true); }
+
+void flood_water(int32_t w, int32_t h) { level_walk(w, h, KIND_WATER, true); }
+
+void mark_edges() {
+  if (USEEXTENDEDTOPO != 1) return;
+  mark_edges_against(-1, 0, "_E");
+  mark_edges_against(0, -1, "_S");
+}
+
+void size_tile_sprites() {
+  for (int32_t x = 0; x <= level_width; ++x) {
+    for (int32_t y = 0; y <= level_height; ++y) size_tile_sprite(x, y);
+  }
+}
+
+}  // namespace tessera

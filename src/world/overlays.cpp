@@ -1,0 +1,149 @@
+#include "world/overlays.h"
+
+#include "actors/play_clock.h"
+#include "core/config.h"
+#include "core/lifecycle.h"
+#include "core/numeric.h"
+#include "platform/platform.h"
+#include "presentation/screen_text.h"
+#include "world/world_model.h"
+#include "world/world_pass.h"
+
+namespace tessera {
+
+int32_t grab_sprite = 0;
+int32_t grab_sprite3d = 0;
+int32_t hud_scroll_offset = 0;
+
+const std::string hud_credit_line =
+    "  ZORVANE - A LABYRINTH OF PAINTED FLOORS * BUILT ON THE TESSERA ENGINE * "
+    "PAINT EVERY TILE BLUE BEFORE THE CLOCK RUNS OUT|";
+
+namespace {
+
+constexpr int32_t BLACK = rgb(0, 0, 0);
+constexpr int32_t MAGENTA = rgb(255, 0, 255);
+constexpr float BIG_TEXT_SCALE = 3.0f;
+constexpr int32_t BIG_TEXT_ALPHA = 240;
+constexpr float SPACING_GROWTH = 0.05f;
+constexpr float SWEEP_STEP = 20.0f;  // the animations last until this much per frame covers W
+
+void grab_release() {
+  if (sprite3d_exists(grab_sprite3d) != 0) sprite3d_free(grab_sprite3d);
+  if (sprite_exists(grab_sprite) != 0) sprite_free(grab_sprite);
+  grab_sprite3d = 0;
+  grab_sprite = 0;
+}
+
+void grab_world_image() {
+  const int32_t width = round_to_int(screen_width * FULLSCREENZOOM - 1.0f);
+  const int32_t height = round_to_int(screen_height * FULLSCREENZOOM - 1.0f);
+  grab_sprite = sprite_grab(-1, 1, 1, width, height, SPRITE_TEXTURE);
+  grab_sprite3d = sprite3d_create(-1, grab_sprite);
+}
+
+void draw_grab() {
+  if (grab_sprite3d != 0) sprite3d_draw(grab_sprite3d, 0, 0, 255);
+}
+
+// The banner and the game-over screen share one animation: the grabbed frame with a big text that
+// drifts left while its letter spacing grows. draw_frame draws one frame between its own batch
+// calls; the caller presents it.
+template <typename DrawFrame>
+void sweep_frames(DrawFrame draw_frame) {
+  float spacing = 0.0f;
+  for (float b = 1.0f; b < screen_width; b += SWEEP_STEP) {
+    draw_frame(spacing);
+    screen_flip();
+    process_window_events();
+    spacing += SPACING_GROWTH;
+  }
+}
+
+void draw_hud_text(const std::string& text, float fx, float fy, float scale, int32_t alpha) {
+  draw_screen_text(text, screen_width * fx, screen_height * fy, scale, 0.0f, alpha, 1.0f);
+}
+
+}  // namespace
+
+void frame_driver() {
+  sprite3d_begin();
+  world_step();
+  sprite3d_end();
+  clock_frame(-1);
+  process_window_events();
+  screen_flip();
+  if (game_mode == GAME_MODE_GAME_OVER) game_over_sequence(SMOOTH);
+}
+
+void show_map_banner(int32_t /*unused*/) {
+  sprite3d_blend_mode(5, 6);
+  if (banner_due != 1) return;
+  // Close the frame driver's batch so that the world drawn so far is on the back buffer before the
+  // grab, and so that the banner's own batches do not nest inside it.
+  sprite3d_end();
+  grab_release();
+  grab_world_image();
+  const std::string text = "  MAP " + decimal(map_number) + "| ";
+  sweep_frames([&](float spacing) {
+    sprite3d_begin();
+    screen_clear(BLACK);
+    draw_grab();
+    draw_screen_text(text, screen_width * (0.4f - spacing / 10.0f), screen_height * 0.3f,
+                     BIG_TEXT_SCALE, 0.0f, BIG_TEXT_ALPHA, spacing);
+    sprite3d_end();
+  });
+  banner_due = 0;
+  grab_release();
+  sprite3d_begin();
+}
+
+void fullscreen_zoom_pass(uint8_t smooth) {
+  sprite3d_quality(0);
+  sprite3d_blend_mode(5, 6);
+  grab_release();
+  sprite_transparent_color(-1, MAGENTA);
+  sprite3d_quality(smooth);
+  grab_world_image();
+  if (grab_sprite3d != 0) {
+    sprite3d_zoom(grab_sprite3d, round_to_int(screen_width), round_to_int(screen_height));
+  }
+  screen_clear(BLACK);
+  sprite3d_blend_mode(5, 6);
+  draw_grab();
+  sprite3d_quality(0);
+  process_window_events();
+}
+
+void draw_hud() {
+  if (score < score_target) ++score;
+  if (tiles_left < 1) tiles_left = 0;
+  draw_hud_text(" SCORE " + decimal(score) + "|", 0.7f, 0.05f, 1.0f, 240);
+  draw_hud_text(" TIME " + decimal(time_left) + "|", 0.06f, 0.05f, 1.0f, 240);
+  draw_hud_text(" \xF6\xF6\xF6 |", 0.4f, 0.01f, 1.0f, 200);
+  draw_hud_text(" " + bombs + "|", 0.4f, 0.01f, 1.0f, 240);
+  draw_hud_text(" TILES LEFT " + decimal(tiles_left) + "|", 0.4f, 0.1f, 1.0f, 240);
+  draw_hud_text(" MAP " + decimal(map_number) + "|", 0.7f, 0.1f, 1.0f, 240);
+  draw_hud_text("  PLAYER:" + player_name + "|", 0.7f, 0.15f, 0.5f, 240);
+  draw_screen_text(hud_credit_line, screen_width - static_cast<float>(hud_scroll_offset),
+                   screen_height * 0.9f, 0.8f, 0.0f, 200, 1.0f);
+  hud_scroll_offset += 2;
+  if (hud_scroll_offset > round_to_int(2.0f * screen_width)) hud_scroll_offset = 0;
+}
+
+void game_over_sequence(uint8_t /*smooth*/) {
+  sprite3d_blend_mode(5, 6);
+  grab_release();
+  grab_world_image();
+  sweep_frames([](float spacing) {
+    screen_clear(BLACK);
+    sprite3d_begin();
+    draw_grab();
+    draw_screen_text("  GAME OVER |", screen_width * (0.3f - spacing / 10.0f),
+                     screen_height * 0.3f, BIG_TEXT_SCALE, 0.0f, BIG_TEXT_ALPHA, spacing);
+    sprite3d_end();
+  });
+  after_game_over();
+}
+
+}  // namespace tessera

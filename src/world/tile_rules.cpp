@@ -1,0 +1,77 @@
+#include "world/tile_rules.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "core/config.h"
+#include "core/lifecycle.h"
+#include "resources/cell_content.h"
+#include "resources/sound_control.h"
+#include "world/world_model.h"
+
+namespace tessera {
+
+namespace {
+
+bool is_closed_kind(const std::string& kind) { return kind == "LAB_BLUE_FLOOR" || kind == "LAB_WALL"; }
+
+bool painted(int32_t x, int32_t y) { return is_painted_kind(world_cell(x, y).tile_kind); }
+
+// The four shapes, as offsets of the three cells beside (x, y), in the order they are tested.
+constexpr int32_t SHAPES[4][3][2] = {
+    {{-1, 0}, {-1, 1}, {0, 1}},   // the square to the lower left
+    {{1, 0}, {1, 1}, {0, 1}},     // the square to the lower right
+    {{0, -1}, {1, -1}, {-1, -1}},  // the row above
+    {{0, 1}, {1, 1}, {-1, 1}},    // the row below
+};
+
+}  // namespace
+
+bool is_painted_kind(const std::string& kind) { return kind == "LAB_BLUE_FLOOR" || kind == "LAB_FIXED_FLOOR"; }
+
+int32_t add_saturating(int32_t total, int32_t amount) {
+  const int64_t sum = static_cast<int64_t>(total) + amount;
+  return static_cast<int32_t>(std::clamp<int64_t>(sum, INT32_MIN, INT32_MAX));
+}
+
+void paint_tile(int32_t x, int32_t y) {
+  const std::string kind = world_cell(x, y).tile_kind;
+  if (kind == "LAB_FLOOR" || kind == "LAB_GREEN") {
+    retile_cell(x, y, "LAB_BLUE_FLOOR");
+    play_sound(DEFTILESOUND, 0);
+    if (GAMEMODE == "HARDCORE") {
+      world_cell(x, y).use_collision = 1;
+      check_trapped(x, y);
+    }
+  } else if (kind == "LAB_PINK_FLOOR") {
+    retile_cell(x, y, "LAB_BLUE_FLOOR");
+    play_sound(DEFTILESOUND, 0);
+  }
+}
+
+void apply_tile_rules(int32_t x, int32_t y) {
+  if (x == 0) x = 1;
+  if (y == 0) y = 1;
+  if (!painted(x, y)) return;  // (x, y) belongs to every shape
+  for (const auto& shape : SHAPES) {
+    bool complete = true;
+    for (const auto& offset : shape) complete = complete && painted(x + offset[0], y + offset[1]);
+    if (!complete) continue;
+    if (world_cell(x, y).tile_kind == "LAB_BLUE_FLOOR") {
+      retile_cell(x, y, "LAB_FIXED_FLOOR");
+      play_sound(FIXEDTILESOUND, 0);
+      score = add_saturating(score, world_cell(x, y).value1);
+      tiles_left -= 1;
+    }
+    return;
+  }
+}
+
+void check_trapped(int32_t x, int32_t y) {
+  if (is_closed_kind(world_cell(x + 1, y).tile_kind) && is_closed_kind(world_cell(x - 1, y).tile_kind) &&
+      is_closed_kind(world_cell(x, y + 1).tile_kind) && is_closed_kind(world_cell(x, y - 1).tile_kind)) {
+    after_game_over();
+  }
+}
+
+}  // namespace tessera

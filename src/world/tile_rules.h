@@ -1,0 +1,27 @@
+// The painting rules of the floor: the player paints, painted blocks fix and count off tiles_left,
+// and in the "HARDCORE" mode a player who walls itself in loses.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tessera {
+
+// Painted for the fixing rule: "LAB_BLUE_FLOOR" or "LAB_FIXED_FLOOR".
+bool is_painted_kind(const std::string& kind);
+
+// Points and time from data files are added without overflowing: the sum stops at the int32 range.
+int32_t add_saturating(int32_t total, int32_t amount);
+
+// The cell under the player: floor, green and pink become "LAB_BLUE_FLOOR" with the step sound.
+// In "HARDCORE" mode (exact text) painted floor and green also become solid and the trap test runs.
+void paint_tile(int32_t x, int32_t y);
+// The fixing rule for one visible cell (column and row 0 are examined as 1): at the first of four
+// shapes whose cells are all painted, a blue cell becomes "LAB_FIXED_FLOOR", earns its value1 and
+// takes one off tiles_left.
+void apply_tile_rules(int32_t x, int32_t y);
+// When all four neighbours are "LAB_BLUE_FLOOR" or "LAB_WALL", the game ends at once through
+// after_game_over (from inside the frame); the frame then runs on.
+void check_trapped(int32_t x, int32_t y);
+
+}  // namespace tessera

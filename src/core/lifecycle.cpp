@@ -3,10 +3,17 @@
 #include <cstdlib>
 #include <string>
 
+#include "actors/player_input.h"
 #include "core/config.h"
 #include "core/errors.h"
 #include "platform/platform.h"
+#include "presentation/font.h"
 #include "presentation/screens.h"
+#include "resources/catalogs.h"
+#include "resources/map_files.h"
+#include "resources/object_types.h"
+#include "world/level_builder.h"
+#include "world/overlays.h"
 #include "world/world_model.h"
 
 namespace tessera {
@@ -23,6 +30,7 @@ void prepare_engine() {
   quit_handler_register(quit_on_request);
   config_set_defaults();
   world_state_set_defaults();
+  player_input_set_defaults();
   window_handle = 0;
   screen_handle = 0;
   error_handler_register(log_runtime_error);
@@ -39,6 +47,7 @@ void measure_display() {
   screen_height = static_cast<float>(desktop_height(0));
   desktop_depth(0);
   desktop_frequency(0);
+  font_zoom_set(screen_width);
 }
 
 // The window is exactly the size of display 0; no setting changes that.
@@ -59,6 +68,28 @@ void take_player_name() {
   player_name = separator == std::string::npos ? std::string() : home.substr(separator + 1);
 }
 
+void load_resources() {
+  load_tile_graphics();
+  clear_object_lists();
+  load_object_types();
+  load_sound_effects();
+  load_music_tracks();
+  load_world_floaters();
+  load_title_floaters();
+  font_init();
+}
+
+// A map file names no player image of its own; without this the figure would be invisible in
+// map mode (only the level builder loads it otherwise).
+void load_first_level() {
+  if (USESELFCREATEBASE == 1) {
+    build_first_level(SELFCREATEBASE);
+  } else {
+    load_map(APPENTRY + APPSTART + ".ai42");
+    load_player_graphic();
+  }
+}
+
 void start_up() {
   prepare_engine();
   read_configuration();
@@ -67,14 +98,25 @@ void start_up() {
   open_game_window();
   take_player_name();
   declare_world_model();
+  load_resources();
+  show_intro(0);
+  show_title_screen(0);
+  load_first_level();
+}
+
+void build_due_level() {
+  if (USESELFCREATEBASE != 1 || current_map == map_number) return;
+  build_level();
+  banner_due = 1;
+  current_map = map_number;
 }
 
 void play_frame() {
   TESSERA_HERE();
-  screen_clear(rgb(0, 0, 0));
+  build_due_level();
   examine_mouse_step();
-  process_window_events();
-  screen_flip();
+  read_play_input();
+  frame_driver();
 }
 
 // The recovery point is set in this procedure, which never returns, so a jump back to it after
@@ -83,7 +125,8 @@ void play_frame() {
 [[noreturn]] void frame_loop() {
   fault_recovery_arm(true);
   for (;;) {
-    FAULT_RECOVERY_POINT();
+    // A frame abandoned inside its batch leaves the batch open; close it before the next one.
+    if (FAULT_RECOVERY_POINT() != 0) sprite3d_end();
     play_frame();
   }
 }
@@ -95,9 +138,16 @@ void end_program(int32_t exit_status) {
   std::exit(exit_status);
 }
 
+// A new game starts fresh: the frame loop only rebuilds when the map number differs, so without
+// this a game lost on map 1 would resume the lost map with its clock already run out.
 void after_game_over() {
   if (quit_requested != 0) end_program(0);
   show_title_screen(0);
+  current_map = -1;
+  score = 0;
+  score_target = 0;
+  level_start_score = 0;
+  bombs = "&";
 }
 
 void process_window_events() { window_event(MULTITASK); }

@@ -86,6 +86,7 @@ void sprites_forget_settings();
 // ---- Input (input.cpp) ---------------------------------------------------------------------
 
 void input_handle_event(const SDL_Event& event);
+void input_frame_presented();  // ends the latch of taps that a snapshot has seen
 void input_close_all();
 void input_forget_injected();
 

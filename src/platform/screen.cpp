@@ -307,6 +307,7 @@ void screen_flip() {
     platform_target_back_buffer();
   }
   if (frame_pacing) pace_frame();
+  input_frame_presented();
 }
 
 int32_t message_box(const std::string& title, const std::string& text, int32_t buttons) {

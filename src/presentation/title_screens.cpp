@@ -1,18 +1,154 @@
-// Interim intro and title: they only set the state that play expects. The pictures, texts,
-// jingles and the fading title with its prompt come with the presentation work.
 #include "presentation/screens.h"
+
+#include "actors/player_input.h"
+#include "core/config.h"
+#include "core/lifecycle.h"
+#include "core/numeric.h"
+#include "platform/platform.h"
+#include "presentation/screen_text.h"
+#include "resources/sound_control.h"
 #include "world/world_model.h"
+#include "world/world_pass.h"
+
+#include <algorithm>
 
 namespace tessera {
 
 int32_t screen_picture = 0;
 int32_t screen_picture_3d = 0;
 
-void show_intro(int32_t /*mode*/) { menu_active = 1; }
+namespace {
 
-void show_title_screen(int32_t /*mode*/) {
+constexpr int32_t ACTION_START = 14;
+
+const char* const INTRO_PAGE_LINES[] = {
+    "  THIS IS AN ALPHA PREVIEW OF MY NEXT GAMEPROJECT.|",
+    "  ZORVANE (C) 2026 THE ZORVANE TEAM. ALL RIGHTS RESERVED.|",
+    "  GAME CODE AND GRAPHICS: THE ZORVANE TEAM|",
+    "  GAME CONCEPT AND REALISATION: THE ZORVANE TEAM|",
+    "  USE THIS APP AT YOUR OWN RISK!|",
+    "  MUSIC AND SOUND MADE WITH OUR OWN SYNTHESISER IN CODE|",
+    "  |",
+    "  GRAPHICS AND MUSIC (C) 2026 THE ZORVANE TEAM|",
+    "  FONT SYSTEM AND SCREEN TEXT ENGINE: TESSERA|",
+};
+const char* const PRESENTER_LINE = "  THE ZORVANE TEAM PRESENTS|";
+const char* const GAME_BY_LINE = "  A GAME BY THE ZORVANE TEAM |";
+const char* const TITLE_RIGHTS_LINE = "  ZORVANE ON TESSERA (C) 2026 THE ZORVANE TEAM|";
+
+void free_screen_picture() {
+  if (sprite3d_exists(screen_picture_3d) != 0) sprite3d_free(screen_picture_3d);
+  if (sprite_exists(screen_picture) != 0) sprite_free(screen_picture);
+  screen_picture_3d = 0;
+  screen_picture = 0;
+}
+
+void load_screen_picture(const std::string& path) {
+  sprite_transparent_color(-1, rgb(255, 0, 255));
+  if (screen_picture == 0 && !path.empty()) screen_picture = sprite_load(-1, path, SPRITE_TEXTURE);
+  if (screen_picture != 0 && screen_picture_3d == 0) screen_picture_3d = sprite3d_create(-1, screen_picture);
+}
+
+void fit_screen_picture() {
+  if (sprite3d_exists(screen_picture_3d) != 0)
+    sprite3d_zoom(screen_picture_3d, round_to_int(screen_width), round_to_int(screen_height));
+}
+
+// The first "#" becomes a random 0 or 1; without "#" there is no picture.
+std::string intro_picture_name() {
+  const size_t hash = LOADSCREEN.find('#');
+  if (hash == std::string::npos) return "";
+  return LOADSCREEN.substr(0, hash) + decimal(random_int(1)) + LOADSCREEN.substr(hash + 1);
+}
+
+void begin_picture_frame() {
+  sprite3d_begin();
+  screen_clear(rgb(0, 0, 0));
+  if (screen_picture_3d != 0) sprite3d_draw(screen_picture_3d, 0, 0, 255);
+}
+
+// Waits while keeping the window responsive (a frozen window would look like a crash).
+void responsive_delay(int32_t ms) {
+  constexpr int32_t SLICE = 10;
+  for (int32_t waited = 0; waited < ms; waited += SLICE) {
+    window_event(0);
+    delay_ms(std::min(SLICE, ms - waited));
+  }
+}
+
+void show_intro_page(const char* const* lines, int32_t count, float first_y, int32_t hold_ms) {
+  begin_picture_frame();
+  for (int32_t i = 0; i < count; ++i)
+    draw_screen_text(lines[i], screen_width * 0.1f, screen_height * (first_y + 0.05f * static_cast<float>(i)),
+                     1.0f, 0.0f, 255, 1.0f);
+  sprite3d_end();
+  screen_flip();
+  responsive_delay(hold_ms);
+}
+
+std::string title_prompt() {
+  if (input_device == 0) return "  PRESS  P  ON KEYBOARD TO CONTINUE|";
+  if (input_device == 1) return "  PRESS START ON JOYPAD CONTINUE|";
+  return "  PRESS START ON JOYPAD OR  P  ON KEYBOARD TO CONTINUE|";
+}
+
+void draw_title_frame(float fade) {
+  begin_picture_frame();
+  draw_floaters(title_floaters, 1);
+  const int32_t alpha = round_to_int(255.0 - fade);
+  draw_screen_text("  ZORVANE |", screen_width * 0.1f, screen_height * 0.4f, 6.0f, 0.0f, alpha, 1.0f);
+  draw_screen_text(title_prompt(), screen_width * 0.1f, screen_height * 0.65f, 0.8f, 0.0f, alpha, 1.0f);
+  draw_screen_text(TITLE_RIGHTS_LINE, screen_width * 0.5f, screen_height * 0.8f, 0.6f, 0.0f, 255, 1.0f);
+}
+
+}  // namespace
+
+void show_intro(int32_t mode) {
+  menu_active = 1;
+  mouse_examine();
+  mouse_locate(0, 0);
+  free_screen_picture();
+  load_screen_picture(intro_picture_name());
+  if (mode != 0) return;
+  fit_screen_picture();
+  show_intro_page(INTRO_PAGE_LINES, static_cast<int32_t>(std::size(INTRO_PAGE_LINES)), 0.30f, 6000);
+  play_sound(VOXTAMBER1, 0);
+  const char* const presenter[] = {PRESENTER_LINE};
+  show_intro_page(presenter, 1, 0.8f, 3000);
+  play_sound(VOXTAMBER, 0);
+  const char* const game_by[] = {GAME_BY_LINE};
+  show_intro_page(game_by, 1, 0.8f, 2000);
+}
+
+void show_title_screen(int32_t mode) {
   menu_active = 1;
   game_mode = GAME_MODE_PLAY;
+  float title_fade = 255.0f;
+  free_screen_picture();
+  load_screen_picture(LOADINTROSCREEN);
+  play_music("menu.ogg");
+  if (mode != 0) return;
+  fit_screen_picture();
+  do {
+    process_window_events();
+    draw_title_frame(title_fade);
+    if (title_fade > 0.0f) {
+      title_fade += -0.2f;
+    } else {
+      title_fade = 0.0f;
+    }
+    sprite3d_end();
+    screen_flip();
+    read_play_input();
+  } while (action_code != ACTION_START);
+  // Play begins with the start control released, so the same press does not also pause the game.
+  do {
+    process_window_events();
+    draw_title_frame(title_fade);
+    sprite3d_end();
+    screen_flip();
+    read_play_input();
+  } while (action_code == ACTION_START);
   menu_active = 0;
   map_number = 1;
 }

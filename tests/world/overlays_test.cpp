@@ -270,6 +270,9 @@ TEST(GameOver, SequenceFramesThenAfterGameOver) {
   score_target = 50;
   time_left = -1;
   testing_record_draws(true);
+  // The title screen that follows waits for the start key.
+  testing_set_key(KEY_P, true);
+  testing_set_key(KEY_P, false);
   game_over_sequence(1);
 
   const int32_t frames = 33;  // ceil((642 - 1) / 20)
@@ -283,11 +286,17 @@ TEST(GameOver, SequenceFramesThenAfterGameOver) {
   EXPECT_EQ(d[0].x, round_to_int(642.0f * 0.3f + 8.0f));
   EXPECT_EQ(d[0].y, 144);
   EXPECT_EQ(d[0].width, 24);
-  // No HUD and no clock ran; after_game_over brought back the title, which starts play again.
-  EXPECT_EQ(score, 5);
+  // No HUD and no clock ran; after_game_over brought back the title, which starts a fresh game:
+  // map 1 is rebuilt (even when the game ended on map 1) with the score and bombs of a new game.
+  EXPECT_EQ(drawn.find("SCORE"), std::string::npos);
   EXPECT_EQ(time_left, -1);
   EXPECT_EQ(game_mode, GAME_MODE_PLAY);
   EXPECT_EQ(map_number, 1);
+  EXPECT_EQ(current_map, -1);
+  EXPECT_EQ(score, 0);
+  EXPECT_EQ(score_target, 0);
+  EXPECT_EQ(level_start_score, 0);
+  EXPECT_EQ(bombs, "&");
 }
 
 // One frame of play through the real world pass: the banner runs inside the frame's batch, the HUD
@@ -322,6 +331,8 @@ TEST(FrameDriver, FrameWithBannerThenGameOverWhenTimeRunsOut) {
   EXPECT_NE(drawn_text(testing_recorded_draws()).find("MAP2SCORE0TIME3"), std::string::npos);
 
   time_left = 0;
+  testing_set_key(KEY_P, true);  // a tap that leaves the title screen after the game over
+  testing_set_key(KEY_P, false);
   frame_driver();
   EXPECT_EQ(time_left, -1);
   EXPECT_GE(testing_flip_count(), 17 + 1 + 16);

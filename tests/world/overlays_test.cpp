@@ -185,15 +185,16 @@ TEST(MapBanner, RunsItsFramesOnceAndLeavesThePenOneSpaceOn) {
   for (int i = 0; i < 32; ++i) expected += "MAP12";
   EXPECT_EQ(drawn_text(all), expected);
 
-  // First frame: spacing 0 at 0.4 W; second: 0.005 W further left and letters 0.05 apart.
+  // First frame: spacing 0 at 0.4 W; second: 0.005 W further left and letters 0.05 apart. The text
+  // ends in "| ", so from the second frame on the pen starts one space (4) in.
   const auto d = glyph_draws();
   EXPECT_EQ(d[0].x, 256 + 8);
   EXPECT_EQ(d[0].y, 144);
   EXPECT_EQ(d[0].width, 24);
   EXPECT_EQ(d[0].alpha, 240);
   EXPECT_EQ(d[1].x, 256 + 8);  // spacing 0: every letter at the same place
-  EXPECT_EQ(d[5].x, round_to_int(640.0f * (0.4f - 0.05f / 10.0f) + 8.0f));
-  EXPECT_EQ(d[6].x, round_to_int(640.0f * (0.4f - 0.05f / 10.0f) + (8.0f + 24.0f * 0.05f)));
+  EXPECT_EQ(d[5].x, round_to_int(640.0f * (0.4f - 0.05f / 10.0f) + 12.0f));
+  EXPECT_EQ(d[6].x, round_to_int(640.0f * (0.4f - 0.05f / 10.0f) + (12.0f + 24.0f * 0.05f)));
   EXPECT_FLOAT_EQ(text_pen_x, 4.0f);
   EXPECT_FLOAT_EQ(text_pen_y, 0.0f);
 }

@@ -78,7 +78,7 @@ TEST(PlayClock, CountsDownWarnsAtTenToOneAndEndsTheGameAfterZero) {
   EXPECT_EQ(game_mode, GAME_MODE_GAME_OVER);
 }
 
-TEST(PlayClock, MenuBlocksTheEndAndOtherDirectionsDoNothing) {
+TEST(PlayClock, MenuBlocksTheEndAndRefreshZeroTicksEveryFrame) {
   ClockScene scene;
   time_left = 0;
   menu_active = 1;
@@ -98,28 +98,15 @@ TEST(PlayClock, MenuBlocksTheEndAndOtherDirectionsDoNothing) {
   EXPECT_EQ(time_left, 5);
   EXPECT_EQ(scene.plays(), 1);
 
+  // WORLDREFRESH 0: a unit every frame; directions other than -1 and 1 do nothing.
   WORLDREFRESH = 0;
+  time_left = 30;
   time_tick = 0;
   for (const int8_t d : {int8_t{0}, int8_t{2}, int8_t{-2}, int8_t{127}}) clock_frame(d);
   EXPECT_EQ(time_tick, 0);
-  EXPECT_EQ(time_left, 5);
-}
-
-TEST(PlayClock, RefreshZeroTicksEveryFrame) {
-  ClockScene scene;
-  WORLDREFRESH = 0;
-  time_left = 30;
+  EXPECT_EQ(time_left, 30);
   for (int f = 0; f < 7; ++f) clock_frame(-1);
   EXPECT_EQ(time_left, 23);
-  EXPECT_EQ(time_tick, 0);
-  for (int f = 0; f < 3; ++f) clock_frame(1);
-  EXPECT_EQ(time_left, 26);
-
-  // With the default of 60 one unit takes 61 frames.
-  WORLDREFRESH = 60;
-  for (int f = 0; f < 60; ++f) clock_frame(-1);
-  EXPECT_EQ(time_left, 26);
-  clock_frame(-1);
-  EXPECT_EQ(time_left, 25);
-  EXPECT_EQ(scene.plays(), 0);
+  clock_frame(1);
+  EXPECT_EQ(time_left, 24);
 }

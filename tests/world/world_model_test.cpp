@@ -47,46 +47,4 @@ TEST(WorldModel, DeclaredMatrixIsSquareAndTheAccessorIsSafeEverywhere) {
   EXPECT_EQ(world_cell(0, 0).tile_kind, "");
 }
 
-TEST(WorldModel, ListsKeepACurrentElement) {
-  List<EdgePlacement> list;
-  EXPECT_FALSE(list.next());
-  EXPECT_FALSE(list.has_current());
-  list.add().kind = "a";
-  list.add().kind = "b";
-  EXPECT_EQ(list.current().kind, "b");  // add makes the new element current
-  list.reset();
-  ASSERT_TRUE(list.next());
-  EXPECT_EQ(list.current().kind, "a");
-  ASSERT_TRUE(list.next());
-  EXPECT_FALSE(list.next());
-  EXPECT_EQ(list.current().kind, "b");
-  EXPECT_FALSE(list.select(2));
-  EXPECT_FALSE(list.has_current());
-  EXPECT_FALSE(list.select(-1));
-  ASSERT_TRUE(list.select(0));
-  EXPECT_EQ(list.current().kind, "a");
-  list.clear();
-  EXPECT_EQ(list.size(), 0);
-  EXPECT_FALSE(list.has_current());
-}
-
-TEST(WorldModel, DefaultsAreRestoredForANewRun) {
-  map_number = 9;
-  current_map = 4;
-  bombs = "&&&";
-  game_mode = GAME_MODE_GAME_OVER;
-  tiles_left = 3;
-  scroll_x = 2.0f;
-  object_instances.add();
-  world_state_set_defaults();
-  EXPECT_EQ(map_number, 1);
-  EXPECT_EQ(current_map, 0);
-  EXPECT_EQ(bombs, "&");
-  EXPECT_EQ(game_mode, GAME_MODE_PLAY);
-  EXPECT_EQ(menu_active, 1);
-  EXPECT_EQ(tiles_left, 0);
-  EXPECT_EQ(scroll_x, 0.0f);
-  EXPECT_EQ(object_instances.size(), 0);
-}
-
 }  // namespace

@@ -117,6 +117,27 @@ TEST(PlayerInput, ViewScrollsPastTheCentreAndNotSymmetrically) {
   EXPECT_EQ(player_cell_x(), 1);
 }
 
+TEST(PlayerInput, ViewStopsScrollingWhereTheWindowWouldLeaveTheMatrix) {
+  LevelData data(levelfixture::Options{false, false, false});
+  open_field(5, 4);
+  // The window reads columns scroll_x .. scroll_x + 10 and rows scroll_y .. scroll_y + 7 of 257.
+  scroll_x = 245.0f;
+  scroll_y = 248.0f;
+  hold({KEY_RIGHT});
+  read_play_input();
+  EXPECT_FLOAT_EQ(scroll_x, 246.0f);
+  EXPECT_FLOAT_EQ(player.x, 160.0f);
+  read_play_input();  // one more scroll would read column 257: the figure moves instead
+  EXPECT_FLOAT_EQ(scroll_x, 246.0f);
+  EXPECT_FLOAT_EQ(player.x, 192.0f);
+  hold({KEY_DOWN});
+  read_play_input();
+  EXPECT_FLOAT_EQ(scroll_y, 249.0f);
+  read_play_input();
+  EXPECT_FLOAT_EQ(scroll_y, 249.0f);
+  EXPECT_FLOAT_EQ(player.y, 160.0f);
+}
+
 TEST(PlayerInput, BlockedStepsAndTheMatrixBorderStopThePlayer) {
   LevelData data(levelfixture::Options{false, false, true});
   open_field(3, 3);

@@ -69,7 +69,7 @@ Buffer render(const Song& s) {
       int n = s.root + 24 + scale[lead_step % 7] + 12 * (lead_step / 7);
       if (e % 4 == 0) {
         n = tones[size_t(rng.next() % 3)] + 24;
-        lead_step = 7 * 0 + 2;
+        lead_step = 4;  // back to the middle of the range after each landing
       }
       const double len = beat * (e % 4 == 0 ? 0.9 : 0.45);
       add_tone(b, t0 + e * beat / 2, {Wave::Saw, note_hz(n), note_hz(n), len, 0.01, 0.08, 1.5,

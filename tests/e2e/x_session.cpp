@@ -5,6 +5,9 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
+#ifdef __linux__
+#include <sys/prctl.h>
+#endif
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -96,9 +99,15 @@ bool spawn(Child& child, const std::vector<std::string>& argv, const std::vector
   std::vector<char*> env_ptrs = pointers(environment);
   const std::string log = log_path.empty() ? "/dev/null" : log_path;
 
+  const pid_t parent = getpid();
   const pid_t pid = fork();
   if (pid < 0) return false;
   if (pid == 0) {
+#ifdef __linux__
+    // Should the test process be killed outright (a time-out), its children go with it.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    if (getppid() != parent) _exit(125);
+#endif
     const int in = open("/dev/null", O_RDONLY);
     const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
     if (in >= 0) dup2(in, 0);
@@ -126,7 +135,8 @@ int run(const std::vector<std::string>& argv, const std::vector<std::string>& en
 
 std::string start_xvfb(XServer& server, const std::string& log_dir) {
   std::string tried;
-  for (int display = 90; display < 130; ++display) {
+  const auto begin = Clock::now();
+  for (int display = 90; display < 130 && seconds_since(begin) < 30.0; ++display) {
     const std::string n = std::to_string(display);
     // A socket or lock of another server (or of a helper's test running beside us) means taken.
     if (path_exists("/tmp/.X11-unix/X" + n) || path_exists("/tmp/.X" + n + "-lock")) continue;

@@ -118,6 +118,14 @@ void write_data_set(const testfiles::TempDir& dir) {
   write_glyphs(dir, "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789.:!?()-+&\xF6");
 }
 
+// In a sanitizer build the game's exit status would report leaks of the X11 client libraries
+// (dbus, the GL driver) at exit, which are not ours; our own leaks are caught by the headless tests.
+std::string sanitizer_options() {
+  const char* given = std::getenv("ASAN_OPTIONS");
+  const std::string base = given == nullptr ? "" : given;
+  return "ASAN_OPTIONS=" + base + (base.empty() ? "" : ":") + "detect_leaks=0";
+}
+
 double seconds_since(std::chrono::steady_clock::time_point start) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
@@ -154,8 +162,9 @@ TEST(GameUnderX, IntroTitlePlayQuitAndCleanExit) {
   } log_on_failure{game_log};
 
   const auto start = std::chrono::steady_clock::now();
-  ASSERT_TRUE(e2e::spawn(game, {ZORVANE_BINARY}, {x.env(), "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy"}, dir.path,
-                         game_log));
+  const std::vector<std::string> game_env = {x.env(), "SDL_VIDEODRIVER=x11", "SDL_AUDIODRIVER=dummy",
+                                             sanitizer_options()};
+  ASSERT_TRUE(e2e::spawn(game, {ZORVANE_BINARY}, game_env, dir.path, game_log));
   std::cout << "display " << x.name() << "\n";
 
   // Intro: the first page of credits, then, 11 s of delays later, the title.

@@ -147,7 +147,8 @@ void after_game_over() {
   score = 0;
   score_target = 0;
   level_start_score = 0;
-  bombs = "&";
+  // One bomb. Not operator=("&"): GCC 12 warns of an overlapping copy there (-Wrestrict).
+  bombs.assign(1, '&');
 }
 
 void process_window_events() { window_event(MULTITASK); }

@@ -147,10 +147,13 @@ void after_game_over() {
   score = 0;
   score_target = 0;
   level_start_score = 0;
-  bombs = "&";
+  // One bomb. Not operator=("&"): GCC 12 warns of an overlapping copy there (-Wrestrict).
+  bombs.assign(1, '&');
 }
 
-void process_window_events() { window_event(MULTITASK); }
+// Only a positive setting waits: a negative one would ask for a wait without limit and freeze
+// the game until the next window message.
+void process_window_events() { window_event(MULTITASK > 0 ? MULTITASK : 0); }
 
 void examine_mouse_step() { mouse_examine(); }
 

@@ -4,11 +4,13 @@
 #include "platform/platform_internal.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
@@ -17,9 +19,14 @@ namespace tessera {
 
 namespace {
 
+// A file opened for reading is read whole at open and served from memory: content files are
+// opened by the hundred thousand while a level is built, and each holds a few short lines.
+// Files opened for writing as well (the error log) stay C streams.
 struct OpenFile {
   std::FILE* stream = nullptr;
   bool writing = false;  // last operation was a write (C streams need a seek before switching)
+  std::string content;
+  size_t position = 0;
 };
 
 struct DirEntry {
@@ -85,6 +92,48 @@ bool wildcard_match(const char* pattern, const char* text) {
   return *pattern == '\0';
 }
 
+std::string native_separators(const std::string& path) {
+  std::string native = path;
+  std::replace(native.begin(), native.end(), '\\', '/');
+  return native;
+}
+
+// The whole file in one buffer; false when it cannot be opened or read (a directory included).
+// Reads go through one scratch block, so a small file costs one allocation of its own size.
+bool read_whole_file(const std::string& path, std::string& content) {
+  static char block[1 << 16];
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  content.clear();
+  for (;;) {
+    const ssize_t got = ::read(fd, block, sizeof block);
+    if (got == 0) break;
+    if (got < 0) {
+      if (errno == EINTR) continue;
+      ::close(fd);
+      return false;
+    }
+    content.append(block, static_cast<size_t>(got));
+    // A regular file answers short only at its end; asking again would cost a call per file.
+    if (static_cast<size_t>(got) < sizeof block) break;
+  }
+  ::close(fd);
+  return true;
+}
+
+// Lines end at CR, LF or CR LF; the line end is consumed and not returned.
+std::string next_line(const std::string& content, size_t& position) {
+  const size_t start = std::min(position, content.size());
+  size_t end = start;
+  while (end < content.size() && content[end] != '\n' && content[end] != '\r') ++end;
+  position = end;
+  if (end < content.size()) {
+    position = end + 1;
+    if (content[end] == '\r' && position < content.size() && content[position] == '\n') ++position;
+  }
+  return content.substr(start, end - start);
+}
+
 void prepare_for(OpenFile& file, bool write) {
   // C streams opened for update need a positioning call between reads and writes.
   if (file.writing != write) std::fseek(file.stream, 0, SEEK_CUR);
@@ -94,8 +143,7 @@ void prepare_for(OpenFile& file, bool write) {
 }  // namespace
 
 std::string resolve_path(const std::string& path) {
-  std::string native = path;
-  std::replace(native.begin(), native.end(), '\\', '/');
+  const std::string native = native_separators(path);
   if (native.empty() || exists(native)) return native;
 
   std::string resolved = native[0] == '/' ? "/" : "";
@@ -128,10 +176,13 @@ std::string resolve_path(const std::string& path) {
 int32_t file_open_read(int32_t handle, const std::string& path) {
   const int32_t id = handle_claim(files, handle);
   if (id == 0) return 0;
-  std::FILE* stream = std::fopen(resolve_path(path).c_str(), "rb");
-  if (stream == nullptr) return 0;
+  OpenFile file;
+  // The path as written first; the search without regard to case only when that fails.
+  if (!read_whole_file(native_separators(path), file.content) && !read_whole_file(resolve_path(path), file.content)) {
+    return 0;
+  }
   file_close(id);
-  handle_store(files, id, OpenFile{stream, false});
+  handle_store(files, id, std::move(file));
   return id;
 }
 
@@ -143,13 +194,16 @@ int32_t file_open(int32_t handle, const std::string& path) {
   if (stream == nullptr) stream = std::fopen(resolved.c_str(), "w+b");
   if (stream == nullptr) return 0;
   file_close(id);
-  handle_store(files, id, OpenFile{stream, false});
+  OpenFile file;
+  file.stream = stream;
+  handle_store(files, id, std::move(file));
   return id;
 }
 
 std::string file_read_line(int32_t file) {
   OpenFile* open = handle_find(files, file);
   if (open == nullptr) return "";
+  if (open->stream == nullptr) return next_line(open->content, open->position);
   prepare_for(*open, false);
   std::string line;
   int c = 0;
@@ -167,7 +221,7 @@ std::string file_read_line(int32_t file) {
 
 void file_write_line(int32_t file, const std::string& text) {
   OpenFile* open = handle_find(files, file);
-  if (open == nullptr) return;
+  if (open == nullptr || open->stream == nullptr) return;
   prepare_for(*open, true);
   std::fwrite(text.data(), 1, text.size(), open->stream);
   std::fwrite("\r\n", 1, 2, open->stream);
@@ -176,6 +230,7 @@ void file_write_line(int32_t file, const std::string& text) {
 int32_t file_eof(int32_t file) {
   OpenFile* open = handle_find(files, file);
   if (open == nullptr) return 0;
+  if (open->stream == nullptr) return open->position >= open->content.size() ? 1 : 0;
   prepare_for(*open, false);
   const int c = std::fgetc(open->stream);
   if (c == EOF) {
@@ -189,7 +244,7 @@ int32_t file_eof(int32_t file) {
 void file_close(int32_t file) {
   OpenFile* open = handle_find(files, file);
   if (open == nullptr) return;
-  std::fclose(open->stream);
+  if (open->stream != nullptr) std::fclose(open->stream);
   files.items.erase(file);
 }
 
@@ -270,7 +325,9 @@ std::string home_directory() {
 }
 
 void files_close_all() {
-  for (auto& [id, open] : files.items) std::fclose(open.stream);
+  for (auto& [id, open] : files.items) {
+    if (open.stream != nullptr) std::fclose(open.stream);
+  }
   files.items.clear();
   listings.items.clear();
 }

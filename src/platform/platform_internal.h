@@ -4,18 +4,20 @@
 #include <SDL.h>
 
 #include <cstdint>
-#include <map>
+#include <limits>
 #include <memory>
 #include <string>
+#include <unordered_map>
 
 namespace tessera {
 
 // ---- Handle tables -------------------------------------------------------------------------
 
-// Resources of one kind by handle. Handles start at 1; 0 is never a live handle.
+// Resources of one kind by handle. Handles start at 1; 0 is never a live handle. A level build
+// looks up tens of thousands of live Sprite3Ds, so the table is hashed.
 template <typename T>
 struct HandleTable {
-  std::map<int32_t, T> items;
+  std::unordered_map<int32_t, T> items;
   int32_t next = 1;
 };
 
@@ -25,16 +27,22 @@ T* handle_find(HandleTable<T>& table, int32_t handle) {
   return it == table.items.end() ? nullptr : &it->second;
 }
 
+// Handles count up to the largest int32 and then start again at 1.
+constexpr int32_t handle_after(int32_t handle) {
+  return handle <= 0 || handle == std::numeric_limits<int32_t>::max() ? 1 : handle + 1;
+}
+
 // The handle a create operation should fill: a fresh one for -1, the given one for a positive
 // handle (an old resource there is replaced), 0 for anything else.
 template <typename T>
 int32_t handle_claim(HandleTable<T>& table, int32_t requested) {
   if (requested > 0) return requested;
   if (requested != -1) return 0;
-  while (table.items.count(table.next) != 0 || table.next <= 0) {
-    table.next = table.next <= 0 ? 1 : table.next + 1;
-  }
-  return table.next++;
+  // A handle is not given out again before the count wraps, and never while it is alive.
+  while (table.next <= 0 || table.items.count(table.next) != 0) table.next = handle_after(table.next);
+  const int32_t claimed = table.next;
+  table.next = handle_after(claimed);
+  return claimed;
 }
 
 template <typename T>

@@ -69,7 +69,11 @@ void sound_decoders_register() {
 int32_t sound_load(int32_t handle, const std::string& path) {
   const int32_t id = handle_claim(sounds, handle);
   if (id == 0 || sound_init() == 0) return 0;
-  Mix_Chunk* chunk = Mix_LoadWAV(resolve_path(path).c_str());
+  SDL_RWops* source = SDL_RWFromFile(resolve_path(path).c_str(), "rb");
+  if (source == nullptr) return 0;
+  // We close the file ourselves: handed over, it is never closed when its format is unknown.
+  Mix_Chunk* chunk = Mix_LoadWAV_RW(source, 0);
+  SDL_RWclose(source);
   if (chunk == nullptr) return 0;
   sound_free(id);
   handle_store(sounds, id, Sound{chunk, -1, 0});

@@ -67,7 +67,8 @@ void world_state_set_defaults() {
   game_mode = GAME_MODE_PLAY;
   quit_requested = 0;
   banner_due = 0;
-  bombs = "&";
+  // One bomb. Not operator=("&"): GCC 12 warns of an overlapping copy there (-Wrestrict).
+  bombs.assign(1, '&');
   world_matrix = WorldMatrix{};
   object_instances.clear();
   foes.clear();

@@ -8,12 +8,15 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "core/config.h"
+#include "platform/platform.h"
 #include "support/test_files.h"
 #include "world/world_model.h"
 
@@ -110,6 +113,22 @@ TEST(Lifecycle, AfterGameOverEndsNormallyWhenQuitWasAsked) {
   world_state_set_defaults();
   quit_requested = 1;
   EXPECT_EXIT(after_game_over(), testing::ExitedWithCode(0), "");
+}
+
+TEST(Lifecycle, WindowEventsNeverWaitWithoutLimit) {
+  // Under the dummy driver no message ever comes; the alarm ends a child that waits for one.
+  for (const int32_t setting : {0, -1, -250}) {
+    SCOPED_TRACE(setting);
+    EXPECT_EXIT(
+        {
+          alarm(5);
+          screen_init();
+          MULTITASK = setting;
+          process_window_events();
+          std::exit(0);
+        },
+        testing::ExitedWithCode(0), "");
+  }
 }
 
 }  // namespace

@@ -50,6 +50,16 @@ TEST(Numeric, EightBitFieldsAndFloats) {
   EXPECT_FLOAT_EQ(parse_float(".75"), 0.75f);
   EXPECT_FLOAT_EQ(parse_float("abc"), 0.0f);
   EXPECT_FLOAT_EQ(parse_float(""), 0.0f);
+  EXPECT_FLOAT_EQ(parse_float("+32.5 pixels"), 32.5f);
+  EXPECT_FLOAT_EQ(parse_float("5.e"), 5.0f);
+  EXPECT_FLOAT_EQ(parse_float("2e+1x"), 20.0f);
+  EXPECT_FLOAT_EQ(parse_float("-.5"), -0.5f);
+  EXPECT_FLOAT_EQ(parse_float("."), 0.0f);
+  // Only decimal text is a number: no infinities, no NaN, no hexadecimal.
+  EXPECT_FLOAT_EQ(parse_float("inf"), 0.0f);
+  EXPECT_FLOAT_EQ(parse_float("-INFINITY"), 0.0f);
+  EXPECT_FLOAT_EQ(parse_float("nan"), 0.0f);
+  EXPECT_FLOAT_EQ(parse_float("0x20"), 0.0f);
   EXPECT_EQ(decimal(-305), "-305");
 }
 

@@ -1,4 +1,5 @@
 #include "platform/platform.h"
+#include "platform/platform_internal.h"
 #include "platform/platform_testing.h"
 
 #include <gtest/gtest.h>
@@ -77,6 +78,49 @@ TEST(TextFiles, OpenCreatesAndWritesCrLf) {
 
   // A missing directory is a failure, not a crash.
   EXPECT_EQ(file_open(-1, temp.path + "nowhere/x.txt"), 0);
+}
+
+// Files are read whole when opened; each open must see what is on disk at that moment, and a
+// directory is no file.
+TEST(TextFiles, EveryOpenReadsTheFileAsItIsNow) {
+  testfiles::TempDir temp;
+  const std::string path = temp.file("RGB/LAB/LAB_FLOOR");
+  testfiles::write_text(path, "GFXNAME\r\nfloor.png\r\n");
+  const int32_t first = file_open_read(-1, temp.path + "RGB\\LAB\\LAB_FLOOR");
+  ASSERT_NE(first, 0);
+  testfiles::write_text(path, "GFXNAME\r\nedited.png\r\nVALUE1\r\n7\r\n");
+  // The file already open keeps the content it was opened with.
+  EXPECT_EQ(read_all_lines(first), (std::vector<std::string>{"GFXNAME", "floor.png"}));
+  file_close(first);
+
+  const int32_t second = file_open_read(-1, temp.path + "RGB\\LAB\\LAB_FLOOR");
+  EXPECT_EQ(read_all_lines(second), (std::vector<std::string>{"GFXNAME", "edited.png", "VALUE1", "7"}));
+  file_close(second);
+
+  testfiles::write_text(path, "");
+  const int32_t emptied = file_open_read(-1, path);
+  ASSERT_NE(emptied, 0);
+  EXPECT_EQ(file_eof(emptied), 1);
+  EXPECT_EQ(file_read_line(emptied), "");
+  file_write_line(emptied, "ignored");  // opened for reading only
+  file_close(emptied);
+  EXPECT_EQ(testfiles::read_all(path), "");
+
+  EXPECT_EQ(file_open_read(-1, temp.path + "RGB/LAB"), 0);
+  EXPECT_EQ(file_open_read(-1, temp.path + "rgb\\lab\\"), 0);
+}
+
+TEST(Handles, CountWrapsToOneAndSkipsLiveHandles) {
+  HandleTable<int> table;
+  table.next = 2147483647;
+  EXPECT_EQ(handle_claim(table, -1), 2147483647);
+  handle_store(table, 1, 10);
+  handle_store(table, 2, 20);
+  EXPECT_EQ(handle_claim(table, -1), 3);  // 1 and 2 are alive
+  EXPECT_EQ(handle_claim(table, -1), 4);
+  EXPECT_EQ(handle_claim(table, 0), 0);
+  EXPECT_EQ(handle_claim(table, -5), 0);
+  EXPECT_EQ(handle_claim(table, 2), 2);  // a fixed handle replaces what is there
 }
 
 TEST(Paths, CaseInsensitiveFallbackPerComponent) {

@@ -130,6 +130,27 @@ TEST_F(CellContentTest, MissingFileKeepsTheCellAndAFileWithoutChildrenWalksSlotZ
   EXPECT_EQ(object_instances.size(), 5);
 }
 
+// A modder editing a content file sees the edit at the next re-tile; a kind naming the content
+// folder itself (an empty kind) is no file and leaves the cell as it was.
+TEST_F(CellContentTest, ContentIsReadFromDiskAtEveryRetile) {
+  content("LAB_FLOOR", {"VALUE1", "3", "TRANSPARENCY", "0"});
+  retile_cell(4, 1, "LAB_FLOOR");
+  WorldCell& c = world_cell(4, 1);
+  EXPECT_EQ(c.value1, 3);
+  content("LAB_FLOOR", {"VALUE1", "9", "TRANSPARENCY", "100"});
+  retile_cell(4, 1, "LAB_FLOOR");
+  EXPECT_EQ(c.value1, 9);
+  EXPECT_EQ(c.alpha, 155);
+
+  retile_cell(4, 1, "");
+  EXPECT_EQ(c.value1, 9);
+  EXPECT_EQ(c.alpha, 155);
+  EXPECT_EQ(c.gfx_name, "dummy.png");
+  c.gfx_name.clear();
+  load_cell_content(4, 1, cell_content_path(""));
+  EXPECT_EQ(c.gfx_name, "");  // not read as an empty file
+}
+
 TEST_F(CellContentTest, DensityDrawsAreMadeOnlyForMatchingNamesInOrder) {
   object_type("a", 8, 8, {"DGFXNAME", "GEM", "DDENSITY", "3"});
   object_type("b", 8, 8, {"DGFXNAME", "ROCK", "DDENSITY", "5"});

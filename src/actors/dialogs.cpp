@@ -80,7 +80,10 @@ void quit_dialog() {
       return;
     }
     if (action_code == ACTION_X) {
+      // The Escape that opened this dialog armed the bomb; a spent latch alone would still let a
+      // fire control held on leaving detonate at once.
       fire_latch = FIRE_SPENT;
+      bomb_armed = 0;
       return;
     }
   }

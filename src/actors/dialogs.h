@@ -9,7 +9,8 @@ namespace tessera {
 // B: current_map -1 (the map is rebuilt) and score back to level_start_score. X: back to play.
 void pause_dialog();
 // B: game_mode game over and quit_requested 1 (the program ends after the game-over sequence).
-// X: back to play with the fire latch spent, so a held fire control does not bomb at once.
+// X: back to play with the fire latch spent and the bomb disarmed, so a fire control held on
+// leaving does not bomb until it has been read as released.
 void quit_dialog();
 
 }  // namespace tessera

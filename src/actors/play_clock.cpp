@@ -2,6 +2,7 @@
 
 #include "core/config.h"
 #include "resources/sound_control.h"
+#include "world/tile_rules.h"
 #include "world/world_model.h"
 
 namespace tessera {
@@ -10,7 +11,7 @@ int32_t time_tick = 0;
 
 namespace {
 
-// Pick-ups can push time_left anywhere; wrap instead of overflowing.
+// The frame counter only has to avoid overflowing; a huge WORLDREFRESH simply never ticks.
 int32_t add_wrapping(int32_t value, int32_t delta) {
   return static_cast<int32_t>(static_cast<uint32_t>(value) + static_cast<uint32_t>(delta));
 }
@@ -27,8 +28,10 @@ void clock_frame(int8_t direction) {
 }
 
 void clock_step(int8_t direction) {
-  if (direction == 1) time_left = add_wrapping(time_left, 1);
-  if (direction == -1) time_left = add_wrapping(time_left, -1);
+  // Pick-ups can push time_left to the int32 limits; wrapping there would turn an expired clock
+  // into the longest one.
+  if (direction == 1) time_left = add_saturating(time_left, 1);
+  if (direction == -1) time_left = add_saturating(time_left, -1);
   if (time_left > 0 && time_left < 11) play_sound(TIMERSOUND, 0);
   clock_check(time_left);
 }

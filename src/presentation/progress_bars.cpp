@@ -1,7 +1,8 @@
-#include "platform/platform.h"
 #include "presentation/screens.h"
-#include "world/world_model.h"
+
 #include "core/numeric.h"
+#include "platform/platform.h"
+#include "world/world_model.h"
 
 namespace tessera {
 

@@ -11,6 +11,7 @@
 #include "world/world_pass.h"
 
 #include <algorithm>
+#include <iterator>
 
 namespace tessera {
 

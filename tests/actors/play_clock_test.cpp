@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+
 using namespace tessera;
 
 namespace {
@@ -75,6 +77,13 @@ TEST(PlayClock, CountsDownWarnsAtTenToOneAndEndsTheGameAfterZero) {
   game_mode = GAME_MODE_PLAY;
   clock_step(-1);
   EXPECT_EQ(time_left, -2);
+  EXPECT_EQ(game_mode, GAME_MODE_GAME_OVER);
+
+  // A pick-up that drove the time to the bottom of the range: the clock stays expired there.
+  game_mode = GAME_MODE_PLAY;
+  time_left = INT32_MIN;
+  clock_step(-1);
+  EXPECT_EQ(time_left, INT32_MIN);
   EXPECT_EQ(game_mode, GAME_MODE_GAME_OVER);
 }
 

@@ -1,0 +1,96 @@
+#include "presentation/screens.h"
+
+#include "core/numeric.h"
+#include "platform/platform.h"
+#include "platform/platform_testing.h"
+#include "world/world_model.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace tessera;
+
+namespace {
+
+struct BarScene {
+  BarScene() {
+    EXPECT_NE(testing_open_screen(400, 200), 0);
+    testing_set_frame_pacing(false);
+    screen_width = 400.0f;
+    screen_height = 200.0f;
+    testing_record_draws(true);
+  }
+  ~BarScene() { testing_reset_platform(); }
+};
+
+// The last two boxes drawn: the black backing and the red bar over it.
+void expect_bar(float length) {
+  const auto& draws = testing_recorded_draws();
+  ASSERT_GE(draws.size(), 2u);
+  const DrawRecord& back = draws[draws.size() - 2];
+  const DrawRecord& bar = draws.back();
+  EXPECT_EQ(back.s3d, 0);
+  EXPECT_EQ(back.x, 0);
+  EXPECT_EQ(back.y, 170);
+  EXPECT_EQ(back.width, 400);
+  EXPECT_EQ(back.height, 9);
+  EXPECT_EQ(back.colour, rgb(0, 0, 0));
+  EXPECT_EQ(bar.y, 170);
+  EXPECT_EQ(bar.width, round_to_int(length));
+  EXPECT_EQ(bar.height, 8);
+  EXPECT_EQ(bar.colour, rgb(255, 0, 0));
+}
+
+}  // namespace
+
+// A 10 x 10 level: the bar grows by W / 100 a call and the screen is presented every 21 calls.
+// A new map number starts the bar again and records the map as the one being built.
+TEST(ProgressBars, LevelBuildingBar) {
+  BarScene scene;
+  level_width = 10;
+  level_height = 10;
+  map_number = 4;
+  current_map = 3;
+  build_progress = 250.0f;
+  build_progress_calls = 0;
+  for (int32_t call = 1; call <= 42; ++call) {
+    level_build_progress();
+    ASSERT_EQ(testing_flip_count(), call / 21) << call;
+  }
+  EXPECT_EQ(current_map, 4);
+  EXPECT_NEAR(build_progress, 1.0f + 42 * 4.0f, 0.01f);
+  expect_bar(build_progress);
+
+  // The same map goes on where it was; the next map starts again at 1.
+  level_build_progress();
+  EXPECT_NEAR(build_progress, 1.0f + 43 * 4.0f, 0.01f);
+  map_number = 5;
+  level_build_progress();
+  EXPECT_NEAR(build_progress, 5.0f, 0.01f);
+  EXPECT_EQ(current_map, 5);
+
+  // A level without area fills the bar at once instead of dividing by zero.
+  level_width = 0;
+  level_build_progress();
+  EXPECT_TRUE(std::isfinite(build_progress));
+  EXPECT_NEAR(build_progress, 405.0f, 0.01f);
+}
+
+// The map-reading bar presents on its first call and on every 501st after it, and is never reset.
+TEST(ProgressBars, MapReadingBar) {
+  BarScene scene;
+  level_width = 20;
+  level_height = 40;
+  map_progress = 1.0f;
+  map_progress_calls = 0;
+  map_read_progress();
+  EXPECT_EQ(testing_flip_count(), 1);
+  expect_bar(1.5f);
+  for (int32_t call = 2; call <= 501; ++call) map_read_progress();
+  EXPECT_EQ(testing_flip_count(), 1);
+  map_read_progress();
+  EXPECT_EQ(testing_flip_count(), 2);
+  EXPECT_NEAR(map_progress, 1.0f + 502 * 0.5f, 0.01f);
+  expect_bar(map_progress);
+}

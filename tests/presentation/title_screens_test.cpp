@@ -1,0 +1,391 @@
+#include "presentation/screens.h"
+
+#include "actors/player_input.h"
+#include "core/config.h"
+#include "core/numeric.h"
+#include "glyph_fixture.h"
+#include "resources/catalogs.h"
+#include "world/world_model.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <set>
+#include <utility>
+#include <vector>
+
+using namespace tessera;
+using glyphtest::drawn_text;
+using glyphtest::glyph_of;
+
+namespace {
+
+constexpr int32_t W = 320;
+constexpr int32_t H = 240;
+const std::string kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+
+// Changes the injected input while a screen runs its own frames. The platform calls its quit
+// handler from the first event pump after a SIGTERM; the handler raises the signal again, so it
+// runs at every pump (each snapshot and window-event call) and applies each step once, at the
+// first pump after the given number of frames has been presented. A screen that is still running
+// long after the last step ends the test program (it would otherwise never end, as the handler
+// also swallows a SIGTERM from outside).
+struct InputScript {
+  struct Step {
+    int64_t after_flips;
+    std::function<void()> act;
+  };
+  static constexpr int64_t kRunawayFlips = 2000;
+
+  static std::vector<Step>& steps() {
+    static std::vector<Step> list;
+    return list;
+  }
+  static size_t& next() {
+    static size_t n = 0;
+    return n;
+  }
+  static bool& active() {
+    static bool on = false;
+    return on;
+  }
+  static void on_pump() {
+    if (!active()) return;
+    while (next() < steps().size() && testing_flip_count() >= steps()[next()].after_flips) {
+      steps()[next()].act();
+      ++next();
+    }
+    const int64_t last = steps().empty() ? 0 : steps().back().after_flips;
+    if (testing_flip_count() > last + kRunawayFlips) {
+      std::fprintf(stderr, "the screen did not end after its input script\n");
+      std::_Exit(1);
+    }
+    std::raise(SIGTERM);
+  }
+
+  explicit InputScript(std::vector<Step> script) {
+    steps() = std::move(script);
+    next() = 0;
+    active() = true;
+    quit_handler_register(on_pump);
+    std::raise(SIGTERM);
+  }
+  ~InputScript() {
+    active() = false;
+    window_event(0);  // takes the last raised signal
+    quit_handler_register(nullptr);
+  }
+  bool finished() const { return next() == steps().size(); }
+};
+
+void tap(int32_t key) {
+  testing_set_key(key, true);
+  testing_set_key(key, false);
+}
+
+// A font of upper case and digits, two pictures, two voice jingles and two music tracks.
+struct ScreensScene : glyphtest::FontScene {
+  ScreensScene() : FontScene(W, H, glyphtest::uniform(kLetters, 8, 10), kLetters) {
+    font_init();
+    screen_width = static_cast<float>(W);
+    screen_height = static_cast<float>(H);
+    sound_init();
+    testfiles::write_png(dir.file("pic0.png"), 8, 8, rgb(200, 0, 0));
+    testfiles::write_png(dir.file("pic1.png"), 16, 16, rgb(0, 200, 0));
+    testfiles::write_png(dir.file("title.png"), 12, 12, rgb(0, 0, 200));
+    testfiles::write_ogg(dir.file("SFX/voice1.ogg"), 0.05);
+    testfiles::write_ogg(dir.file("SFX/voice2.ogg"), 0.05);
+    testfiles::write_ogg(dir.file("MUSIC/calm.ogg"), 0.05);
+    testfiles::write_ogg(dir.file("MUSIC/menu.ogg"), 0.05);
+    SOUNDFXPATH = dir.path + "SFX/";
+    INGAMEMUSIC = dir.path + "MUSIC/";
+    load_sound_effects();
+    load_music_tracks();
+    VOXTAMBER1 = "voice1.ogg";
+    VOXTAMBER = "voice2.ogg";
+    LOADSCREEN = dir.path + "pic#.png";
+    LOADINTROSCREEN = dir.path + "title.png";
+    title_floaters.clear();
+    input_device = 0;
+    menu_active = 0;
+    game_mode = GAME_MODE_GAME_OVER;
+    map_number = 7;
+    player_input_set_defaults();
+    testing_release_all_keys();
+  }
+
+  static int32_t effect(const std::string& name) {
+    for (const SoundEffect& e : sound_effects.items) {
+      if (e.file_name == name) return e.sound;
+    }
+    return 0;
+  }
+  static int32_t track(const std::string& name) {
+    for (const MusicTrack& t : music_tracks.items) {
+      if (t.file_name == name) return t.sound;
+    }
+    return 0;
+  }
+};
+
+// The recorded draws cut into frames at each draw of the screen picture (each frame starts with it).
+std::vector<std::vector<DrawRecord>> frames_by_picture() {
+  std::vector<std::vector<DrawRecord>> frames;
+  for (const DrawRecord& r : testing_recorded_draws()) {
+    if (r.s3d == screen_picture_3d) frames.emplace_back();
+    if (!frames.empty()) frames.back().push_back(r);
+  }
+  return frames;
+}
+
+// The glyph draws of one frame at screen row y, as text.
+std::string text_at_row(const std::vector<DrawRecord>& frame, int32_t y) {
+  std::vector<DrawRecord> row;
+  for (const DrawRecord& r : frame) {
+    if (r.y == y) row.push_back(r);
+  }
+  return drawn_text(row);
+}
+
+const DrawRecord* first_glyph_at_row(const std::vector<DrawRecord>& frame, int32_t y) {
+  for (const DrawRecord& r : frame) {
+    if (r.y == y && glyph_of(r.s3d) != 0) return &r;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+TEST(Intro, ThreePagesWithTheirDelaysAndJingles) {
+  ScreensScene scene;
+  testing_record_draws(true);
+  show_intro(0);
+
+  EXPECT_EQ(menu_active, 1);
+  EXPECT_EQ(testing_flip_count(), 3);
+  EXPECT_EQ(testing_delay_total_ms(), 6000 + 3000 + 2000);
+  EXPECT_EQ(testing_sound_play_count(ScreensScene::effect("voice1.ogg")), 1);
+  EXPECT_EQ(testing_sound_play_count(ScreensScene::effect("voice2.ogg")), 1);
+
+  const auto pages = frames_by_picture();
+  ASSERT_EQ(pages.size(), 3u);
+  for (const auto& page : pages) {
+    EXPECT_EQ(page[0].x, 0);
+    EXPECT_EQ(page[0].y, 0);
+    EXPECT_EQ(page[0].width, W);
+    EXPECT_EQ(page[0].height, H);
+    EXPECT_EQ(page[0].alpha, 255);
+  }
+  // Page 1: nine lines 0.05 H apart from 0.30 H; the seventh is empty. Every line starts two
+  // blanks right of 0.1 W.
+  const std::vector<int32_t> rows = {72, 84, 96, 108, 120, 132, 144, 156, 168};
+  EXPECT_EQ(text_at_row(pages[0], 72), "THISISANALPHAPREVIEWOFMYNEXTGAMEPROJECT");
+  EXPECT_EQ(text_at_row(pages[0], 120), "USETHISAPPATYOUROWNRISK");
+  EXPECT_EQ(text_at_row(pages[0], 144), "");
+  std::set<int32_t> seen_rows;
+  for (const DrawRecord& r : pages[0]) {
+    if (glyph_of(r.s3d) == 0) continue;
+    seen_rows.insert(r.y);
+    EXPECT_EQ(r.alpha, 255);
+  }
+  EXPECT_EQ(seen_rows, (std::set<int32_t>{72, 84, 96, 108, 120, 132, 156, 168}));
+  for (const int32_t y : rows) {
+    if (y == 144) continue;
+    const DrawRecord* first = first_glyph_at_row(pages[0], y);
+    ASSERT_NE(first, nullptr) << y;
+    EXPECT_EQ(first->x, 32 + 16) << y;
+  }
+  // Pages 2 and 3: one line each at 0.8 H, and different lines.
+  for (size_t p = 1; p < 3; ++p) {
+    const std::string line = text_at_row(pages[p], 192);
+    EXPECT_FALSE(line.empty());
+    EXPECT_EQ(line, drawn_text(pages[p]));
+    ASSERT_NE(first_glyph_at_row(pages[p], 192), nullptr);
+    EXPECT_EQ(first_glyph_at_row(pages[p], 192)->x, 48);
+  }
+  EXPECT_NE(text_at_row(pages[1], 192), text_at_row(pages[2], 192));
+  EXPECT_EQ(text_pen_x, 0.0f);
+}
+
+// "#" in LOADSCREEN stands for one draw of random_int(1); without "#" there is no picture (and no
+// draw). Only the first "#" is replaced.
+TEST(Intro, PictureChoice) {
+  ScreensScene scene;
+  std::set<int32_t> widths;
+  for (int32_t seed = 1; seed <= 24; ++seed) {
+    random_seed(seed);
+    const int32_t digit = random_int(1);
+    const int32_t after = random_int(1000000);
+    random_seed(seed);
+    show_intro(1);
+    ASSERT_NE(screen_picture, 0) << seed;
+    EXPECT_EQ(sprite_width(screen_picture), digit == 0 ? 8 : 16) << seed;
+    EXPECT_EQ(random_int(1000000), after) << seed;
+    widths.insert(sprite_width(screen_picture));
+  }
+  EXPECT_EQ(widths, (std::set<int32_t>{8, 16}));
+  // Mode 1 loads the picture but shows no page.
+  EXPECT_EQ(testing_flip_count(), 0);
+  EXPECT_EQ(testing_delay_total_ms(), 0);
+
+  testfiles::write_png(scene.dir.file("x0y#.png"), 10, 10, rgb(1, 2, 3));
+  testfiles::write_png(scene.dir.file("x1y#.png"), 10, 10, rgb(1, 2, 3));
+  LOADSCREEN = scene.dir.path + "x#y#.png";
+  show_intro(1);
+  ASSERT_NE(screen_picture, 0);
+  EXPECT_EQ(sprite_width(screen_picture), 10);
+
+  // An existing file named without "#" is not loaded; the previous picture is freed.
+  const int32_t old_picture = screen_picture;
+  LOADSCREEN = scene.dir.path + "pic0.png";
+  random_seed(5);
+  const int32_t expected_draw = random_int(1000000);
+  random_seed(5);
+  testing_record_draws(true);
+  show_intro(0);
+  EXPECT_EQ(random_int(1000000), expected_draw);
+  EXPECT_EQ(screen_picture, 0);
+  EXPECT_EQ(screen_picture_3d, 0);
+  EXPECT_EQ(sprite_exists(old_picture), 0);
+  for (const DrawRecord& r : testing_recorded_draws()) EXPECT_NE(glyph_of(r.s3d), 0);
+  EXPECT_EQ(testing_read_pixel(0, 0), rgb(0, 0, 0));
+}
+
+// A tap of P leaves at once, although nothing of the title is visible yet: its first frame draws
+// the title and the prompt with alpha 0 over the picture and the floaters, the rights line opaque.
+TEST(Title, FirstFrameAndATapOfPStartsTheGame) {
+  ScreensScene scene;
+  testfiles::write_png(scene.dir.file("glow.png"), 4, 4, rgb(255, 255, 0));
+  const int32_t glow = sprite3d_create(-1, sprite_load(-1, scene.dir.file("glow.png"), SPRITE_TEXTURE));
+  Floater& floater = title_floaters.add();
+  floater.sprite = glow;
+  floater.x = 100.0f;
+  floater.y = 100.0f;
+  testing_record_draws(true);
+  {
+    InputScript script({{0, [] { tap(KEY_P); }}});
+    show_title_screen(0);
+  }
+
+  EXPECT_EQ(testing_flip_count(), 2);  // the frame that saw P, then one that saw it released
+  EXPECT_EQ(menu_active, 0);
+  EXPECT_EQ(map_number, 1);
+  EXPECT_EQ(game_mode, GAME_MODE_PLAY);
+  const int32_t menu = ScreensScene::track("menu.ogg");
+  ASSERT_NE(menu, 0);
+  EXPECT_EQ(testing_sound_play_count(menu), 1);
+  EXPECT_EQ(ScreensScene::track("calm.ogg"), 0);
+
+  const auto frames = frames_by_picture();
+  ASSERT_EQ(frames.size(), 2u);
+  const auto& first = frames[0];
+  EXPECT_EQ(first[0].width, W);
+  EXPECT_EQ(first[0].height, H);
+  EXPECT_EQ(first[0].alpha, 255);
+  ASSERT_GE(first.size(), 2u);
+  EXPECT_EQ(first[1].s3d, glow);
+  EXPECT_EQ(first[1].blend_source, 2);
+  EXPECT_EQ(first[1].blend_destination, 5);
+
+  EXPECT_EQ(text_at_row(first, 96), "ZORVANE");
+  const DrawRecord* title = first_glyph_at_row(first, 96);
+  ASSERT_NE(title, nullptr);
+  EXPECT_EQ(title->x, 48);
+  EXPECT_EQ(title->width, 48);  // scale 6
+  EXPECT_EQ(text_at_row(first, 156), "PRESSPONKEYBOARDTOCONTINUE");
+  EXPECT_EQ(first_glyph_at_row(first, 156)->width, 6);  // scale 0.8
+  for (const DrawRecord& r : first) {
+    if (glyph_of(r.s3d) == 0) continue;
+    if (r.y == 96 || r.y == 156) {
+      EXPECT_EQ(r.alpha, 0);
+    } else {
+      EXPECT_EQ(r.y, 192);
+      EXPECT_EQ(r.alpha, 255);
+    }
+  }
+  const DrawRecord* rights = first_glyph_at_row(first, 192);
+  ASSERT_NE(rights, nullptr);
+  EXPECT_EQ(rights->x, 160 + 16);
+  EXPECT_EQ(rights->width, 5);  // scale 0.6
+}
+
+// Title and prompt fade in by 0.2 of alpha a frame and stay opaque from frame 1275 on.
+TEST(Title, FadesInOverAbout1275Frames) {
+  ScreensScene scene;
+  testing_record_draws(true);
+  InputScript script({{1300, [] { tap(KEY_P); }}});
+  show_title_screen(0);
+  ASSERT_TRUE(script.finished());
+
+  const auto frames = frames_by_picture();
+  ASSERT_EQ(frames.size(), 1301u);
+  int32_t previous = -1;
+  for (size_t k = 0; k < frames.size(); ++k) {
+    const DrawRecord* title = first_glyph_at_row(frames[k], 96);
+    ASSERT_NE(title, nullptr) << k;
+    ASSERT_EQ(first_glyph_at_row(frames[k], 156)->alpha, title->alpha) << k;
+    ASSERT_GE(title->alpha, previous) << k;
+    ASSERT_LE(title->alpha, 255) << k;
+    previous = title->alpha;
+  }
+  EXPECT_EQ(first_glyph_at_row(frames[0], 96)->alpha, 0);
+  EXPECT_NEAR(first_glyph_at_row(frames[100], 96)->alpha, 20, 1);
+  EXPECT_NEAR(first_glyph_at_row(frames[640], 96)->alpha, 128, 1);
+  EXPECT_LT(first_glyph_at_row(frames[1270], 96)->alpha, 255);
+  EXPECT_EQ(first_glyph_at_row(frames[1280], 96)->alpha, 255);
+}
+
+// The prompt names the device the game reads: the pad (its start button leaves), or both.
+TEST(Title, PromptFollowsTheInputDevice) {
+  ScreensScene scene;
+  testing_record_draws(true);
+  input_device = 1;
+  testing_set_joystick(true, 0, 0, 1u << 9);
+  {
+    // Each frame reads the pad after presenting itself: the first reads it at one flip, so the
+    // button is let go at two.
+    InputScript script({{2, [] { testing_set_joystick(true, 0, 0, 0); }}});
+    show_title_screen(0);
+    EXPECT_TRUE(script.finished());
+  }
+  EXPECT_EQ(menu_active, 0);
+  auto frames = frames_by_picture();
+  ASSERT_FALSE(frames.empty());
+  EXPECT_EQ(text_at_row(frames[0], 156), "PRESSSTARTONJOYPADCONTINUE");
+
+  testing_set_joystick(false, 0, 0, 0);
+  testing_clear_recorded_draws();
+  input_device = 2;
+  InputScript script({{0, [] { tap(KEY_P); }}});
+  show_title_screen(0);
+  frames = frames_by_picture();
+  ASSERT_FALSE(frames.empty());
+  EXPECT_EQ(text_at_row(frames[0], 156), "PRESSSTARTONJOYPADORPONKEYBOARDTOCONTINUE");
+}
+
+// Escape (with B, which would answer a quit dialog at once) is not acted on while the title runs:
+// no dialog frame, no quit request; P then leaves as usual.
+TEST(Title, EscapeDoesNotOpenTheQuitDialog) {
+  ScreensScene scene;
+  testing_record_draws(true);
+  InputScript script({
+      {1, [] {
+         testing_set_key(KEY_ESCAPE, true);
+         testing_set_key(KEY_B, true);
+       }},
+      {4, [] {
+         testing_release_all_keys();
+         tap(KEY_P);
+       }},
+  });
+  show_title_screen(0);
+  EXPECT_TRUE(script.finished());
+  EXPECT_EQ(testing_flip_count(), 5);  // three frames with Escape, one with P, one to release it
+  EXPECT_EQ(quit_requested, 0);
+  EXPECT_EQ(game_mode, GAME_MODE_PLAY);
+  EXPECT_EQ(menu_active, 0);
+  EXPECT_EQ(drawn_text(testing_recorded_draws()).find("QUIT"), std::string::npos);
+}

@@ -3,19 +3,18 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
 #include "core/config.h"
 #include "platform/platform.h"
 #include "platform/platform_testing.h"
+#include "support/child_process.h"
 #include "support/test_files.h"
 #include "world/world_model.h"
 
@@ -23,37 +22,11 @@ namespace {
 
 using namespace tessera;
 
-struct ChildResult {
-  int status = 0;
-  std::string output;  // the child's standard error
-};
-
-ChildResult run_child(const std::function<void()>& body) {
-  int fds[2];
-  if (pipe(fds) != 0) return {};
-  const pid_t pid = fork();
-  if (pid == 0) {
-    close(fds[0]);
-    dup2(fds[1], STDERR_FILENO);
-    close(fds[1]);
-    alarm(20);  // a child that hangs dies, failing the test
-    body();
-    _exit(0);
-  }
-  close(fds[1]);
-  ChildResult result;
-  char buffer[4096];
-  ssize_t n;
-  while ((n = read(fds[0], buffer, sizeof buffer)) > 0) result.output.append(buffer, static_cast<size_t>(n));
-  close(fds[0]);
-  waitpid(pid, &result.status, 0);
-  return result;
-}
-
-bool ended_with_failure_status(int status) { return WIFEXITED(status) && WEXITSTATUS(status) != 0; }
-bool ended_normally(int status) { return WIFEXITED(status) && WEXITSTATUS(status) == 0; }
-
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+using testchild::ChildResult;
+using testchild::contains;
+using testchild::ended_normally;
+using testchild::ended_with_failure_status;
+using testchild::run_child;
 
 std::vector<std::string> split_crlf(const std::string& bytes) {
   std::vector<std::string> lines;

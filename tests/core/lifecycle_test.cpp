@@ -17,36 +17,27 @@
 
 #include "core/config.h"
 #include "platform/platform.h"
+#include "support/child_process.h"
 #include "support/test_files.h"
-#include "world/world_model.h"
 
 namespace {
 
 using namespace tessera;
 using namespace std::chrono_literals;
 
-struct Game {
-  pid_t pid = -1;
-  int stderr_fd = -1;
-};
+using testchild::contains;
+using testchild::read_everything;
+using Game = testchild::Started;
 
 // Starts the game binary in directory with SDL's driver names; its standard error goes to a pipe.
 Game start_game(const std::string& directory, const std::string& video_driver) {
-  int fds[2];
-  if (pipe(fds) != 0) return {};
-  const pid_t pid = fork();
-  if (pid == 0) {
-    close(fds[0]);
-    dup2(fds[1], STDERR_FILENO);
-    close(fds[1]);
+  return testchild::start_child([&] {
     if (chdir(directory.c_str()) != 0) _exit(120);
     setenv("SDL_VIDEODRIVER", video_driver.c_str(), 1);
     setenv("SDL_AUDIODRIVER", "dummy", 1);
     execl(ZORVANE_BINARY, ZORVANE_BINARY, static_cast<char*>(nullptr));
     _exit(121);
-  }
-  close(fds[1]);
-  return {pid, fds[0]};
+  });
 }
 
 // Waits up to the time limit; kills a game that is still running then. -1 when it had to be killed.
@@ -63,17 +54,6 @@ int wait_for_end(const Game& game, std::chrono::milliseconds limit) {
   }
   return status;
 }
-
-std::string read_everything(int fd) {
-  std::string text;
-  char buffer[4096];
-  ssize_t n;
-  while ((n = read(fd, buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<size_t>(n));
-  close(fd);
-  return text;
-}
-
-bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 TEST(Lifecycle, MissingConfigurationEndsBeforeAnyWindow) {
   testfiles::TempDir dir;
@@ -107,12 +87,6 @@ TEST(Lifecycle, RunsFramesUntilTheSystemAsksToClose) {
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status << " " << errors;
   EXPECT_FALSE(contains(errors, "ERROR")) << errors;
   EXPECT_FALSE(std::filesystem::exists(dir.path + "DATA/error.log"));
-}
-
-TEST(Lifecycle, AfterGameOverEndsNormallyWhenQuitWasAsked) {
-  world_state_set_defaults();
-  quit_requested = 1;
-  EXPECT_EXIT(after_game_over(), testing::ExitedWithCode(0), "");
 }
 
 TEST(Lifecycle, WindowEventsNeverWaitWithoutLimit) {

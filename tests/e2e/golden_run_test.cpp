@@ -58,27 +58,8 @@ int32_t key_code(char key) {
   }
 }
 
-struct Hash {
-  uint64_t value = 1469598103934665603ULL;
-  void bytes(const void* data, size_t size) {
-    const auto* p = static_cast<const unsigned char*>(data);
-    for (size_t i = 0; i < size; ++i) {
-      value ^= p[i];
-      value *= 1099511628211ULL;
-    }
-  }
-  template <typename T>
-  void add(const T& v) {
-    bytes(&v, sizeof v);
-  }
-  void add(const std::string& s) {
-    add(s.size());
-    bytes(s.data(), s.size());
-  }
-};
-
 uint64_t world_digest() {
-  Hash h;
+  levelfixture::Hash h;
   h.add(map_number);
   h.add(level_width);
   h.add(level_height);
@@ -118,14 +99,6 @@ uint64_t world_digest() {
   h.add(time_left);
   h.add(bombs);
   return h.value;
-}
-
-int32_t cells_of_kind(const std::string& kind) {
-  int32_t n = 0;
-  for (int32_t x = 0; x <= level_width; ++x) {
-    for (int32_t y = 0; y <= level_height; ++y) n += world_cell(x, y).tile_kind == kind ? 1 : 0;
-  }
-  return n;
 }
 
 struct Outcome {
@@ -188,8 +161,8 @@ Outcome run_script() {
         frame_driver();
         ++out.frames;
         if (bombs.size() < bombs_before) ++out.times_fired;
-        out.most_blue = std::max(out.most_blue, cells_of_kind("LAB_BLUE_FLOOR"));
-        out.most_fixed = std::max(out.most_fixed, cells_of_kind("LAB_FIXED_FLOOR"));
+        out.most_blue = std::max(out.most_blue, levelfixture::count_kind("LAB_BLUE_FLOOR"));
+        out.most_fixed = std::max(out.most_fixed, levelfixture::count_kind("LAB_FIXED_FLOOR"));
       }
     }
     out.digest = world_digest();

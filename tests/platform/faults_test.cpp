@@ -5,58 +5,20 @@
 #include <gtest/gtest.h>
 
 #include <fenv.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <functional>
 #include <string>
 
+#include "support/child_process.h"
+
 namespace {
 
 using namespace tessera;
 
-struct ChildResult {
-  int status = 0;
-  std::string output;  // what the child wrote to standard error
-};
-
-// The runaway recursion must meet a bounded stack, whatever the shell allows.
-void bound_the_stack() {
-  rlimit limit{};
-  getrlimit(RLIMIT_STACK, &limit);
-  const rlim_t bound = 8 * 1024 * 1024;
-  if (limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur > bound) {
-    limit.rlim_cur = bound;
-    setrlimit(RLIMIT_STACK, &limit);
-  }
-}
-
-ChildResult run_child(const std::function<void()>& body) {
-  int fds[2];
-  if (pipe(fds) != 0) return {};
-  const pid_t pid = fork();
-  if (pid == 0) {
-    close(fds[0]);
-    dup2(fds[1], STDERR_FILENO);
-    close(fds[1]);
-    bound_the_stack();
-    alarm(20);  // a child that loops instead of ending dies by the alarm, failing the test
-    body();
-    _exit(0);
-  }
-  close(fds[1]);
-  ChildResult result;
-  char buffer[4096];
-  ssize_t n;
-  while ((n = read(fds[0], buffer, sizeof buffer)) > 0) result.output.append(buffer, static_cast<size_t>(n));
-  close(fds[0]);
-  waitpid(pid, &result.status, 0);
-  return result;
-}
-
-bool ended_with_failure_status(int status) { return WIFEXITED(status) && WEXITSTATUS(status) != 0; }
+using testchild::ChildResult;
+using testchild::ended_with_failure_status;
+using testchild::run_child;
 
 void report_fault() {
   std::fprintf(stderr, "[%s|%s|%d]", error_message().c_str(), error_file().c_str(), static_cast<int>(error_line()));

@@ -8,7 +8,7 @@
 #include "core/numeric.h"
 #include "platform/platform.h"
 #include "platform/platform_testing.h"
-#include "support/test_files.h"
+#include "resources/resource_fixture.h"
 #include "world/world_model.h"
 
 using namespace tessera;
@@ -16,21 +16,12 @@ using testfiles::write_png;
 
 namespace {
 
-class CatalogsTest : public ::testing::Test {
+class CatalogsTest : public ResourceTest {
  protected:
-  testfiles::TempDir dir;
-
   void SetUp() override {
-    ASSERT_NE(testing_open_screen(320, 240), 0);
-    world_state_set_defaults();
-    declare_world_model();
-    TOPOGFX = dir.path + "GFX/TOPO/";
-    GFXCODEC = ".png";
-    EGFXPATH = dir.path + "GFX/FLOAT/";
-    SCREGFXPATH = dir.path + "GFX/TITLE/";
+    ResourceTest::SetUp();
     RESOLUTION = cell_width = cell_height = 20.5f;
   }
-  void TearDown() override { testing_reset_platform(); }
 
   // Colour at the quad's first pixel when drawn over blue.
   int32_t drawn_colour(int32_t s3d) {

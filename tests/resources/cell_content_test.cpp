@@ -10,7 +10,7 @@
 #include "platform/platform_testing.h"
 #include "resources/catalogs.h"
 #include "resources/object_types.h"
-#include "support/test_files.h"
+#include "resources/resource_fixture.h"
 #include "world/world_model.h"
 
 using namespace tessera;
@@ -19,32 +19,12 @@ using testfiles::write_png;
 
 namespace {
 
-class CellContentTest : public ::testing::Test {
+class CellContentTest : public ResourceTest {
  protected:
-  testfiles::TempDir dir;
-  std::string obj;
-
   void SetUp() override {
-    ASSERT_NE(testing_open_screen(320, 240), 0);
-    world_state_set_defaults();
-    declare_world_model();
-    obj = dir.path + "GFX/OBJ/";
-    WORLDGFX = obj;
-    TOPOGFX = dir.path + "GFX/TOPO/";
-    GFXCODEC = ".png";
-    RGBCODEPATH = dir.path + "DATA/RGB/";
-    APPSTART = "set";
+    ResourceTest::SetUp();
     RESOLUTION = cell_width = cell_height = 30.0f;
     MAXFOE = 100;
-  }
-  void TearDown() override { testing_reset_platform(); }
-
-  void content(const std::string& kind, const std::vector<std::string>& lines) {
-    write_lines(dir.path + "DATA/RGB/set/" + kind, lines);
-  }
-  void object_type(const std::string& file, int32_t w, int32_t h, const std::vector<std::string>& definition) {
-    write_png(obj + file + ".png", w, h, rgb(0, 128, 0));
-    write_lines(obj + file + ".dll", definition);
   }
   // Size at which a Sprite3D is drawn, read back from the draw record.
   std::pair<int32_t, int32_t> drawn_size(int32_t s3d) {

@@ -7,7 +7,7 @@
 #include "core/config.h"
 #include "platform/platform.h"
 #include "platform/platform_testing.h"
-#include "support/test_files.h"
+#include "resources/resource_fixture.h"
 #include "world/world_model.h"
 
 using namespace tessera;
@@ -16,21 +16,8 @@ using testfiles::write_png;
 
 namespace {
 
-class ObjectTypesTest : public ::testing::Test {
+class ObjectTypesTest : public ResourceTest {
  protected:
-  testfiles::TempDir dir;
-  std::string obj;
-
-  void SetUp() override {
-    ASSERT_NE(testing_open_screen(320, 240), 0);
-    world_state_set_defaults();
-    declare_world_model();
-    obj = dir.path + "GFX/OBJ/";
-    WORLDGFX = obj;
-    GFXCODEC = ".png";
-  }
-  void TearDown() override { testing_reset_platform(); }
-
   const ObjectType* type_named_file(const std::string& file_name) {
     for (const ObjectType& t : object_types.items) {
       if (t.file_name == file_name) return &t;

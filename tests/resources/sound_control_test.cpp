@@ -6,25 +6,15 @@
 #include "platform/platform.h"
 #include "platform/platform_testing.h"
 #include "resources/catalogs.h"
-#include "support/test_files.h"
+#include "resources/resource_fixture.h"
 #include "world/world_model.h"
 
 using namespace tessera;
 
 namespace {
 
-class SoundControlTest : public ::testing::Test {
+class SoundControlTest : public ResourceTest {
  protected:
-  testfiles::TempDir dir;
-
-  void SetUp() override {
-    ASSERT_NE(testing_open_screen(320, 240), 0);
-    world_state_set_defaults();
-    declare_world_model();
-    SOUNDFXPATH = dir.path + "SFX/";
-    INGAMEMUSIC = dir.path + "MUSIC/";
-  }
-  void TearDown() override { testing_reset_platform(); }
 
   int32_t effect(const std::string& name) {
     for (const SoundEffect& e : sound_effects.items) {

@@ -23,14 +23,6 @@ uint64_t build_map(int32_t n) {
   return levelfixture::level_digest();
 }
 
-int32_t count_kind(const std::string& kind) {
-  int32_t n = 0;
-  for (int32_t x = 0; x <= level_width; ++x) {
-    for (int32_t y = 0; y <= level_height; ++y) n += world_cell(x, y).tile_kind == kind ? 1 : 0;
-  }
-  return n;
-}
-
 int32_t goody_instances() {
   int32_t n = 0;
   for (const ObjectInstance& instance : object_instances.items) n += instance.DISGOODY == 1 ? 1 : 0;
@@ -79,9 +71,9 @@ TEST(LevelBuilder, WalksStayInsideTheWallRingAndCountTilesAndTime) {
       }
     }
     EXPECT_EQ(world_cell(w + 1, 0).in_level, 0);
-    const int32_t floor = count_kind("LAB_FLOOR");
+    const int32_t floor = levelfixture::count_kind("LAB_FLOOR");
     ASSERT_GT(floor, 0);
-    EXPECT_GT(count_kind("LAB_GREEN") + count_kind("LAB_WATER"), 0);
+    EXPECT_GT(levelfixture::count_kind("LAB_GREEN") + levelfixture::count_kind("LAB_WATER"), 0);
     EXPECT_EQ(tiles_left, (floor + goody_instances()) / 4) << "map " << n;
     EXPECT_EQ(time_left, std::min(tiles_left / 4, 60));
     // The player starts on floor, idle, and the level fits the screen's cell count.
@@ -246,8 +238,8 @@ TEST(LevelBuilder, GeneratedLevelsRecordOnlyGreenAndWaterForTheEdgePass) {
   EXPECT_EQ(kinds, (std::set<std::string>{"LAB_GREEN", "LAB_WATER"}));
   int32_t edges = 0;
   for (const char* kind : {"LAB_WALL_E", "LAB_WALL_S", "LAB_GREEN_E", "LAB_GREEN_S", "LAB_WATER_E", "LAB_WATER_S"}) {
-    edges += count_kind(kind);
+    edges += levelfixture::count_kind(kind);
   }
   EXPECT_GT(edges, 0);
-  EXPECT_GT(count_kind("LAB_FLOOR"), 0);
+  EXPECT_GT(levelfixture::count_kind("LAB_FLOOR"), 0);
 }

@@ -16,25 +16,6 @@ using namespace tessera;
 
 namespace {
 
-struct Hash {
-  uint64_t value = 1469598103934665603ULL;
-  void bytes(const void* data, size_t size) {
-    const auto* p = static_cast<const unsigned char*>(data);
-    for (size_t i = 0; i < size; ++i) {
-      value ^= p[i];
-      value *= 1099511628211ULL;
-    }
-  }
-  template <typename T>
-  void add(const T& v) {
-    bytes(&v, sizeof v);
-  }
-  void add(const std::string& s) {
-    add(s.size());
-    bytes(s.data(), s.size());
-  }
-};
-
 void write_type(const testfiles::TempDir& dir, const std::string& name, int32_t colour,
                 const std::vector<std::string>& pairs) {
   testfiles::write_png(dir.file("OBJ/" + name + ".png"), 8, 8, colour);
@@ -158,6 +139,14 @@ void fill_level(int32_t w, int32_t h, const std::string& kind) {
 }
 
 void set_kind(int32_t x, int32_t y, const std::string& kind) { retile_cell(x, y, kind); }
+
+int32_t count_kind(const std::string& kind) {
+  int32_t n = 0;
+  for (int32_t x = 0; x <= level_width; ++x) {
+    for (int32_t y = 0; y <= level_height; ++y) n += world_cell(x, y).tile_kind == kind ? 1 : 0;
+  }
+  return n;
+}
 
 uint64_t level_digest() {
   Hash h;

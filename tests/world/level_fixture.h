@@ -4,6 +4,7 @@
 // small screen is opened without frame pacing.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -37,6 +38,29 @@ struct LevelData {
 void fill_level(int32_t w, int32_t h, const std::string& kind);
 // Sets a cell's kind through re-tiling, as the game does.
 void set_kind(int32_t x, int32_t y, const std::string& kind);
+
+// Cells of the level whose kind is `kind`.
+int32_t count_kind(const std::string& kind);
+
+// FNV-1a over the bytes of plain values and strings, for digests of the world.
+struct Hash {
+  uint64_t value = 1469598103934665603ULL;
+  void bytes(const void* data, size_t size) {
+    const auto* p = static_cast<const unsigned char*>(data);
+    for (size_t i = 0; i < size; ++i) {
+      value ^= p[i];
+      value *= 1099511628211ULL;
+    }
+  }
+  template <typename T>
+  void add(const T& v) {
+    bytes(&v, sizeof v);
+  }
+  void add(const std::string& s) {
+    add(s.size());
+    bytes(s.data(), s.size());
+  }
+};
 
 // A digest of the level: size, every cell's kind and children, the instances, the foes, the
 // player's place, tiles_left and time_left.

@@ -54,14 +54,6 @@ int32_t next_key() {
   return 0;
 }
 
-int32_t count_kind(const std::string& kind) {
-  int32_t n = 0;
-  for (int32_t x = 0; x <= level_width; ++x) {
-    for (int32_t y = 0; y <= level_height; ++y) n += world_cell(x, y).tile_kind == kind ? 1 : 0;
-  }
-  return n;
-}
-
 }  // namespace
 
 TEST(ScriptedRun, PlayerPaintsFixesCompletesAMapAndTheNextLargerOneIsBuilt) {
@@ -103,8 +95,8 @@ TEST(ScriptedRun, PlayerPaintsFixesCompletesAMapAndTheNextLargerOneIsBuilt) {
     sprite3d_end();
     if (current_map == map_number) {
       if (tiles_left > 0 && tiles_left < built.back().tiles) tiles_fell_during_a_map = true;
-      most_fixed = std::max(most_fixed, count_kind("LAB_FIXED_FLOOR"));
-      most_blue = std::max(most_blue, count_kind("LAB_BLUE_FLOOR"));
+      most_fixed = std::max(most_fixed, levelfixture::count_kind("LAB_FIXED_FLOOR"));
+      most_blue = std::max(most_blue, levelfixture::count_kind("LAB_BLUE_FLOOR"));
       if (built.size() == 1 && most_blue > 0) painted_on_first_map = true;
     }
   }

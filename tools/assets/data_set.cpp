@@ -64,10 +64,10 @@ const std::vector<ObjectDef>& object_defs() {
     clock.sound = "timepickup.ogg";
     d.push_back(clock);
 
-    // The first maps' foe, slow and steady: eight sub-steps a cell, acting on every third frame
-    // and moving on half of those (about a cell and a quarter a second, a sixth of the player's
-    // pace), with long straight runs, so its trail is mostly lines that the player can paint
-    // over before they close into locked blocks. About one in 90 floor cells brings one.
+    // The first maps' foe, slow and steady: eight sub-steps a cell, acting on every second frame
+    // and moving on half of those (about two cells a second, a quarter of the player's pace),
+    // with long straight runs, so its trail is mostly lines that the player can paint over
+    // before they close into locked blocks. About one in 90 floor cells brings one.
     ObjectDef crawler;
     crawler.file = "crawler.png";
     crawler.name = "NOPE";
@@ -77,7 +77,7 @@ const std::vector<ObjectDef>& object_defs() {
     crawler.random_move = 1;
     crawler.velo = 8;
     crawler.ai_level = 1;
-    crawler.dmove = 2;
+    crawler.dmove = 1;
     crawler.change_direction = 30;
     crawler.rotate = 0;
     d.push_back(crawler);

@@ -157,7 +157,8 @@ MapRun play_map(int32_t frame_limit) {
 }
 
 // A bot that always knows the shortest way is quicker than a person: it must finish with time
-// to spare, and the foes must be there without burying the floor in pink.
+// to spare, and the foes must be there without burying the floor in pink (a too eager tuning
+// once turned about fifty cells pink and locked half of them within the first five seconds).
 void expect_comfortable_finish(const MapRun& run) {
   EXPECT_TRUE(run.completed);
   EXPECT_FALSE(run.game_over);
@@ -167,8 +168,8 @@ void expect_comfortable_finish(const MapRun& run) {
   EXPECT_GT(run.foes, 0);
   EXPECT_GT(run.most_pink, 0) << "the foes never painted anything";
   ASSERT_GE(run.frames, 300) << "the map should not be over in five seconds";
-  EXPECT_LE(run.pink_after_5s, 15);
-  EXPECT_LE(run.locked_after_5s, 4);
+  EXPECT_LE(run.pink_after_5s, 20);
+  EXPECT_LE(run.locked_after_5s, 6);
 }
 
 struct LevelFacts {

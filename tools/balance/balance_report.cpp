@@ -203,7 +203,7 @@ constexpr int kShapes[4][3][2] = {{{-1, 0}, {-1, 1}, {0, 1}},
                                   {{0, 1}, {1, 1}, {-1, 1}}};
 
 struct Play {
-  int steps = 0, fixes = 0, gems = 0, clocks = 0;
+  int steps = 0, fixes = 0, gems = 0, clocks = 0, extra_time = 0;
   bool stuck = false;
 };
 
@@ -238,6 +238,7 @@ Play play(Builder& b) {
       const auto& d = object_defs()[size_t(t)];
       if (d.goody) ++r.gems;
       if (d.extra_time) ++r.clocks;
+      r.extra_time += d.extra_time;
     }
     lv.at(x, y).objects.clear();
     if (paintable(lv.kind(x, y))) set(x, y, "LAB_BLUE_FLOOR");
@@ -311,7 +312,7 @@ Play play(Builder& b) {
 double slack(const Level& lv, const Play& p) {
   const auto& bal = balance();
   const double units = p.steps * double(256 - bal.cursor_speed) / (bal.world_refresh + 1);
-  const double available = lv.time_left + p.clocks * 4.0;
+  const double available = lv.time_left + p.extra_time;
   return units > 0 ? available / units : 0.0;
 }
 

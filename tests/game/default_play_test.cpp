@@ -2,8 +2,8 @@
 // would and must finish map 1 before its clock runs out; later maps must be harder.
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <deque>
 #include <string>

@@ -21,9 +21,9 @@ struct DefaultGame {
   DefaultGame& operator=(const DefaultGame&) = delete;
 };
 
-// Counts of the level's cells of one kind.
+// Cells of the level (0..level_width x 0..level_height) of one kind.
 int32_t count_kind(const std::string& kind);
-// Floor cells a foe may start on, pick-ups the player can collect.
+// Objects standing in the level's cells that the player collects by walking on them.
 int32_t count_pickups();
 
 }  // namespace defaultgame

@@ -60,22 +60,28 @@ const std::vector<ObjectDef>& object_defs() {
     clock.collision = 1;
     clock.kill = 1;
     clock.score = 25;
-    clock.extra_time = 4;
+    // Two units (6 s): a welcome detour, but the larger maps, which have more of them, must not
+    // end up with more time per tile than the first ones.
+    clock.extra_time = 2;
     clock.sound = "timepickup.ogg";
     d.push_back(clock);
 
-    // Slow and steady: eight sub-steps a cell, acting on every second frame.
+    // The first maps' foe, slow and steady: small sub-steps (24 a cell) on about half the
+    // frames, a cell and a quarter a second (a sixth of the player's pace) that still looks
+    // like a smooth crawl, with runs of about two cells between turns, so its trail is mostly
+    // lines that the player can paint over before they close into locked blocks. About one in
+    // 90 floor cells brings one.
     ObjectDef crawler;
     crawler.file = "crawler.png";
     crawler.name = "NOPE";
     crawler.fit = 0;
-    crawler.density = 45;
+    crawler.density = 90;
     crawler.is_enemy = 1;
-    crawler.random_move = 0;
-    crawler.velo = 8;
+    crawler.random_move = 1;
+    crawler.velo = 24;
     crawler.ai_level = 1;
-    crawler.dmove = 1;
-    crawler.change_direction = 14;
+    crawler.dmove = 0;
+    crawler.change_direction = 90;
     crawler.rotate = 0;
     d.push_back(crawler);
 
@@ -115,19 +121,20 @@ const std::vector<ObjectDef>& object_defs() {
     lily.density = 5;
     d.push_back(lily);
 
-    // Quick and erratic, turning as it goes: four sub-steps a cell, moving on about half the
-    // frames and changing its mind often.
+    // Quick and erratic, turning as it goes: eight sub-steps a cell on about half the frames
+    // (half the player's pace) and a change of mind about every cell, so it scribbles blocks
+    // that lock. Rare enough (one in 200 floor cells) to be met mostly on the larger maps.
     ObjectDef spinner;
     spinner.file = "spinner.png";
     spinner.name = "NOPE";
     spinner.fit = 0;
-    spinner.density = 70;
+    spinner.density = 200;
     spinner.is_enemy = 1;
     spinner.random_move = 1;
-    spinner.velo = 4;
+    spinner.velo = 8;
     spinner.ai_level = 1;
     spinner.dmove = 0;
-    spinner.change_direction = 5;
+    spinner.change_direction = 12;
     spinner.rotate = 3;
     d.push_back(spinner);
 

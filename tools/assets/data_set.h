@@ -52,12 +52,16 @@ struct ObjectDef {
 struct Balance {
   int32_t resolution = 48;     // cell size in pixels; divisible by every foe speed divisor
   int32_t cursor_speed = 248;  // one step every 8 frames
-  int32_t world_refresh = 119; // one clock unit every 120 frames (2 s)
+  // One clock unit every 180 frames (3 s): the bot of the play test finishes the first maps with
+  // about half its clock left, which leaves room for a person who looks before walking.
+  int32_t world_refresh = 179;
   int32_t labswitch = 3;
   int32_t extended_topo = 0;  // 1 gives green and water their edge kinds
   int32_t mapsize = 96;
-  int32_t maxfoe = 10;
-  int32_t world_random = 264;  // gives a roomy first map
+  int32_t maxfoe = 12;  // reached only on large maps (foes come with the floor)
+  // A first map that fits one screen with two slow foes, and maps that grow from there
+  // (balance_report with SCAN_SEEDS=1 lists such seeds).
+  int32_t world_random = 28;
   int32_t base_width = 30;
   int32_t base_height = 20;
 };

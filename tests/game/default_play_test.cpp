@@ -1,0 +1,229 @@
+// The default data set played on the real engine: a bot holds the arrow keys the way a player
+// would and must finish map 1 before its clock runs out; later maps must be harder.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "actors/player_input.h"
+#include "actors/play_clock.h"
+#include "core/config.h"
+#include "game/default_game.h"
+#include "platform/platform.h"
+#include "platform/platform_testing.h"
+#include "world/level_builder.h"
+#include "world/world_model.h"
+#include "world/world_pass.h"
+
+using namespace tessera;
+using defaultgame::count_kind;
+using defaultgame::DefaultGame;
+
+namespace {
+
+bool unpainted(const std::string& kind) {
+  return kind == "LAB_FLOOR" || kind == "LAB_GREEN" || kind == "LAB_PINK_FLOOR";
+}
+
+// Kinds that are painted already or can still be painted by walking on them.
+bool paintable(const std::string& kind) {
+  return unpainted(kind) || kind == "LAB_BLUE_FLOOR" || kind == "LAB_FIXED_FLOOR";
+}
+
+// The shapes of the fixing rule, as offsets of the three cells beside (x, y).
+constexpr int32_t SHAPES[4][3][2] = {{{-1, 0}, {-1, 1}, {0, 1}},
+                                     {{1, 0}, {1, 1}, {0, 1}},
+                                     {{0, -1}, {1, -1}, {-1, -1}},
+                                     {{0, 1}, {1, 1}, {-1, 1}}};
+
+// An unpainted cell that lies in some shape whose four cells can all be painted: painting it
+// brings a fix nearer. Cells in one-wide corridors never fix and are not worth a detour.
+bool worth_painting(int32_t x, int32_t y) {
+  if (!unpainted(world_cell(x, y).tile_kind)) return false;
+  for (int32_t ay = y - 1; ay <= y + 1; ++ay) {
+    for (int32_t ax = x - 1; ax <= x + 1; ++ax) {
+      for (const auto& shape : SHAPES) {
+        bool open = paintable(world_cell(ax, ay).tile_kind);
+        bool contains = ax == x && ay == y;
+        for (const auto& o : shape) {
+          open = open && paintable(world_cell(ax + o[0], ay + o[1]).tile_kind);
+          contains = contains || (ax + o[0] == x && ay + o[1] == y);
+        }
+        if (open && contains) return true;
+      }
+    }
+  }
+  return false;
+}
+
+struct Cell {
+  int32_t x;
+  int32_t y;
+};
+
+Cell player_cell() {
+  return {static_cast<int32_t>(std::floor(player.x / cell_width)) + static_cast<int32_t>(scroll_x),
+          static_cast<int32_t>(std::floor(player.y / cell_height)) + static_cast<int32_t>(scroll_y)};
+}
+
+// The arrow key of the first step of a shortest walkable path to the nearest cell worth
+// painting (or, when none is left, to any unpainted cell); 0 when nothing can be reached.
+int32_t greedy_key() {
+  const Cell p = player_cell();
+  const int32_t rows = level_height + 1;
+  const auto index = [rows](int32_t x, int32_t y) { return static_cast<size_t>(x * rows + y); };
+  const int32_t steps[4][3] = {{1, 0, KEY_RIGHT}, {-1, 0, KEY_LEFT}, {0, 1, KEY_DOWN}, {0, -1, KEY_UP}};
+  for (const bool picky : {true, false}) {
+    std::vector<int32_t> first_key(static_cast<size_t>((level_width + 1) * rows), -1);
+    std::deque<Cell> queue{p};
+    first_key[index(p.x, p.y)] = 0;
+    while (!queue.empty()) {
+      const Cell c = queue.front();
+      queue.pop_front();
+      for (const auto& s : steps) {
+        const int32_t nx = c.x + s[0];
+        const int32_t ny = c.y + s[1];
+        if (nx < 0 || ny < 0 || nx > level_width || ny > level_height) continue;
+        if (first_key[index(nx, ny)] != -1 || world_cell(nx, ny).use_collision != 0) continue;
+        const int32_t key = (c.x == p.x && c.y == p.y) ? s[2] : first_key[index(c.x, c.y)];
+        first_key[index(nx, ny)] = key;
+        if (picky ? worth_painting(nx, ny) : unpainted(world_cell(nx, ny).tile_kind)) return key;
+        queue.push_back({nx, ny});
+      }
+    }
+  }
+  return 0;
+}
+
+struct MapRun {
+  bool completed = false;
+  bool game_over = false;
+  int32_t frames = 0;
+  int32_t start_time = 0;
+  int32_t foes = 0;
+  int32_t pink_after_5s = -1;  // pink and locked pink cells after 300 frames
+  int32_t locked_after_5s = -1;
+  int32_t most_pink = 0;
+  int32_t time_left_at_end = 0;
+};
+
+// Plays the current map with the real frame (the build when due, input, the world, the clock)
+// until the map number moves on or the game is over.
+MapRun play_map(int32_t frame_limit) {
+  MapRun run;
+  const int32_t map = map_number;
+  for (; run.frames < frame_limit; ++run.frames) {
+    if (current_map != map_number) {
+      build_level();
+      current_map = map_number;
+    }
+    if (run.frames == 0) {
+      run.start_time = time_left;
+      run.foes = foes.size();
+    }
+    testing_release_all_keys();
+    const int32_t key = greedy_key();
+    if (key != 0) testing_set_key(key, true);
+    read_play_input();
+    sprite3d_begin();
+    world_step();
+    sprite3d_end();
+    clock_frame(-1);
+    if (map_number != map) {
+      run.completed = true;
+      break;
+    }
+    const int32_t pink = count_kind("LAB_PINK_FLOOR") + count_kind("LAB_FIXED_PINK_FLOOR");
+    run.most_pink = std::max(run.most_pink, pink);
+    if (run.frames == 300) {
+      run.pink_after_5s = pink;
+      run.locked_after_5s = count_kind("LAB_FIXED_PINK_FLOOR");
+    }
+    run.time_left_at_end = time_left;
+    if (game_mode != GAME_MODE_PLAY) {
+      run.game_over = true;
+      break;
+    }
+  }
+  std::printf("map %d (%dx%d): %d foes, time %d | %d frames, completed %d, pink after 5 s %d (%d locked), "
+              "time left %d\n",
+              map, level_width, level_height, run.foes, run.start_time, run.frames, run.completed,
+              run.pink_after_5s, run.locked_after_5s, run.time_left_at_end);
+  return run;
+}
+
+// A bot that always knows the shortest way is quicker than a person: it must finish with time
+// to spare, and the foes must be there without burying the floor in pink (a too eager tuning
+// once turned about fifty cells pink and locked half of them within the first five seconds).
+void expect_comfortable_finish(const MapRun& run) {
+  EXPECT_TRUE(run.completed);
+  EXPECT_FALSE(run.game_over);
+  EXPECT_EQ(map_number, 2);
+  EXPECT_EQ(game_mode, GAME_MODE_PLAY);
+  EXPECT_GE(run.time_left_at_end * 3, run.start_time) << "a third of the clock should be left";
+  EXPECT_GT(run.foes, 0);
+  EXPECT_GT(run.most_pink, 0) << "the foes never painted anything";
+  ASSERT_GE(run.frames, 300) << "the map should not be over in five seconds";
+  EXPECT_LE(run.pink_after_5s, 20);
+  EXPECT_LE(run.locked_after_5s, 6);
+}
+
+struct LevelFacts {
+  int32_t area;
+  int32_t foes;
+  int32_t tiles;
+  int32_t time;
+};
+
+LevelFacts build_map(int32_t number) {
+  map_number = number;
+  build_level();
+  current_map = map_number;
+  return {(level_width + 1) * (level_height + 1), foes.size(), tiles_left, time_left};
+}
+
+}  // namespace
+
+TEST(DefaultPlay, BotFinishesTheFirstMapBeforeTheClockRunsOut) {
+  DefaultGame game(1280, 720);
+  ASSERT_EQ(current_map, 1) << "start-up built map 1; the frame loop must not build it again";
+  expect_comfortable_finish(play_map(60 * 60));
+}
+
+TEST(DefaultPlay, BotFinishesTheRebuiltFirstMapOfANewGame) {
+  DefaultGame game(1280, 720);
+  current_map = -1;  // what a game over leaves for the next game
+  expect_comfortable_finish(play_map(60 * 60));
+}
+
+TEST(DefaultPlay, LaterMapsAreLargerWithMoreFoesAndNoMoreTimePerTile) {
+  DefaultGame game(1280, 720);
+  const LevelFacts first = {(level_width + 1) * (level_height + 1), foes.size(), tiles_left, time_left};
+  const LevelFacts one = build_map(1);
+  const LevelFacts five = build_map(5);
+  for (const LevelFacts& early : {first, one}) {
+    EXPECT_GT(five.area, early.area);
+    EXPECT_GT(five.foes, early.foes);
+    EXPECT_GT(five.tiles, early.tiles);
+    // No more clock per tile than the early map, give or take the whole unit the clock rounds to.
+    EXPECT_LE(five.time, five.tiles * early.time / early.tiles + 1);
+  }
+  // Over the first maps the trend holds too: maps 6 to 10 bring more foes than maps 1 to 5.
+  int32_t early_foes = 0;
+  int32_t late_foes = 0;
+  int32_t early_area = 0;
+  int32_t late_area = 0;
+  for (int32_t n = 1; n <= 10; ++n) {
+    const LevelFacts facts = build_map(n);
+    (n <= 5 ? early_foes : late_foes) += facts.foes;
+    (n <= 5 ? early_area : late_area) += facts.area;
+    EXPECT_LE(facts.foes, MAXFOE);
+  }
+  EXPECT_GT(late_foes, early_foes);
+  EXPECT_GT(late_area, early_area);
+}
+

@@ -1,18 +1,17 @@
-// Start-up, the frame loop and the end of the program.
+// The game's flow: start-up, the frame loop, and what follows a game over.
+//
+// This is the one header that folders below game/ may include. The calls that run upward
+// through it, and why each cannot go the other way:
+//   - after_game_over, from check_trapped (world/tile_rules.cpp): a walled-in player in
+//     "HARDCORE" mode ends the game from inside the frame;
+//   - after_game_over, from game_over_sequence (presentation/overlays.cpp): the end of the
+//     game-over animation hands back to the title screen or ends the program.
 #pragma once
-
-#include <cstdint>
 
 namespace tessera {
 
-// Closes every platform service and ends the process with the status (0 only for a normal quit).
-[[noreturn]] void end_program(int32_t exit_status);
 // After the game-over sequence: the title screen again, or the end when quit_requested is set.
 void after_game_over();
-// Processes pending window messages with a time-out of MULTITASK milliseconds.
-void process_window_events();
-// The per-frame mouse snapshot (its values are not used).
-void examine_mouse_step();
 // Start-up steps 1 to 13, then the frame loop; never returns.
 [[noreturn]] void run_game();
 

@@ -8,9 +8,9 @@
 #include <memory>
 
 #include "core/config.h"
+#include "model/world_model.h"
 #include "world/level_builder.h"
 #include "world/level_fixture.h"
-#include "world/world_model.h"
 
 using namespace tessera;
 

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "actors/player_input.h"
+#include "model/world_model.h"
 #include "platform/platform.h"
 #include "presentation/screen_text.h"
-#include "world/world_model.h"
 
 namespace tessera {
 

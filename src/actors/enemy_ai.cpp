@@ -4,10 +4,10 @@
 
 #include "core/config.h"
 #include "core/numeric.h"
+#include "model/world_model.h"
 #include "platform/platform.h"
 #include "resources/cell_content.h"
 #include "resources/sound_control.h"
-#include "world/world_model.h"
 
 namespace tessera {
 

@@ -1,9 +1,9 @@
 #include "actors/play_clock.h"
 
 #include "core/config.h"
+#include "model/world_model.h"
 #include "resources/sound_control.h"
 #include "world/tile_rules.h"
-#include "world/world_model.h"
 
 namespace tessera {
 

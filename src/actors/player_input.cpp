@@ -7,11 +7,12 @@
 #include "actors/dialogs.h"
 #include "core/config.h"
 #include "core/numeric.h"
+#include "core/runtime.h"
+#include "model/world_model.h"
 #include "platform/platform.h"
 #include "resources/cell_content.h"
 #include "resources/sound_control.h"
 #include "world/tile_rules.h"
-#include "world/world_model.h"
 
 namespace tessera {
 

@@ -3,7 +3,7 @@
 //
 // Direction codes: 6 up, 7 down, 8 left, 9 right, 16 none. Action codes: 0 fire (bomb), 1 B,
 // 4 X, 5 Y, 10-13 shoulder and trigger buttons, 14 pause, 15 quit, 16 none.
-// input_device and menu_active live in world_model.h, move_delay in config.h.
+// input_device lives in core/runtime.h, menu_active in world_model.h, move_delay in config.h.
 // These globals live for the whole run; nothing is reset between levels.
 #pragma once
 

@@ -5,8 +5,8 @@
 #include "core/errors.h"
 #include "core/line_pairs.h"
 #include "core/numeric.h"
+#include "core/runtime.h"
 #include "platform/platform.h"
-#include "world/world_model.h"
 
 namespace tessera {
 

@@ -1,10 +1,9 @@
 #include "core/errors.h"
 
 #include "core/config.h"
-#include "core/lifecycle.h"
 #include "core/numeric.h"
+#include "core/runtime.h"
 #include "platform/platform.h"
-#include "world/world_model.h"
 
 namespace tessera {
 
@@ -14,9 +13,9 @@ constexpr int32_t FATAL_EXIT_STATUS = 1;
 const char* const ERROR_TITLE = "ERROR ";
 const char* const DIVISION_BY_ZERO_TEXT = "Attempted division by zero";
 
-void write_log_record(int32_t file) {
+void write_log_record(int32_t file, int32_t map_id) {
   file_write_line(file, "TESSERA ENGINE ERROR AND WARNING LOG:");
-  file_write_line(file, "MAP_ID:" + decimal(map_number));
+  file_write_line(file, "MAP_ID:" + decimal(map_id));
   file_write_line(file, "ERROR TYPE:" + error_message());
   file_write_line(file, "MODULE:" + error_file());
   file_write_line(file, "AT LINE:" + decimal(error_line()));
@@ -61,12 +60,12 @@ void report_error(int32_t kind) {
 // system calls: the faults it serves come from game arithmetic and memory accesses, not from
 // inside the allocator or the file layer, and the platform ends the process on a second fault
 // while this runs, so a corrupted heap cannot make it loop.
-void log_runtime_error() {
+void report_runtime_error(int32_t map_id) {
   const int32_t file = file_open(-1, LOGPATH + LOGFILE);
   if (file != 0) {
     // Read to the end so the record is appended after what earlier runs wrote.
     while (file_eof(file) == 0) file_read_line(file);
-    write_log_record(file);
+    write_log_record(file, map_id);
     file_close(file);
   }
   if (error_message() == DIVISION_BY_ZERO_TEXT) report_error(ERROR_DIVISION_QUESTION);

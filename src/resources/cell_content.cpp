@@ -5,8 +5,8 @@
 #include "core/config.h"
 #include "core/line_pairs.h"
 #include "core/numeric.h"
+#include "model/world_model.h"
 #include "platform/platform.h"
-#include "world/world_model.h"
 
 namespace tessera {
 

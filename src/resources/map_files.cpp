@@ -6,10 +6,10 @@
 #include "core/config.h"
 #include "core/errors.h"
 #include "core/numeric.h"
+#include "model/world_model.h"
 #include "platform/platform.h"
-#include "presentation/screens.h"
 #include "resources/cell_content.h"
-#include "world/world_model.h"
+#include "resources/progress_bars.h"
 
 namespace tessera {
 

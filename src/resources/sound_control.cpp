@@ -1,7 +1,7 @@
 #include "resources/sound_control.h"
 
+#include "model/world_model.h"
 #include "platform/platform.h"
-#include "world/world_model.h"
 
 namespace tessera {
 

@@ -5,15 +5,15 @@
 
 #include "core/config.h"
 #include "core/errors.h"
-#include "core/lifecycle.h"
 #include "core/numeric.h"
+#include "core/runtime.h"
+#include "model/world_model.h"
 #include "platform/platform.h"
-#include "presentation/screens.h"
 #include "resources/catalogs.h"
 #include "resources/cell_content.h"
 #include "resources/object_types.h"
+#include "resources/progress_bars.h"
 #include "resources/sound_control.h"
-#include "world/world_model.h"
 
 namespace tessera {
 

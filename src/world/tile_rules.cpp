@@ -4,10 +4,10 @@
 #include <cstdint>
 
 #include "core/config.h"
-#include "core/lifecycle.h"
+#include "game/flow.h"
+#include "model/world_model.h"
 #include "resources/cell_content.h"
 #include "resources/sound_control.h"
-#include "world/world_model.h"
 
 namespace tessera {
 

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "core/config.h"
+#include "model/world_model.h"
 #include "platform/platform.h"
 #include "platform/platform_testing.h"
 #include "world/level_fixture.h"
-#include "world/world_model.h"
 
 using namespace tessera;
 using levelfixture::LevelData;

@@ -1,10 +1,10 @@
 #include "actors/play_clock.h"
 
 #include "core/config.h"
+#include "model/world_model.h"
 #include "platform/platform.h"
 #include "platform/platform_testing.h"
 #include "support/test_files.h"
-#include "world/world_model.h"
 
 #include <gtest/gtest.h>
 

@@ -16,7 +16,6 @@
 #include "platform/platform_testing.h"
 #include "support/child_process.h"
 #include "support/test_files.h"
-#include "world/world_model.h"
 
 namespace {
 
@@ -60,12 +59,10 @@ __attribute__((no_sanitize("undefined"))) void write_through_null() { *null_poin
 // The game's own handler with the log in place; the message box answers as told.
 void prepare_child(const std::string& log_path, const std::string& log_file, int32_t answer) {
   config_set_defaults();
-  world_state_set_defaults();
   LOGPATH = log_path;
   LOGFILE = log_file;
-  map_number = 7;
   testing_set_message_answer(answer);
-  error_handler_register(log_runtime_error);
+  error_handler_register([] { report_runtime_error(7); });
 }
 
 int questions_asked() {

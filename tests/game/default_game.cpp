@@ -7,13 +7,13 @@
 
 #include "actors/player_input.h"
 #include "core/config.h"
+#include "model/world_model.h"
 #include "platform/platform.h"
 #include "platform/platform_testing.h"
 #include "presentation/font.h"
 #include "resources/catalogs.h"
 #include "resources/object_types.h"
 #include "world/level_builder.h"
-#include "world/world_model.h"
 
 namespace defaultgame {
 

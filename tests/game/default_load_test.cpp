@@ -9,12 +9,12 @@
 
 #include "core/config.h"
 #include "game/default_game.h"
+#include "game/screens.h"
+#include "model/world_model.h"
 #include "platform/platform.h"
 #include "presentation/font.h"
-#include "presentation/screens.h"
 #include "resources/cell_content.h"
 #include "world/level_builder.h"
-#include "world/world_model.h"
 
 using namespace tessera;
 using defaultgame::count_kind;

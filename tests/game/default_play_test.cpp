@@ -9,15 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "actors/player_input.h"
 #include "actors/play_clock.h"
+#include "actors/player_input.h"
 #include "core/config.h"
 #include "game/default_game.h"
+#include "game/world_pass.h"
+#include "model/world_model.h"
 #include "platform/platform.h"
 #include "platform/platform_testing.h"
 #include "world/level_builder.h"
-#include "world/world_model.h"
-#include "world/world_pass.h"
 
 using namespace tessera;
 using defaultgame::count_kind;

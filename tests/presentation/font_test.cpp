@@ -1,6 +1,6 @@
 #include "presentation/font.h"
 
-#include "glyph_fixture.h"
+#include "presentation/glyph_fixture.h"
 
 #include <gtest/gtest.h>
 

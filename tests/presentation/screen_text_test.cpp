@@ -1,7 +1,7 @@
 #include "presentation/screen_text.h"
 
 #include "core/numeric.h"
-#include "glyph_fixture.h"
+#include "presentation/glyph_fixture.h"
 
 #include <gtest/gtest.h>
 

@@ -6,10 +6,10 @@
 
 #include "core/config.h"
 #include "core/numeric.h"
+#include "model/world_model.h"
 #include "platform/platform.h"
 #include "platform/platform_testing.h"
 #include "resources/resource_fixture.h"
-#include "world/world_model.h"
 
 using namespace tessera;
 using testfiles::write_png;

@@ -6,12 +6,12 @@
 
 #include "core/config.h"
 #include "core/numeric.h"
+#include "model/world_model.h"
 #include "platform/platform.h"
 #include "platform/platform_testing.h"
 #include "resources/catalogs.h"
 #include "resources/object_types.h"
 #include "resources/resource_fixture.h"
-#include "world/world_model.h"
 
 using namespace tessera;
 using testfiles::write_lines;

@@ -7,10 +7,10 @@
 #include <vector>
 
 #include "core/config.h"
+#include "model/world_model.h"
 #include "platform/platform.h"
 #include "platform/platform_testing.h"
 #include "support/test_files.h"
-#include "world/world_model.h"
 
 using namespace tessera;
 using testfiles::write_lines;

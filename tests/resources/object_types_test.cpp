@@ -5,10 +5,10 @@
 #include <filesystem>
 
 #include "core/config.h"
+#include "model/world_model.h"
 #include "platform/platform.h"
 #include "platform/platform_testing.h"
 #include "resources/resource_fixture.h"
-#include "world/world_model.h"
 
 using namespace tessera;
 using testfiles::write_lines;

@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "core/config.h"
+#include "model/world_model.h"
 #include "platform/platform.h"
 #include "platform/platform_testing.h"
 #include "support/test_files.h"
-#include "world/world_model.h"
 
 class ResourceTest : public ::testing::Test {
  protected:

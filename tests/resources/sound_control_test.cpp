@@ -3,11 +3,11 @@
 #include <gtest/gtest.h>
 
 #include "core/config.h"
+#include "model/world_model.h"
 #include "platform/platform.h"
 #include "platform/platform_testing.h"
 #include "resources/catalogs.h"
 #include "resources/resource_fixture.h"
-#include "world/world_model.h"
 
 using namespace tessera;
 

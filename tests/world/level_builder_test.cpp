@@ -6,11 +6,11 @@
 #include <set>
 
 #include "core/config.h"
+#include "model/world_model.h"
 #include "platform/platform.h"
-#include "presentation/screens.h"
 #include "resources/cell_content.h"
+#include "resources/progress_bars.h"
 #include "world/level_fixture.h"
-#include "world/world_model.h"
 
 using namespace tessera;
 using levelfixture::LevelData;

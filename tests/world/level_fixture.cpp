@@ -3,12 +3,12 @@
 #include <cstring>
 
 #include "core/config.h"
+#include "model/world_model.h"
 #include "platform/platform.h"
 #include "platform/platform_testing.h"
 #include "resources/catalogs.h"
 #include "resources/cell_content.h"
 #include "resources/object_types.h"
-#include "world/world_model.h"
 
 namespace levelfixture {
 

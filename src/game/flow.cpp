@@ -1,20 +1,20 @@
-#include "core/lifecycle.h"
+#include "game/flow.h"
 
-#include <cstdlib>
 #include <string>
 
 #include "actors/player_input.h"
 #include "core/config.h"
 #include "core/errors.h"
+#include "core/runtime.h"
+#include "game/screens.h"
+#include "game/world_pass.h"
+#include "model/world_model.h"
 #include "platform/platform.h"
 #include "presentation/font.h"
-#include "presentation/screens.h"
 #include "resources/catalogs.h"
 #include "resources/map_files.h"
 #include "resources/object_types.h"
 #include "world/level_builder.h"
-#include "world/overlays.h"
-#include "world/world_model.h"
 
 namespace tessera {
 
@@ -24,6 +24,9 @@ int32_t window_handle = 0;
 int32_t screen_handle = 0;
 
 void quit_on_request() { end_program(0); }
+
+// The registered run-time error handler: the record names the map being played.
+void log_runtime_error() { report_runtime_error(map_number); }
 
 // Steps 1 to 4: bookkeeping, defaults, and the error handler before anything can fault.
 void prepare_engine() {
@@ -133,11 +136,6 @@ void play_frame() {
 
 }  // namespace
 
-void end_program(int32_t exit_status) {
-  platform_close_all();
-  std::exit(exit_status);
-}
-
 // A new game starts fresh: the frame loop only rebuilds when the map number differs, so without
 // this a game lost on map 1 would resume the lost map with its clock already run out.
 void after_game_over() {
@@ -150,12 +148,6 @@ void after_game_over() {
   // One bomb. Not operator=("&"): GCC 12 warns of an overlapping copy there (-Wrestrict).
   bombs.assign(1, '&');
 }
-
-// Only a positive setting waits: a negative one would ask for a wait without limit and freeze
-// the game until the next window message.
-void process_window_events() { window_event(MULTITASK > 0 ? MULTITASK : 0); }
-
-void examine_mouse_step() { mouse_examine(); }
 
 void run_game() {
   start_up();

@@ -1,4 +1,4 @@
-#include "world/world_model.h"
+#include "model/world_model.h"
 
 namespace tessera {
 
@@ -11,7 +11,6 @@ List<ObjectType> object_types;
 Player player;
 float screen_width = 1.0f;
 float screen_height = 1.0f;
-uint8_t input_device = 0;
 uint8_t menu_active = 1;
 std::string player_name;
 
@@ -56,7 +55,6 @@ void world_state_set_defaults() {
   player = Player{};
   screen_width = 1.0f;
   screen_height = 1.0f;
-  input_device = 0;
   menu_active = 1;
   player_name.clear();
   map_number = 1;

@@ -1,5 +1,6 @@
-// The per-frame world pass: the visible window of cells is walked, its rules run and its tiles,
-// objects, foes and the player are drawn; then the map-completion test.
+// One frame of play: the frame driver and the world pass inside it. The visible window of cells is
+// walked, its rules run and its tiles, objects, foes and the player are drawn; then the
+// map-completion test.
 //
 // Order inside draw_world_frame: clear, floaters, tile pass (tile rules, pink lock, tile draw per
 // visible cell with alpha > 0 and in_level 1), objects, foes (each foe's step first), the player's
@@ -10,9 +11,13 @@
 
 #include <cstdint>
 
-#include "world/world_model.h"
+#include "model/world_model.h"
 
 namespace tessera {
+
+// One frame of play: a Sprite3D batch around world_step, then the clock, window events, the flip,
+// and the game-over sequence when game_mode is GAME_MODE_GAME_OVER.
+void frame_driver();
 
 // Called by the frame driver between sprite3d_begin and sprite3d_end: the world frame when
 // USESPRITE3D is 1, then, when tiles_left is below 1, level_start_score = score and complete_map.

@@ -1,14 +1,16 @@
-#include "world/world_pass.h"
+#include "game/world_pass.h"
 
 #include <algorithm>
 #include <cmath>
 
 #include "actors/enemy_ai.h"
+#include "actors/play_clock.h"
 #include "core/config.h"
 #include "core/numeric.h"
+#include "core/runtime.h"
 #include "platform/platform.h"
+#include "presentation/overlays.h"
 #include "resources/sound_control.h"
-#include "world/overlays.h"
 #include "world/tile_rules.h"
 
 namespace tessera {
@@ -205,6 +207,16 @@ void collect_object(int32_t x, int32_t y, int32_t slot) {
 void complete_map() {
   map_number = add_saturating(map_number, 1);
   time_left = 0;
+}
+
+void frame_driver() {
+  sprite3d_begin();
+  world_step();
+  sprite3d_end();
+  clock_frame(-1);
+  process_window_events();
+  screen_flip();
+  if (game_mode == GAME_MODE_GAME_OVER) game_over_sequence(SMOOTH);
 }
 
 }  // namespace tessera

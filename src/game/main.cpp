@@ -1,3 +1,3 @@
-#include "core/lifecycle.h"
+#include "game/flow.h"
 
 int main() { tessera::run_game(); }

@@ -10,14 +10,15 @@
 #include "actors/play_clock.h"
 #include "actors/player_input.h"
 #include "core/config.h"
-#include "core/lifecycle.h"
+#include "core/runtime.h"
+#include "game/world_pass.h"
+#include "model/world_model.h"
 #include "platform/platform.h"
 #include "platform/platform_testing.h"
+#include "presentation/overlays.h"
 #include "presentation/screen_text.h"
 #include "world/level_builder.h"
 #include "world/level_fixture.h"
-#include "world/overlays.h"
-#include "world/world_model.h"
 
 using namespace tessera;
 

@@ -1,11 +1,12 @@
-#include "presentation/screens.h"
+#include "game/screens.h"
 
 #include "actors/player_input.h"
 #include "core/config.h"
 #include "core/numeric.h"
-#include "glyph_fixture.h"
+#include "core/runtime.h"
+#include "model/world_model.h"
+#include "presentation/glyph_fixture.h"
 #include "resources/catalogs.h"
-#include "world/world_model.h"
 
 #include <gtest/gtest.h>
 

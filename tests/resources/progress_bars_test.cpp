@@ -1,9 +1,9 @@
-#include "presentation/screens.h"
+#include "resources/progress_bars.h"
 
 #include "core/numeric.h"
+#include "model/world_model.h"
 #include "platform/platform.h"
 #include "platform/platform_testing.h"
-#include "world/world_model.h"
 
 #include <gtest/gtest.h>
 

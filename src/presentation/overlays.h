@@ -1,5 +1,5 @@
-// Everything drawn over the world each frame (map banner, full-screen zoom pass, HUD), the
-// game-over sequence and the per-frame driver of play.
+// Everything drawn over the world each frame (map banner, full-screen zoom pass, HUD) and the
+// game-over sequence.
 //
 // W and H are screen_width and screen_height, FZ is FULLSCREENZOOM. "Grabbing the world image"
 // always takes the back-buffer rectangle at (1, 1) of round(W * FZ - 1) x round(H * FZ - 1) pixels
@@ -21,10 +21,6 @@ extern int32_t hud_scroll_offset;
 
 // The HUD's scrolling credit line (one line, ends in "|").
 extern const std::string hud_credit_line;
-
-// One frame of play: a Sprite3D batch around world_step, then the clock, window events, the flip,
-// and the game-over sequence when game_mode is GAME_MODE_GAME_OVER.
-void frame_driver();
 
 // The banner of a freshly built map, when banner_due is 1: ceil((W - 1) / 20) frames of its own,
 // then banner_due is 0. Called inside the frame driver's open batch; batches do not nest, so it

@@ -1,19 +1,19 @@
-// Start-up, the frame loop and the end of the program.
+// Run-time services that every layer may call: the end of the program, window-event processing,
+// the per-frame mouse snapshot, and the input device chosen at start-up.
 #pragma once
 
 #include <cstdint>
 
 namespace tessera {
 
+// 0 keyboard, 1 joystick: chosen once when the services start (read_configuration). Whole run.
+extern uint8_t input_device;
+
 // Closes every platform service and ends the process with the status (0 only for a normal quit).
 [[noreturn]] void end_program(int32_t exit_status);
-// After the game-over sequence: the title screen again, or the end when quit_requested is set.
-void after_game_over();
 // Processes pending window messages with a time-out of MULTITASK milliseconds.
 void process_window_events();
 // The per-frame mouse snapshot (its values are not used).
 void examine_mouse_step();
-// Start-up steps 1 to 13, then the frame loop; never returns.
-[[noreturn]] void run_game();
 
 }  // namespace tessera

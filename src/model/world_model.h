@@ -220,7 +220,6 @@ extern List<ObjectType> object_types;  // reloaded before every level
 extern Player player;
 extern float screen_width;   // size of display 0 in pixels
 extern float screen_height;
-extern uint8_t input_device;  // 0 keyboard, 1 joystick
 extern uint8_t menu_active;   // 1 while the intro and title screens run
 extern std::string player_name;
 

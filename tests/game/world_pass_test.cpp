@@ -1,13 +1,13 @@
-#include "world/world_pass.h"
+#include "game/world_pass.h"
 
 #include <gtest/gtest.h>
 
 #include "core/config.h"
+#include "model/world_model.h"
 #include "platform/platform.h"
 #include "platform/platform_testing.h"
 #include "resources/cell_content.h"
 #include "world/level_fixture.h"
-#include "world/world_model.h"
 
 using namespace tessera;
 using levelfixture::LevelData;

@@ -1,4 +1,4 @@
-#include "world/world_model.h"
+#include "model/world_model.h"
 
 #include <gtest/gtest.h>
 

@@ -1,14 +1,14 @@
-#include "presentation/screens.h"
+#include "game/screens.h"
 
 #include "actors/player_input.h"
 #include "core/config.h"
-#include "core/lifecycle.h"
 #include "core/numeric.h"
+#include "core/runtime.h"
+#include "game/world_pass.h"
+#include "model/world_model.h"
 #include "platform/platform.h"
 #include "presentation/screen_text.h"
 #include "resources/sound_control.h"
-#include "world/world_model.h"
-#include "world/world_pass.h"
 
 #include <algorithm>
 #include <iterator>

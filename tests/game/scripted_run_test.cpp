@@ -8,12 +8,13 @@
 
 #include "actors/player_input.h"
 #include "core/config.h"
+#include "core/runtime.h"
+#include "game/world_pass.h"
+#include "model/world_model.h"
 #include "platform/platform.h"
 #include "platform/platform_testing.h"
 #include "world/level_builder.h"
 #include "world/level_fixture.h"
-#include "world/world_model.h"
-#include "world/world_pass.h"
 
 using namespace tessera;
 using levelfixture::LevelData;

@@ -1,5 +1,5 @@
 // Start-up and the end of the program, on the real game binary where the process matters.
-#include "core/lifecycle.h"
+#include "core/runtime.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "e2e/x_session.h"
+#include "game/x_session.h"
 
 #include <SDL.h>
 #include <SDL_image.h>

@@ -1,9 +1,10 @@
-#include "world/overlays.h"
+#include "game/world_pass.h"
+#include "presentation/overlays.h"
 
 #include "core/config.h"
 #include "core/numeric.h"
+#include "model/world_model.h"
 #include "presentation/glyph_fixture.h"
-#include "world/world_model.h"
 
 #include <gtest/gtest.h>
 

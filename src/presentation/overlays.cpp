@@ -1,13 +1,12 @@
-#include "world/overlays.h"
+#include "presentation/overlays.h"
 
-#include "actors/play_clock.h"
 #include "core/config.h"
-#include "core/lifecycle.h"
 #include "core/numeric.h"
+#include "core/runtime.h"
+#include "game/flow.h"
+#include "model/world_model.h"
 #include "platform/platform.h"
 #include "presentation/screen_text.h"
-#include "world/world_model.h"
-#include "world/world_pass.h"
 
 namespace tessera {
 
@@ -65,16 +64,6 @@ void draw_hud_text(const std::string& text, float fx, float fy, float scale, int
 }
 
 }  // namespace
-
-void frame_driver() {
-  sprite3d_begin();
-  world_step();
-  sprite3d_end();
-  clock_frame(-1);
-  process_window_events();
-  screen_flip();
-  if (game_mode == GAME_MODE_GAME_OVER) game_over_sequence(SMOOTH);
-}
 
 void show_map_banner(int32_t /*unused*/) {
   sprite3d_blend_mode(5, 6);

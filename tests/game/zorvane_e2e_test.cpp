@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "e2e/x_session.h"
+#include "game/x_session.h"
 #include "platform/platform.h"
 #include "presentation/font.h"
 #include "support/test_files.h"

@@ -1,8 +1,8 @@
-#include "presentation/screens.h"
+#include "resources/progress_bars.h"
 
 #include "core/numeric.h"
+#include "model/world_model.h"
 #include "platform/platform.h"
-#include "world/world_model.h"
 
 namespace tessera {
 

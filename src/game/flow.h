@@ -1,0 +1,18 @@
+// The game's flow: start-up, the frame loop, and what follows a game over.
+//
+// This is the one header that folders below game/ may include. The calls that run upward
+// through it, and why each cannot go the other way:
+//   - after_game_over, from check_trapped (world/tile_rules.cpp): a walled-in player in
+//     "HARDCORE" mode ends the game from inside the frame;
+//   - after_game_over, from game_over_sequence (presentation/overlays.cpp): the end of the
+//     game-over animation hands back to the title screen or ends the program.
+#pragma once
+
+namespace tessera {
+
+// After the game-over sequence: the title screen again, or the end when quit_requested is set.
+void after_game_over();
+// Start-up steps 1 to 13, then the frame loop; never returns.
+[[noreturn]] void run_game();
+
+}  // namespace tessera

@@ -130,6 +130,9 @@ void show_title_screen(int32_t mode) {
   play_music("menu.ogg");
   if (mode != 0) return;
   fit_screen_picture();
+  // The intro cannot be skipped, so players tap P through it; such a tap (or one made during the
+  // game-over sequence) must not start a game before the title has been seen.
+  keyboard_forget_taps();
   do {
     process_window_events();
     draw_title_frame(title_fade);

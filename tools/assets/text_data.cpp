@@ -40,10 +40,11 @@ void write_content(const TileKind& k) {
 
 // The hand-made map, one character a cell: the game's name in fixed blue floor over a walled
 // garden with ponds, treats and hourglasses, 40 x 23 cells so that it fills a 1920 x 1080 screen.
-// Its top-left corner is open floor because a loaded map places the player at the screen's
-// top-left cell.
+// A loaded map places the player at the screen's top-left cell, so that corner is open floor
+// with an hourglass: map mode starts its clock at 0, and the hourglass, collected at once, gives
+// ten units (half a minute) to look around. The stars, being goodies, count as tiles left.
 const std::vector<std::string> kMapRows = {
-    ".....*............................*.....",
+    "h....*............................*.....",
     ".###################.##################.",
     ".#,h,,,,,,*,,,,,,,,,*,,,,,,,,,*,,,,,h,#.",
     ".#,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,#.",

@@ -20,7 +20,7 @@ constexpr int32_t WINDOW_MAX = 16384;
 // Handlers return an empty text on success, else what is wrong with the value.
 using Handler = std::string (*)(LaunchOptions&, const std::string&);
 
-struct OptionSpec {
+struct OptionEntry {
   const char* name;        // with the leading "--"
   const char* value_name;  // nullptr: a flag without a value
   const char* help;
@@ -72,7 +72,7 @@ std::string set_window(LaunchOptions& options, const std::string& value) {
 }
 
 // Every option, in the order --help lists them. A new option is one more line here.
-const OptionSpec OPTIONS[] = {
+const OptionEntry OPTIONS[] = {
     {"--data", "DIR", "start directory holding DATA/ini.txt (default: the current directory)", set_data},
     {"--window", "WxH", "a normal window of that size, such as 1280x720 (default: no border, display-sized)",
      set_window},
@@ -82,7 +82,7 @@ const OptionSpec OPTIONS[] = {
 
 std::string help_text() {
   std::string text = "Usage: zorvane [OPTION]...\nA real-time labyrinth game. Options:\n";
-  for (const OptionSpec& option : OPTIONS) {
+  for (const OptionEntry& option : OPTIONS) {
     std::string left = std::string("  ") + option.name;
     if (option.value_name != nullptr) left += std::string(" ") + option.value_name;
     left.resize(std::max<size_t>(left.size() + 2, 18), ' ');
@@ -91,8 +91,8 @@ std::string help_text() {
   return text;
 }
 
-const OptionSpec* find_option(const std::string& name) {
-  for (const OptionSpec& option : OPTIONS) {
+const OptionEntry* find_option(const std::string& name) {
+  for (const OptionEntry& option : OPTIONS) {
     if (name == option.name) return &option;
   }
   return nullptr;
@@ -113,7 +113,7 @@ LaunchOptions parse_launch_options(const std::vector<std::string>& arguments) {
     const std::string& argument = arguments[i];
     const size_t equals = argument.find('=');
     const std::string name = argument.substr(0, equals);
-    const OptionSpec* option = argument.rfind("--", 0) == 0 ? find_option(name) : nullptr;
+    const OptionEntry* option = argument.rfind("--", 0) == 0 ? find_option(name) : nullptr;
     if (option == nullptr) {
       return usage_error((argument.rfind("-", 0) == 0 ? "unknown option " : "unexpected argument ") + argument);
     }

@@ -64,6 +64,7 @@ void text_fill(cairo_t* cr) {
   cairo_pattern_add_color_stop_rgb(p, 0, 1.0, 0.985, 0.92);
   cairo_pattern_add_color_stop_rgb(p, 1, 0.93, 0.78, 0.45);
   cairo_set_source(cr, p);
+  cairo_pattern_destroy(p);
 }
 
 void outline_and_fill(cairo_t* cr) {

@@ -21,6 +21,7 @@ void radial(cairo_t* cr, double cx, double cy, double r, Rgb inner, Rgb outer, d
   cairo_pattern_add_color_stop_rgba(p, 0, inner.r, inner.g, inner.b, a_in);
   cairo_pattern_add_color_stop_rgba(p, 1, outer.r, outer.g, outer.b, a_out);
   cairo_set_source(cr, p);
+  cairo_pattern_destroy(p);  // the context keeps its own reference
 }
 
 void shadow(cairo_t* cr, double cx, double cy, double rx, double ry) {

@@ -1,8 +1,10 @@
 # The two commands of the README: `make play` and `make test`.
+# BUILD may be relative to this directory or absolute.
 BUILD ?= build
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 
-.PHONY: all deps build play test test-sanitize bench assets clean
+.PHONY: all deps build play test test-sanitize bench assets install clean
 
 all: build
 
@@ -14,7 +16,11 @@ build: deps
 	cmake --build $(BUILD) -j $(JOBS)
 
 play: build
-	cd game && ../$(BUILD)/zorvane
+	cd game && $(abspath $(BUILD))/zorvane
+
+# The game, the default data set under $(PREFIX)/share/zorvane, a desktop entry and an icon.
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and playing need.
-# Safe to run again: it only installs what is missing.
+# Safe to run again: it only installs what is missing. Uses sudo only when not root.
 set -euo pipefail
 
 packages=(
@@ -21,8 +21,20 @@ done
 
 [ ${#missing[@]} -eq 0 ] && exit 0
 
+if ! command -v apt-get >/dev/null 2>&1; then
+  echo "install-deps: no apt-get here; install these packages (Debian names) yourself: ${missing[*]}" >&2
+  exit 1
+fi
 sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
+if [ "$(id -u)" -ne 0 ]; then
+  if ! command -v sudo >/dev/null 2>&1; then
+    echo "install-deps: missing packages and neither root nor sudo. As root, run:" >&2
+    echo "  apt-get update && apt-get install ${missing[*]}" >&2
+    echo "(or install sudo as root: apt-get install sudo), then run make again." >&2
+    exit 1
+  fi
+  sudo="sudo"
+fi
 echo "Installing: ${missing[*]}"
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"

@@ -5,6 +5,7 @@
 #include "actors/player_input.h"
 #include "core/config.h"
 #include "core/errors.h"
+#include "core/numeric.h"
 #include "core/runtime.h"
 #include "game/screens.h"
 #include "game/world_pass.h"
@@ -22,6 +23,11 @@ namespace {
 
 int32_t window_handle = 0;
 int32_t screen_handle = 0;
+// The size asked for on the command line; 0 x 0 keeps the display's size and no border.
+int32_t requested_width = 0;
+int32_t requested_height = 0;
+
+bool windowed() { return requested_width > 0 && requested_height > 0; }
 
 void quit_on_request() { end_program(0); }
 
@@ -46,18 +52,20 @@ void register_decoders() {
 
 void measure_display() {
   desktop_examine();
-  screen_width = static_cast<float>(desktop_width(0));
-  screen_height = static_cast<float>(desktop_height(0));
+  screen_width = static_cast<float>(windowed() ? requested_width : desktop_width(0));
+  screen_height = static_cast<float>(windowed() ? requested_height : desktop_height(0));
   desktop_depth(0);
   desktop_frequency(0);
   font_zoom_set(screen_width);
 }
 
-// The window is exactly the size of display 0; no setting changes that.
+// Without a size from the command line the window is exactly the size of display 0 at its
+// top-left corner, without a border; no setting of the data set changes that.
 void open_game_window() {
-  const int32_t width = desktop_width(0);
-  const int32_t height = desktop_height(0);
-  window_handle = window_open(-1, 0, 0, width, height, APPNAME, WINDOW_BORDERLESS);
+  const int32_t width = round_to_int(screen_width);
+  const int32_t height = round_to_int(screen_height);
+  const int32_t style = windowed() ? WINDOW_CENTRED : WINDOW_BORDERLESS;
+  window_handle = window_open(-1, 0, 0, width, height, APPNAME, style);
   if (window_handle == 0) report_error(ERROR_WINDOW);
   screen_handle = screen_open_windowed(window_handle, 0, 0, width, height, 1, 0, 0);
   if (screen_handle == 0) report_error(ERROR_SCREEN);
@@ -149,7 +157,9 @@ void after_game_over() {
   bombs.assign(1, '&');
 }
 
-void run_game() {
+void run_game(int32_t window_width, int32_t window_height) {
+  requested_width = window_width;
+  requested_height = window_height;
   start_up();
   frame_loop();
 }

@@ -8,11 +8,15 @@
 //     game-over animation hands back to the title screen or ends the program.
 #pragma once
 
+#include <cstdint>
+
 namespace tessera {
 
 // After the game-over sequence: the title screen again, or the end when quit_requested is set.
 void after_game_over();
-// Start-up steps 1 to 13, then the frame loop; never returns.
-[[noreturn]] void run_game();
+// Start-up steps 1 to 13, then the frame loop; never returns. A window size of 0 x 0 opens the
+// borderless window as large as display 0; any other size opens a normal, movable window of that
+// size, and every layout value follows it as it would follow the display.
+[[noreturn]] void run_game(int32_t window_width = 0, int32_t window_height = 0);
 
 }  // namespace tessera

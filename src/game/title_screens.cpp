@@ -22,16 +22,18 @@ namespace {
 
 constexpr int32_t ACTION_START = 14;
 
+// Each line says something the others do not: who holds the rights, how code, pictures and
+// sound were made, and where the letters come from.
 const char* const INTRO_PAGE_LINES[] = {
     "  THIS IS AN ALPHA PREVIEW OF MY NEXT GAMEPROJECT.|",
     "  ZORVANE (C) 2026 THE ZORVANE TEAM. ALL RIGHTS RESERVED.|",
-    "  GAME CODE AND GRAPHICS: THE ZORVANE TEAM|",
-    "  GAME CONCEPT AND REALISATION: THE ZORVANE TEAM|",
+    "  CODE IN C++ ON SDL2, EVERY PICTURE DRAWN BY CAIRO|",
+    "  CONCEPT: A LABYRINTH TO PAINT AGAINST THE CLOCK|",
     "  USE THIS APP AT YOUR OWN RISK!|",
-    "  MUSIC AND SOUND MADE WITH OUR OWN SYNTHESISER IN CODE|",
+    "  MUSIC AND SOUND SYNTHESISED IN C++ WITH LIBVORBIS|",
     "  |",
-    "  GRAPHICS AND MUSIC (C) 2026 THE ZORVANE TEAM|",
-    "  FONT SYSTEM AND SCREEN TEXT ENGINE: TESSERA|",
+    "  ARTWORK AND MUSIC SHARE THE RIGHTS OF THE GAME|",
+    "  FONT SYSTEM AND SCREEN TEXT: TESSERA, LETTERS: DEJAVU|",
 };
 const char* const PRESENTER_LINE = "  THE ZORVANE TEAM PRESENTS|";
 const char* const GAME_BY_LINE = "  A GAME BY THE ZORVANE TEAM |";
@@ -130,6 +132,9 @@ void show_title_screen(int32_t mode) {
   play_music("menu.ogg");
   if (mode != 0) return;
   fit_screen_picture();
+  // The intro cannot be skipped, so players tap P through it; such a tap (or one made during the
+  // game-over sequence) must not start a game before the title has been seen.
+  keyboard_forget_taps();
   do {
     process_window_events();
     draw_title_frame(title_fade);

@@ -155,6 +155,14 @@ int32_t keyboard_examine() {
   return 1;
 }
 
+void keyboard_forget_taps() {
+  platform_pump_events();
+  for (int code = 0; code < KEYS; ++code) {
+    keys_latched[code] = false;
+    latch_seen[code] = false;
+  }
+}
+
 void input_frame_presented() {
   for (int code = 0; code < KEYS; ++code) {
     if (keys_latched[code] && latch_seen[code]) keys_latched[code] = false;
@@ -186,7 +194,10 @@ int32_t mouse_init() {
 
 int32_t mouse_examine() {
   platform_pump_events();
-  if (platform_window != nullptr && SDL_GetWindowGrab(platform_window) == SDL_FALSE) {
+  // Only the borderless full-display window keeps the pointer; a normal window must stay
+  // movable, so it never grabs it.
+  if (platform_window != nullptr && (SDL_GetWindowFlags(platform_window) & SDL_WINDOW_BORDERLESS) != 0 &&
+      SDL_GetWindowGrab(platform_window) == SDL_FALSE) {
     SDL_ShowCursor(SDL_DISABLE);
     SDL_SetWindowGrab(platform_window, SDL_TRUE);
   }

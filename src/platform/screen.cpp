@@ -224,6 +224,7 @@ int32_t window_open(int32_t handle, int32_t x, int32_t y, int32_t width, int32_t
   if (id == 0 || width <= 0 || height <= 0 || !platform_sdl_start()) return 0;
   Uint32 flags = SDL_WINDOW_SHOWN;
   if ((style & WINDOW_BORDERLESS) != 0) flags |= SDL_WINDOW_BORDERLESS;
+  if ((style & WINDOW_CENTRED) != 0) x = y = static_cast<int32_t>(SDL_WINDOWPOS_CENTERED);
   SDL_Window* window = SDL_CreateWindow(title.c_str(), x, y, width, height, flags);
   if (window == nullptr) {
     std::fprintf(stderr, "Window: %s\n", SDL_GetError());

@@ -14,9 +14,8 @@ int32_t grab_sprite = 0;
 int32_t grab_sprite3d = 0;
 int32_t hud_scroll_offset = 0;
 
-const std::string hud_credit_line =
-    "  ZORVANE - A LABYRINTH OF PAINTED FLOORS * BUILT ON THE TESSERA ENGINE * "
-    "PAINT EVERY TILE BLUE BEFORE THE CLOCK RUNS OUT|";
+// Short enough to pass the screen whole before it starts again (after 2 W pixels), at any width.
+const std::string hud_credit_line = "  PAINT 2X2 BLOCKS BLUE TO FIX TILES - ONE-WIDE LANES NEVER FIX * SPACE: BOMB|";
 
 namespace {
 

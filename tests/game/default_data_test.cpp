@@ -263,10 +263,14 @@ TEST(DefaultData, PicturesSurviveTheirColourKeys) {
   ASSERT_NE(player.s, nullptr);
   EXPECT_EQ(player.s->w, player.s->h) << "the player turns every frame";
   EXPECT_EQ(player.keyed_visible(255, 255, 255), 0);
-  for (const std::string& picture : {ini().at("LOADINTROSCREEN"), std::string("DATA\\GFX\\SCREENS\\intro0.png")}) {
+  // Pictures are stretched to the screen: none may need enlarging up to 2560 x 1440.
+  for (const std::string& picture : {ini().at("LOADINTROSCREEN"), std::string("DATA\\GFX\\SCREENS\\intro0.png"),
+                                     std::string("DATA\\GFX\\SCREENS\\intro1.png")}) {
     Pixels p(native(picture));
     ASSERT_NE(p.s, nullptr) << picture;
     EXPECT_EQ(p.keyed_visible(255, 0, 255), 0) << picture;
+    EXPECT_GE(p.s->w, 2560) << picture;
+    EXPECT_GE(p.s->h, 1440) << picture;
   }
 }
 
@@ -288,9 +292,12 @@ TEST(DefaultData, FontCoversEveryCharacterTheGameDraws) {
   EXPECT_EQ(Pixels(native(ini().at("FONTPATH")) + "/NOBOMB.png").s->w, bomb_width)
       << "bombs are drawn over the empty slots and must line up";
 
-  // The title at scale 6 from a tenth of the width must end inside the screen: glyphs scale
-  // with the screen width, so one check covers every resolution.
+  // Glyphs grow with the screen width; the title draws them six times larger still. Up to a
+  // screen 2560 pixels wide no glyph may be enlarged beyond its image.
   const double zoom = 1.0 / std::atof(ini().at("RESBASEW").c_str());  // per pixel of width
+  EXPECT_LE(6.0 * 2560 * zoom, 1.0);
+  // The title at scale 6 from a tenth of the width must end inside the screen: one check covers
+  // every resolution.
   double width = 0.1 + 2 * Pixels(native(ini().at("FONTPATH")) + "/I.png").s->w * zoom;
   for (char c : std::string("ZORVANE"))
     width += 6 * Pixels(native(ini().at("FONTPATH")) + "/" + c + ".png").s->w * zoom;
@@ -329,6 +336,10 @@ TEST(DefaultData, MapFilesMatchTheirHeader) {
   const auto alpha = read_lines(native(stem + ".red"));
   const size_t count = size_t(std::atoi(cells.at(1).c_str()) + 1) * size_t(std::atoi(cells.at(2).c_str()) + 1);
   ASSERT_EQ(cells.size(), 5 + 3 * count);
+  // Shown from its top-left corner, the map fills a 1920 x 1080 screen of its cells.
+  const int cell = std::atoi(ini().at("RESOLUTION").c_str());
+  EXPECT_GE((std::atoi(cells.at(1).c_str()) + 1) * cell, 1920);
+  EXPECT_GE((std::atoi(cells.at(2).c_str()) + 1) * cell, 1080);
   ASSERT_EQ(alpha.size(), 5 + count);
   for (size_t i = 5; i < cells.size(); i += 3) {
     const std::string kind = cells[i] + cells[i + 1] + cells[i + 2];

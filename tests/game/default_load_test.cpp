@@ -13,6 +13,7 @@
 #include "model/world_model.h"
 #include "platform/platform.h"
 #include "presentation/font.h"
+#include "presentation/overlays.h"
 #include "resources/cell_content.h"
 #include "world/level_builder.h"
 
@@ -114,6 +115,19 @@ TEST(DefaultLoad, EveryNameTheDataUsesResolvesInTheLoadedCatalogs) {
   for (const unsigned char c : std::string("TIMESCORMAPLF0123456789&\xF6")) {
     EXPECT_NE(glyphs[c].sprite3d, 0) << "the HUD needs character " << static_cast<int>(c);
   }
+  // The credit line scrolls in from the right and starts again after 2 W pixels: it must have
+  // passed the left edge by then, or its end is never read. Glyphs grow with the width, so one
+  // width covers every screen.
+  float credit_width = 0.0f;
+  for (const unsigned char c : hud_credit_line) {
+    if (c == ' ') {
+      credit_width += glyphs['I'].width;
+    } else if (c != '|') {
+      credit_width += glyphs[c].width * 0.8f;
+      EXPECT_NE(glyphs[c].sprite3d, 0) << "credit line character " << c;
+    }
+  }
+  EXPECT_LE(credit_width, screen_width);
 
   // Both intro pictures (the intro picks one at random) and the title picture.
   for (const char digit : {'0', '1'}) {
@@ -139,8 +153,9 @@ TEST(DefaultLoad, MapOneBuildsWithFloorPickUpsAndFoesBothWays) {
       build_level();
     }
     EXPECT_EQ(map_number, 1);
-    EXPECT_GT(level_width, 10);
-    EXPECT_GT(level_height, 8);
+    // Both fill the whole 1920 x 1080 screen with labyrinth.
+    EXPECT_GE(static_cast<float>(level_width + 1) * cell_width, screen_width);
+    EXPECT_GE(static_cast<float>(level_height + 1) * cell_height, screen_height);
     EXPECT_LE(level_width, LEVEL_EXTENT_LIMIT);
     EXPECT_GT(count_kind("LAB_FLOOR"), 50);
     EXPECT_GT(count_pickups(), 0);

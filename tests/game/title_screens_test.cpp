@@ -7,6 +7,7 @@
 #include "model/world_model.h"
 #include "presentation/glyph_fixture.h"
 #include "resources/catalogs.h"
+#include "support/input_script.h"
 
 #include <gtest/gtest.h>
 
@@ -21,71 +22,14 @@
 using namespace tessera;
 using glyphtest::drawn_text;
 using glyphtest::glyph_of;
+using inputscript::InputScript;
+using inputscript::tap;
 
 namespace {
 
 constexpr int32_t W = 320;
 constexpr int32_t H = 240;
 const std::string kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-
-// Changes the injected input while a screen runs its own frames. The platform calls its quit
-// handler from the first event pump after a SIGTERM; the handler raises the signal again, so it
-// runs at every pump (each snapshot and window-event call) and applies each step once, at the
-// first pump after the given number of frames has been presented. A screen that is still running
-// long after the last step ends the test program (it would otherwise never end, as the handler
-// also swallows a SIGTERM from outside).
-struct InputScript {
-  struct Step {
-    int64_t after_flips;
-    std::function<void()> act;
-  };
-  static constexpr int64_t kRunawayFlips = 2000;
-
-  static std::vector<Step>& steps() {
-    static std::vector<Step> list;
-    return list;
-  }
-  static size_t& next() {
-    static size_t n = 0;
-    return n;
-  }
-  static bool& active() {
-    static bool on = false;
-    return on;
-  }
-  static void on_pump() {
-    if (!active()) return;
-    while (next() < steps().size() && testing_flip_count() >= steps()[next()].after_flips) {
-      steps()[next()].act();
-      ++next();
-    }
-    const int64_t last = steps().empty() ? 0 : steps().back().after_flips;
-    if (testing_flip_count() > last + kRunawayFlips) {
-      std::fprintf(stderr, "the screen did not end after its input script\n");
-      std::_Exit(1);
-    }
-    std::raise(SIGTERM);
-  }
-
-  explicit InputScript(std::vector<Step> script) {
-    steps() = std::move(script);
-    next() = 0;
-    active() = true;
-    quit_handler_register(on_pump);
-    std::raise(SIGTERM);
-  }
-  ~InputScript() {
-    active() = false;
-    window_event(0);  // takes the last raised signal
-    quit_handler_register(nullptr);
-  }
-  bool finished() const { return next() == steps().size(); }
-};
-
-void tap(int32_t key) {
-  testing_set_key(key, true);
-  testing_set_key(key, false);
-}
 
 // A font of upper case and digits, two pictures, two voice jingles and two music tracks.
 struct ScreensScene : glyphtest::FontScene {
@@ -255,8 +199,9 @@ TEST(Intro, PictureChoice) {
   EXPECT_EQ(testing_read_pixel(0, 0), rgb(0, 0, 0));
 }
 
-// A tap of P leaves at once, although nothing of the title is visible yet: its first frame draws
-// the title and the prompt with alpha 0 over the picture and the floaters, the rights line opaque.
+// A tap of P on the title leaves at once, although its texts are not visible yet: its first frame
+// draws the title and the prompt with alpha 0 over the picture and the floaters, the rights line
+// opaque.
 TEST(Title, FirstFrameAndATapOfPStartsTheGame) {
   ScreensScene scene;
   testfiles::write_png(scene.dir.file("glow.png"), 4, 4, rgb(255, 255, 0));
@@ -267,7 +212,7 @@ TEST(Title, FirstFrameAndATapOfPStartsTheGame) {
   floater.y = 100.0f;
   testing_record_draws(true);
   {
-    InputScript script({{0, [] { tap(KEY_P); }}});
+    InputScript script({{1, [] { tap(KEY_P); }}});  // right after the first frame is shown
     show_title_screen(0);
   }
 
@@ -311,6 +256,29 @@ TEST(Title, FirstFrameAndATapOfPStartsTheGame) {
   ASSERT_NE(rights, nullptr);
   EXPECT_EQ(rights->x, 160 + 16);
   EXPECT_EQ(rights->width, 5);  // scale 0.6
+}
+
+// The intro cannot be skipped, so players tap P through it. Neither that tap nor one still
+// waiting when the title begins starts the game: only a tap while the title is up does.
+TEST(Title, TapsBeforeTheTitleAppearsDoNotStartTheGame) {
+  ScreensScene scene;
+  {
+    InputScript script({{1, [] { tap(KEY_P); }}});  // while the second intro page is held
+    show_intro(0);
+    ASSERT_TRUE(script.finished());
+  }
+  const int64_t intro_flips = testing_flip_count();
+  ASSERT_EQ(intro_flips, 3);
+  tap(KEY_P);
+  testing_record_draws(true);
+  InputScript script({{intro_flips + 30, [] { tap(KEY_P); }}});
+  show_title_screen(0);
+  EXPECT_TRUE(script.finished());
+  // Thirty title frames without a start, the one that saw the tap, and one to see it released.
+  EXPECT_EQ(testing_flip_count(), intro_flips + 31);
+  EXPECT_EQ(frames_by_picture().size(), 31u);
+  EXPECT_EQ(menu_active, 0);
+  EXPECT_EQ(map_number, 1);
 }
 
 // Title and prompt fade in by 0.2 of alpha a frame and stay opaque from frame 1275 on.
@@ -360,7 +328,7 @@ TEST(Title, PromptFollowsTheInputDevice) {
   testing_set_joystick(false, 0, 0, 0);
   testing_clear_recorded_draws();
   input_device = 2;
-  InputScript script({{0, [] { tap(KEY_P); }}});
+  InputScript script({{testing_flip_count() + 1, [] { tap(KEY_P); }}});
   show_title_screen(0);
   frames = frames_by_picture();
   ASSERT_FALSE(frames.empty());

@@ -190,7 +190,11 @@ int32_t Image::count(int32_t x0, int32_t y0, int32_t x1, int32_t y1,
 std::optional<Image> screenshot(const XServer& server, const std::string& png_path) {
   std::remove(png_path.c_str());
   if (run({"import", "-window", "root", png_path}, {server.env()}, 10.0) != 0) return std::nullopt;
-  SDL_Surface* loaded = IMG_Load(png_path.c_str());
+  return load_image(png_path);
+}
+
+std::optional<Image> load_image(const std::string& path) {
+  SDL_Surface* loaded = IMG_Load(path.c_str());
   if (loaded == nullptr) return std::nullopt;
   SDL_Surface* rgb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB24, 0);
   SDL_FreeSurface(loaded);

@@ -70,6 +70,9 @@ struct Image {
                 const std::function<bool(uint8_t, uint8_t, uint8_t)>& test) const;
 };
 
+// An image file (PNG, BMP, ...) read with SDL_image; nothing when it cannot be read.
+std::optional<Image> load_image(const std::string& path);
+
 // `import -window root` of the server into `png_path`, read back with SDL_image. Nothing when the
 // capture or the read failed.
 std::optional<Image> screenshot(const XServer& server, const std::string& png_path);

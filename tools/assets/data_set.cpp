@@ -70,12 +70,12 @@ const std::vector<ObjectDef>& object_defs() {
     // frames, a cell and a quarter a second (a sixth of the player's pace) that still looks
     // like a smooth crawl, with runs of about two cells between turns, so its trail is mostly
     // lines that the player can paint over before they close into locked blocks. About one in
-    // 90 floor cells brings one.
+    // 180 floor cells brings one.
     ObjectDef crawler;
     crawler.file = "crawler.png";
     crawler.name = "NOPE";
     crawler.fit = 0;
-    crawler.density = 90;
+    crawler.density = 180;
     crawler.is_enemy = 1;
     crawler.random_move = 1;
     crawler.velo = 24;
@@ -123,12 +123,12 @@ const std::vector<ObjectDef>& object_defs() {
 
     // Quick and erratic, turning as it goes: eight sub-steps a cell on about half the frames
     // (half the player's pace) and a change of mind about every cell, so it scribbles blocks
-    // that lock. Rare enough (one in 200 floor cells) to be met mostly on the larger maps.
+    // that lock. Rare enough (one in 500 floor cells) to be met mostly on the larger maps.
     ObjectDef spinner;
     spinner.file = "spinner.png";
     spinner.name = "NOPE";
     spinner.fit = 0;
-    spinner.density = 200;
+    spinner.density = 500;
     spinner.is_enemy = 1;
     spinner.random_move = 1;
     spinner.velo = 8;

@@ -15,6 +15,8 @@ std::vector<std::string> map_rows();
 void write_tiles();
 void write_objects();
 void write_player();
+// The desktop icon (not part of the data set): 256 x 256 PNG at path.
+void write_icon(const std::string& path);
 void write_floaters();
 void write_screens();
 void write_font();

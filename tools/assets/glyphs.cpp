@@ -24,6 +24,14 @@ constexpr int kHeight = 64;
 constexpr double kBaseline = 49;
 constexpr double kFontSize = 50;
 constexpr int kIconWidth = 52;  // bombs and empty slots must line up exactly
+// Glyphs are drawn in units of a 64-pixel line and stored this many times larger: the title
+// shows them at six times the HUD's size, and no screen may have to enlarge them.
+constexpr int kScale = 6;
+// Every glyph is a whole number of these units wide, with its letter centred: at the HUD's sizes
+// on the common screens (1280, 1920 and 2560 wide) each glyph then covers whole pixels, so
+// letters keep the same distance instead of drifting by a rounded pixel each.
+constexpr int kWidthStep = 4;
+constexpr double kTracking = 3;  // free room around a letter, in units
 
 struct Glyph {
   unsigned char code;
@@ -56,6 +64,7 @@ void text_fill(cairo_t* cr) {
   cairo_pattern_add_color_stop_rgb(p, 0, 1.0, 0.985, 0.92);
   cairo_pattern_add_color_stop_rgb(p, 1, 0.93, 0.78, 0.45);
   cairo_set_source(cr, p);
+  cairo_pattern_destroy(p);
 }
 
 void outline_and_fill(cairo_t* cr) {
@@ -179,10 +188,11 @@ void render(const Glyph& g, cairo_font_face_t* face) {
     cairo_set_font_face(probe.cr, face);
     cairo_set_font_size(probe.cr, kFontSize);
     cairo_text_extents(probe.cr, text.c_str(), &ext);
-    width = int(std::ceil(ext.x_advance)) + 2;
+    width = int(std::ceil((ext.x_advance + kTracking) / kWidthStep)) * kWidthStep;
   }
-  Canvas canvas(width, kHeight);
+  Canvas canvas(width * kScale, kHeight * kScale);
   cairo_t* cr = canvas.cr;
+  cairo_scale(cr, kScale, kScale);
   cairo_font_options_t* options = cairo_font_options_create();
   cairo_font_options_set_antialias(options, CAIRO_ANTIALIAS_GRAY);
   cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
@@ -192,7 +202,7 @@ void render(const Glyph& g, cairo_font_face_t* face) {
   if (!text.empty()) {
     cairo_set_font_face(cr, face);
     cairo_set_font_size(cr, kFontSize);
-    cairo_move_to(cr, 1, kBaseline);
+    cairo_move_to(cr, (width - ext.x_advance) / 2, kBaseline);
     cairo_text_path(cr, text.c_str());
     outline_and_fill(cr);
   } else if (g.name == "BOMB") {

@@ -1,5 +1,5 @@
-// Writes the complete default data set under the directory given as the only argument:
-// make_assets game
+// Writes the complete default data set under the directory given as the only argument
+// (make_assets game), or the desktop icon (make_assets --icon FILE.png).
 #include <cstdio>
 #include <string>
 
@@ -7,8 +7,12 @@
 #include "generators.h"
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "--icon") {
+    assets::write_icon(argv[2]);
+    return 0;
+  }
   if (argc != 2) {
-    std::fprintf(stderr, "usage: make_assets START_DIRECTORY\n");
+    std::fprintf(stderr, "usage: make_assets START_DIRECTORY | make_assets --icon FILE.png\n");
     return 2;
   }
   assets::output_root = argv[1];

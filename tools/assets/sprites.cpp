@@ -21,6 +21,7 @@ void radial(cairo_t* cr, double cx, double cy, double r, Rgb inner, Rgb outer, d
   cairo_pattern_add_color_stop_rgba(p, 0, inner.r, inner.g, inner.b, a_in);
   cairo_pattern_add_color_stop_rgba(p, 1, outer.r, outer.g, outer.b, a_out);
   cairo_set_source(cr, p);
+  cairo_pattern_destroy(p);  // the context keeps its own reference
 }
 
 void shadow(cairo_t* cr, double cx, double cy, double rx, double ry) {
@@ -315,34 +316,96 @@ void write_objects() {
   }
 }
 
-void write_player() {
-  // A glowing compass disc: it turns a degree every frame, so it is square and round-shaped,
-  // and its pointer shows the turning.
-  Canvas canvas(kSize, kSize);
-  cairo_t* cr = canvas.cr;
-  radial(cr, 24, 24, 21, rgb8(120, 250, 255), rgb8(0, 90, 160), 1, 0);
-  circle(cr, 24, 24, 22);
+namespace {
+
+// The player: a round painter seen from above, with a face, so it reads as someone on every
+// floor. It turns a degree every frame, so it is square and round. A dark halo parts it from
+// light floors, the warm body from the blue and pink ones. Drawn for a square of `size` pixels.
+void player_figure(cairo_t* cr, double size) {
+  cairo_save(cr);
+  cairo_scale(cr, size / 48.0, size / 48.0);
+  cairo_pattern_t* halo = cairo_pattern_create_radial(24, 24, 15, 24, 24, 23.5);
+  cairo_pattern_add_color_stop_rgba(halo, 0, 0.03, 0.03, 0.1, 0.75);
+  cairo_pattern_add_color_stop_rgba(halo, 1, 0.03, 0.03, 0.1, 0.0);
+  cairo_set_source(cr, halo);
+  circle(cr, 24, 24, 23.5);
   cairo_fill(cr);
-  radial(cr, 24, 24, 15, rgb8(250, 252, 252), rgb8(40, 200, 230));
-  circle(cr, 24, 24, 15);
-  cairo_fill(cr);
-  set(cr, rgb8(10, 60, 100));
-  cairo_set_line_width(cr, 2);
-  circle(cr, 24, 24, 15);
+  cairo_pattern_destroy(halo);
+  // A tuft of blue paint on the head: the figure paints what it walks on.
+  for (const double dx : {-3.2, 0.0, 3.2}) {
+    set(cr, rgb8(20, 30, 60));
+    circle(cr, 24 + dx, 7.5 - (dx == 0 ? 1.5 : 0), 3.4);
+    cairo_fill(cr);
+  }
+  for (const double dx : {-3.2, 0.0, 3.2}) {
+    set(cr, rgb8(90, 160, 250));
+    circle(cr, 24 + dx, 7.5 - (dx == 0 ? 1.5 : 0), 2.3);
+    cairo_fill(cr);
+  }
+  radial(cr, 24, 25, 18, rgb8(255, 226, 120), rgb8(236, 120, 24));
+  circle(cr, 24, 25, 17);
+  cairo_fill_preserve(cr);
+  set(cr, rgb8(48, 22, 8));
+  cairo_set_line_width(cr, 2.2);
   cairo_stroke(cr);
-  star_shape(cr, 24, 24, 13, 3.5, 4, 0);
-  set(cr, rgb8(12, 70, 120), 0.9);
+  for (const double side : {-1.0, 1.0}) {
+    const double ex = 24 + side * 6.5;
+    cairo_save(cr);
+    cairo_translate(cr, ex, 21);
+    cairo_scale(cr, 4.6, 5.6);
+    circle(cr, 0, 0, 1);
+    cairo_restore(cr);
+    set(cr, rgb8(252, 250, 244));
+    cairo_fill_preserve(cr);
+    set(cr, rgb8(48, 22, 8));
+    cairo_set_line_width(cr, 1.2);
+    cairo_stroke(cr);
+    set(cr, rgb8(20, 16, 30));
+    circle(cr, ex + side * 0.8, 19.8, 2.6);
+    cairo_fill(cr);
+    set(cr, rgb8(250, 250, 250), 0.9);
+    circle(cr, ex + side * 0.8 - 0.9, 18.8, 0.9);
+    cairo_fill(cr);
+  }
+  set(cr, rgb8(230, 90, 70), 0.55);  // cheeks
+  circle(cr, 13.5, 29, 2.4);
+  circle(cr, 34.5, 29, 2.4);
   cairo_fill(cr);
-  cairo_move_to(cr, 24, 10);
-  cairo_line_to(cr, 27.5, 21);
-  cairo_line_to(cr, 20.5, 21);
-  cairo_close_path(cr);
-  set(cr, rgb8(255, 90, 60));
-  cairo_fill(cr);
-  set(cr, rgb8(250, 240, 200));
-  circle(cr, 24, 24, 2.5);
-  cairo_fill(cr);
+  set(cr, rgb8(70, 24, 10));
+  cairo_set_line_width(cr, 2);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  cairo_arc(cr, 24, 28, 5.5, 0.2 * M_PI, 0.8 * M_PI);
+  cairo_stroke(cr);
+  cairo_restore(cr);
+}
+
+}  // namespace
+
+void write_player() {
+  Canvas canvas(kSize, kSize);
+  player_figure(canvas.cr, kSize);
   save_png(canvas, layout::kPlayer, 255, 255, 255);
+}
+
+// The desktop icon: the player on a tile of blue floor.
+void write_icon(const std::string& path) {
+  constexpr int kIcon = 256;
+  Canvas canvas(kIcon, kIcon);
+  cairo_t* cr = canvas.cr;
+  rounded_rect(cr, 8, 8, kIcon - 16, kIcon - 16, 36);
+  cairo_pattern_t* p = cairo_pattern_create_linear(0, 8, 0, kIcon - 8);
+  cairo_pattern_add_color_stop_rgb(p, 0, 0.36, 0.6, 0.98);
+  cairo_pattern_add_color_stop_rgb(p, 1, 0.13, 0.3, 0.72);
+  cairo_set_source(cr, p);
+  cairo_fill_preserve(cr);
+  cairo_pattern_destroy(p);
+  set(cr, rgb8(14, 34, 100));
+  cairo_set_line_width(cr, 6);
+  cairo_stroke(cr);
+  cairo_translate(cr, 24, 24);
+  player_figure(cr, kIcon - 48);
+  cairo_surface_flush(canvas.surface);
+  if (cairo_surface_write_to_png(canvas.surface, path.c_str()) != CAIRO_STATUS_SUCCESS) fail("cannot write " + path);
 }
 
 void write_floaters() {

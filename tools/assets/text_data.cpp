@@ -38,29 +38,35 @@ void write_content(const TileKind& k) {
   write_pairs(std::string(layout::kLevels) + layout::kMapSet + "\\" + k.kind, pairs);
 }
 
-// The hand-made map, one character a cell. Its top-left corner is open floor because a loaded
-// map places the player at the screen's top-left cell.
+// The hand-made map, one character a cell: the game's name in fixed blue floor over a walled
+// garden with ponds, treats and hourglasses, 40 x 23 cells so that it fills a 1920 x 1080 screen.
+// A loaded map places the player at the screen's top-left cell, so that corner is open floor
+// with an hourglass: map mode starts its clock at 0, and the hourglass, collected at once, gives
+// ten units (half a minute) to look around. The stars, being goodies, count as tiles left.
 const std::vector<std::string> kMapRows = {
-    "..h...........................##",
-    ".##########.#########.########.#",
-    ".#,,,,,,*,#.#...h....*#~~~~~~#.#",
-    ".#,~~~~~,,#.#.######..#~,,,,~#.#",
-    ".#,~~~~~,,#...#FFFF#..#~,*,,~#.#",
-    ".#,,~~~,,*#.#.#F..F#..#~,,,,~#.#",
-    ".#,,,,,,,,#.#.#F..F#.*#~~..~~#.#",
-    ".####..####.#.##..##..####..##.#",
-    "....*.......#..........*.......#",
-    "h####..####.####..####..####..##",
-    ".#......h.#.#,,,,,,,,#.#.....#.#",
-    ".#.~~~~~..#.#,~~~~~~,#.#.###.#.#",
-    ".#.~~*~~..#.#,~~**~~,#.#.#h#.#.#",
-    ".#.~~~~~..#.#,~~~~~~,#.#.#.#.#.#",
-    ".#........#.#,,,,,,,,#.#.....#.#",
-    ".##.#######.####..####.###.###.#",
-    "...*.......h.............*.....#",
-    ".#############..###############.",
-    "...............h................",
-    "################################",
+    "h....*............................*.....",
+    ".###################.##################.",
+    ".#,h,,,,,,*,,,,,,,,,*,,,,,,,,,*,,,,,h,#.",
+    ".#,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,#.",
+    ".######################################.",
+    ".##..................................##.",
+    ".##FFFF..FF..FFF..F..F..FF..F..F.FFFF##.",
+    ".##...F.F..F.F..F.F..F.F..F.FF.F.F...##.",
+    ".#...F..F..F.FFF..F..F.FFFF.F.FF.FFF..#.",
+    ".##.F...F..F.F.F...FF..F..F.F..F.F...##.",
+    ".##FFFF..FF..F..F..FF..F..F.F..F.FFFF##.",
+    "h##..................................##h",
+    ".###################.##################.",
+    ".#,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,#.",
+    ".#,,~~~~~~~~~,,,,,,,,,,,,,,~~~~~~~~~,,#.",
+    "..,,~~~~~~~~~,,,h.......,,,~~~~~~~~~,,..",
+    ".#,,~~~~,~~~~,,,..,,,,..,,,~~~~,~~~~,,#.",
+    ".#,,~~~~*~~~~,,,..,**,..,,,~~~~*~~~~,,#.",
+    ".#,,~~~~~~~~~,,,..,,,,..,,,~~~~~~~~~,,#.",
+    ".#,,~~~~~~~~~,,,.......h,,,~~~~~~~~~,,#.",
+    ".#,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,,#.",
+    ".###################.##################.",
+    "....................*...................",
 };
 
 // Colour lines of each map character: the joined lines name the cell's content file.
@@ -79,7 +85,7 @@ constexpr MapColour kMapColours[] = {
 void write_map() {
   const int width = int(kMapRows[0].size()), height = int(kMapRows.size());
   const std::string stem = std::string(layout::kLevels) + layout::kMapSet;
-  std::vector<std::string> cells = {"ZORVANE garden map", num(width - 1), num(height - 1),
+  std::vector<std::string> cells = {"ZORVANE name garden map", num(width - 1), num(height - 1),
                                     "cells by column: red, green and blue lines", "-"};
   std::vector<std::string> alpha = {"ZORVANE garden map alpha", num(width - 1), num(height - 1),
                                     "one alpha line a cell", "-"};
@@ -110,7 +116,7 @@ void write_configuration() {
       {"MULTITASK", "0"},
       {"MULTICORE", "1"},
       {"RESOLUTION", num(b.resolution)},
-      {"RESBASEW", "2560"},
+      {"RESBASEW", "15360"},
       {"RESBASEH", "1440"},
       {"FULLSCREENZOOM", "1.0"},
       {"SMOOTH", "0"},

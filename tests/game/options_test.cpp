@@ -1,0 +1,99 @@
+#include "game/options.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/test_files.h"
+
+using namespace tessera;
+
+namespace {
+
+bool one_line(const std::string& text) { return !text.empty() && text.find('\n') == text.size() - 1; }
+
+}  // namespace
+
+TEST(Options, NoneRunsTheGameAsAlways) {
+  const LaunchOptions options = parse_launch_options({});
+  EXPECT_EQ(options.exit_status, -1);
+  EXPECT_EQ(options.data_directory, "");
+  EXPECT_EQ(options.window_width, 0);
+  EXPECT_EQ(options.window_height, 0);
+  EXPECT_EQ(enter_data_directory(options), "");
+}
+
+TEST(Options, ValuesInBothSpellings) {
+  testfiles::TempDir dir;
+  for (const std::vector<std::string>& arguments :
+       {std::vector<std::string>{"--window", "1280x720", "--data", dir.path},
+        std::vector<std::string>{"--data=" + dir.path, "--window=1280x720"}}) {
+    const LaunchOptions options = parse_launch_options(arguments);
+    EXPECT_EQ(options.exit_status, -1) << options.message;
+    EXPECT_EQ(options.window_width, 1280);
+    EXPECT_EQ(options.window_height, 720);
+    EXPECT_EQ(options.data_directory, dir.path);
+  }
+}
+
+TEST(Options, HelpAndVersionEndAtOnceOnStandardOutput) {
+  const LaunchOptions help = parse_launch_options({"--help", "--bogus"});
+  EXPECT_EQ(help.exit_status, 0);
+  for (const char* option : {"--data DIR", "--window WxH", "--help", "--version"}) {
+    EXPECT_NE(help.message.find(option), std::string::npos) << option;
+  }
+  const LaunchOptions version = parse_launch_options({"--version"});
+  EXPECT_EQ(version.exit_status, 0);
+  EXPECT_EQ(version.message.rfind("zorvane ", 0), 0u);
+  EXPECT_TRUE(one_line(version.message));
+}
+
+// Every mistake ends with status 2 and one line that names what was wrong.
+TEST(Options, MistakesGiveOneLineAndStatusTwo) {
+  const struct {
+    std::vector<std::string> arguments;
+    const char* named;
+  } cases[] = {
+      {{"--bogus"}, "unknown option --bogus"},
+      {{"-w"}, "unknown option -w"},
+      {{"level.txt"}, "unexpected argument level.txt"},
+      {{"--window"}, "--window needs a value"},
+      {{"--window", "1280"}, "not 1280"},
+      {{"--window", "1280x"}, "not 1280x"},
+      {{"--window", "x720"}, "not x720"},
+      {{"--window", "12a0x720"}, "not 12a0x720"},
+      {{"--window", "-1280x720"}, "not -1280x720"},
+      {{"--window", "1280x+720"}, "not 1280x+720"},
+      {{"--window", "99999999999x720"}, "not 99999999999x720"},
+      {{"--window", "100x720"}, "not 100x720"},
+      {{"--window", "1280x20000"}, "not 1280x20000"},
+      {{"--data"}, "--data needs a value"},
+      {{"--data", "/no/such/directory"}, "not a directory: /no/such/directory"},
+      {{"--data="}, "not a directory"},
+      {{"--help=yes"}, "--help takes no value"},
+      {{"--window", "800x600", "--bogus"}, "unknown option --bogus"},
+  };
+  for (const auto& c : cases) {
+    const LaunchOptions options = parse_launch_options(c.arguments);
+    EXPECT_EQ(options.exit_status, 2) << c.named;
+    EXPECT_TRUE(one_line(options.message)) << options.message;
+    EXPECT_NE(options.message.find(c.named), std::string::npos) << options.message;
+    EXPECT_EQ(options.window_width, 0) << c.named;
+  }
+}
+
+TEST(Options, DataDirectoryBecomesTheCurrentOne) {
+  testfiles::TempDir dir;
+  const std::filesystem::path before = std::filesystem::current_path();
+  const LaunchOptions options = parse_launch_options({"--data", dir.path});
+  EXPECT_EQ(enter_data_directory(options), "");
+  EXPECT_EQ(std::filesystem::current_path(), std::filesystem::canonical(dir.path));
+  std::filesystem::current_path(before);
+
+  LaunchOptions gone = options;
+  gone.data_directory = dir.path + "removed";
+  EXPECT_TRUE(one_line(enter_data_directory(gone)));
+  EXPECT_EQ(std::filesystem::current_path(), before);
+}

@@ -1,0 +1,78 @@
+// Input that changes while a screen runs its own frames (the intro, the title, the dialogs).
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <csignal>
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/platform_testing.h"
+
+namespace inputscript {
+
+using namespace tessera;
+
+// Changes the injected input while a screen runs its own frames. The platform calls its quit
+// handler from the first event pump after a SIGTERM; the handler raises the signal again, so it
+// runs at every pump (each snapshot and window-event call) and applies each step once, at the
+// first pump after the given number of frames has been presented. A screen that is still running
+// long after the last step ends the test program (it would otherwise never end, as the handler
+// also swallows a SIGTERM from outside).
+struct InputScript {
+  struct Step {
+    int64_t after_flips;
+    std::function<void()> act;
+  };
+  static constexpr int64_t kRunawayFlips = 2000;
+
+  static std::vector<Step>& steps() {
+    static std::vector<Step> list;
+    return list;
+  }
+  static size_t& next() {
+    static size_t n = 0;
+    return n;
+  }
+  static bool& active() {
+    static bool on = false;
+    return on;
+  }
+  static void on_pump() {
+    if (!active()) return;
+    while (next() < steps().size() && testing_flip_count() >= steps()[next()].after_flips) {
+      steps()[next()].act();
+      ++next();
+    }
+    const int64_t last = steps().empty() ? 0 : steps().back().after_flips;
+    if (testing_flip_count() > last + kRunawayFlips) {
+      std::fprintf(stderr, "the screen did not end after its input script\n");
+      std::_Exit(1);
+    }
+    std::raise(SIGTERM);
+  }
+
+  explicit InputScript(std::vector<Step> script) {
+    steps() = std::move(script);
+    next() = 0;
+    active() = true;
+    quit_handler_register(on_pump);
+    std::raise(SIGTERM);
+  }
+  ~InputScript() {
+    active() = false;
+    window_event(0);  // takes the last raised signal
+    quit_handler_register(nullptr);
+  }
+  bool finished() const { return next() == steps().size(); }
+};
+
+inline void tap(int32_t key) {
+  testing_set_key(key, true);
+  testing_set_key(key, false);
+}
+
+}  // namespace inputscript

@@ -254,12 +254,15 @@ class AcceleratedTest : public ::testing::Test {
  protected:
   void SetUp() override {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    // Named, since the game itself prefers the software renderer to software OpenGL.
+    setenv("SDL_RENDER_DRIVER", "opengl", 1);
     testing_set_frame_pacing(false);
     if (testing_open_screen(64, 64) == 0) GTEST_SKIP() << "no offscreen OpenGL here";
   }
   void TearDown() override {
     testing_reset_platform();
     setenv("SDL_VIDEODRIVER", "dummy", 1);
+    unsetenv("SDL_RENDER_DRIVER");
   }
   testfiles::TempDir temp;
 };

@@ -37,6 +37,7 @@ SDL_Rect present_rect {};
 bool present_stretch = true;
 
 bool frame_pacing = true;
+void (*flip_hook)() = nullptr;
 bool pacing_started = false;
 Clock::time_point previous_flip {};
 int64_t flip_count = 0;
@@ -80,6 +81,7 @@ void deliver_quit() {
 }
 
 void destroy_back_buffer() {
+  tile_layer_close();
   if (platform_back_buffer != nullptr) SDL_DestroyTexture(platform_back_buffer);
   platform_back_buffer = nullptr;
   platform_back_width = 0;
@@ -323,19 +325,20 @@ int32_t window_event(int32_t timeout_ms) {
 
 void screen_clear(int32_t colour) {
   if (platform_renderer == nullptr || platform_back_buffer == nullptr) return;
-  platform_target_back_buffer();
-  SDL_SetRenderDrawBlendMode(platform_renderer, SDL_BLENDMODE_NONE);
-  SDL_SetRenderDrawColor(platform_renderer, static_cast<Uint8>(colour & 0xFF),
-                         static_cast<Uint8>((colour >> 8) & 0xFF), static_cast<Uint8>((colour >> 16) & 0xFF), 255);
-  SDL_RenderClear(platform_renderer);
+  back_buffer_clear(colour);
 }
 
 void screen_flip() {
   ++flip_count;
+  back_buffer_settle();
+  if (flip_hook != nullptr) flip_hook();
   if (platform_renderer != nullptr && platform_back_buffer != nullptr) {
     SDL_SetRenderTarget(platform_renderer, nullptr);
-    SDL_SetRenderDrawColor(platform_renderer, 0, 0, 0, 255);
-    SDL_RenderClear(platform_renderer);
+    // A stretched copy covers the whole window; only an unstretched one leaves a border to clear.
+    if (!present_stretch) {
+      SDL_SetRenderDrawColor(platform_renderer, 0, 0, 0, 255);
+      SDL_RenderClear(platform_renderer);
+    }
     SDL_RenderCopy(platform_renderer, platform_back_buffer, nullptr, present_stretch ? nullptr : &present_rect);
     SDL_RenderPresent(platform_renderer);
     platform_target_back_buffer();
@@ -399,6 +402,12 @@ void testing_reset_platform() {
   quit_signal = 0;
 }
 
+std::string testing_renderer_name() {
+  SDL_RendererInfo info {};
+  if (platform_renderer == nullptr || SDL_GetRendererInfo(platform_renderer, &info) != 0) return "";
+  return info.name;
+}
+
 void testing_set_frame_pacing(bool on) { frame_pacing = on; }
 int64_t testing_flip_count() { return flip_count; }
 
@@ -407,12 +416,29 @@ int32_t testing_read_pixel(int32_t x, int32_t y) {
       x >= platform_back_width || y >= platform_back_height) {
     return 0;
   }
+  back_buffer_settle();
   platform_target_back_buffer();
   const SDL_Rect rect {x, y, 1, 1};
   Uint8 rgba[4] = {};
   if (SDL_RenderReadPixels(platform_renderer, &rect, SDL_PIXELFORMAT_RGBA32, rgba, 4) != 0) return 0;
   return rgb(rgba[0], rgba[1], rgba[2]);
 }
+
+std::vector<int32_t> testing_read_screen() {
+  if (platform_renderer == nullptr || platform_back_buffer == nullptr) return {};
+  back_buffer_settle();
+  platform_target_back_buffer();
+  std::vector<Uint8> rgba(static_cast<size_t>(platform_back_width) * platform_back_height * 4);
+  const SDL_Rect all {0, 0, platform_back_width, platform_back_height};
+  if (SDL_RenderReadPixels(platform_renderer, &all, SDL_PIXELFORMAT_RGBA32, rgba.data(), platform_back_width * 4) != 0) {
+    return {};
+  }
+  std::vector<int32_t> pixels(rgba.size() / 4);
+  for (size_t n = 0; n < pixels.size(); ++n) pixels[n] = rgb(rgba[4 * n], rgba[4 * n + 1], rgba[4 * n + 2]);
+  return pixels;
+}
+
+void testing_set_flip_hook(void (*hook)()) { flip_hook = hook; }
 
 const std::vector<std::string>& testing_message_log() { return message_log; }
 

@@ -55,9 +55,13 @@ void handle_store(HandleTable<T>& table, int32_t handle, T&& item) {
 
 extern SDL_Window* platform_window;
 extern SDL_Renderer* platform_renderer;
+// The back buffer: a target texture, or (platform_back_is_window, texture null) the window's own
+// surface, which SDL's software renderer keeps from one present to the next.
 extern SDL_Texture* platform_back_buffer;
+extern bool platform_back_is_window;
 extern int32_t platform_back_width;
 extern int32_t platform_back_height;
+extern uint32_t platform_back_format;  // its pixel format
 // Bumped whenever the renderer is destroyed: textures made for an older renderer died with it.
 extern uint32_t platform_renderer_generation;
 
@@ -65,6 +69,8 @@ extern uint32_t platform_renderer_generation;
 bool platform_sdl_start();
 // Drains SDL's event queue into key, joystick and quit state; calls the quit handler if due.
 void platform_pump_events();
+// A screen is open: a renderer with a back buffer.
+bool platform_has_back_buffer();
 // Makes the back buffer the render target again (after anything that changed it).
 void platform_target_back_buffer();
 bool platform_display_exists();

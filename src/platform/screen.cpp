@@ -19,8 +19,10 @@ namespace tessera {
 SDL_Window* platform_window = nullptr;
 SDL_Renderer* platform_renderer = nullptr;
 SDL_Texture* platform_back_buffer = nullptr;
+bool platform_back_is_window = false;
 int32_t platform_back_width = 0;
 int32_t platform_back_height = 0;
+uint32_t platform_back_format = SDL_PIXELFORMAT_ARGB8888;
 uint32_t platform_renderer_generation = 1;
 
 namespace {
@@ -60,7 +62,34 @@ void install_signal_handlers() {
   sigaction(SIGTERM, &action, nullptr);
 }
 
+bool make_back_texture(int32_t width, int32_t height) {
+  platform_back_buffer =
+      SDL_CreateTexture(platform_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width, height);
+  if (platform_back_buffer == nullptr) {
+    std::fprintf(stderr, "Back buffer: %s\n", SDL_GetError());
+    return false;
+  }
+  SDL_SetTextureBlendMode(platform_back_buffer, SDL_BLENDMODE_NONE);
+  platform_back_format = SDL_PIXELFORMAT_ARGB8888;
+  return true;
+}
+
+// A window that no longer has the back buffer's size gets a surface of the new size: from then on
+// the back buffer is a texture again, stretched to the window as ever.
+void follow_window_size(const SDL_Event& event) {
+  if (!platform_back_is_window || event.type != SDL_WINDOWEVENT ||
+      event.window.event != SDL_WINDOWEVENT_SIZE_CHANGED || platform_window == nullptr ||
+      event.window.windowID != SDL_GetWindowID(platform_window)) {
+    return;
+  }
+  if (event.window.data1 == platform_back_width && event.window.data2 == platform_back_height) return;
+  tile_layer_close();
+  platform_back_is_window = false;
+  if (make_back_texture(platform_back_width, platform_back_height)) screen_clear(0);
+}
+
 void handle_event(const SDL_Event& event) {
+  follow_window_size(event);
   if (event.type == SDL_QUIT) quit_pending = true;
   if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE) quit_pending = true;
   input_handle_event(event);
@@ -84,6 +113,7 @@ void destroy_back_buffer() {
   tile_layer_close();
   if (platform_back_buffer != nullptr) SDL_DestroyTexture(platform_back_buffer);
   platform_back_buffer = nullptr;
+  platform_back_is_window = false;
   platform_back_width = 0;
   platform_back_height = 0;
 }
@@ -208,10 +238,12 @@ void platform_pump_events() {
   deliver_quit();
 }
 
+bool platform_has_back_buffer() {
+  return platform_renderer != nullptr && (platform_back_buffer != nullptr || platform_back_is_window);
+}
+
 void platform_target_back_buffer() {
-  if (platform_renderer != nullptr && platform_back_buffer != nullptr) {
-    SDL_SetRenderTarget(platform_renderer, platform_back_buffer);
-  }
+  if (platform_has_back_buffer()) SDL_SetRenderTarget(platform_renderer, platform_back_buffer);
 }
 
 bool platform_display_exists() {
@@ -288,13 +320,20 @@ int32_t screen_open_windowed(int32_t window, int32_t x, int32_t y, int32_t width
     platform_window = *found;
   }
   destroy_back_buffer();
-  platform_back_buffer = SDL_CreateTexture(platform_renderer, SDL_PIXELFORMAT_ARGB8888,
-                                           SDL_TEXTUREACCESS_TARGET, width, height);
-  if (platform_back_buffer == nullptr) {
-    std::fprintf(stderr, "Back buffer: %s\n", SDL_GetError());
+  // SDL's software renderer draws into memory that it hands to the window system as it is: where
+  // the window has the screen's size, drawing there spares a whole-screen copy every frame.
+  SDL_RendererInfo info {};
+  int window_width = 0;
+  int window_height = 0;
+  SDL_GetWindowSize(*found, &window_width, &window_height);
+  const bool software =
+      SDL_GetRendererInfo(platform_renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+  if (software && stretch == 1 && window_width == width && window_height == height) {
+    platform_back_is_window = true;
+    platform_back_format = SDL_GetWindowPixelFormat(*found);
+  } else if (!make_back_texture(width, height)) {
     return 0;
   }
-  SDL_SetTextureBlendMode(platform_back_buffer, SDL_BLENDMODE_NONE);
   platform_back_width = width;
   platform_back_height = height;
   present_rect = {x, y, width, height};
@@ -324,7 +363,7 @@ int32_t window_event(int32_t timeout_ms) {
 }
 
 void screen_clear(int32_t colour) {
-  if (platform_renderer == nullptr || platform_back_buffer == nullptr) return;
+  if (!platform_has_back_buffer()) return;
   back_buffer_clear(colour);
 }
 
@@ -332,7 +371,9 @@ void screen_flip() {
   ++flip_count;
   back_buffer_settle();
   if (flip_hook != nullptr) flip_hook();
-  if (platform_renderer != nullptr && platform_back_buffer != nullptr) {
+  if (platform_back_is_window) {
+    SDL_RenderPresent(platform_renderer);
+  } else if (platform_has_back_buffer()) {
     SDL_SetRenderTarget(platform_renderer, nullptr);
     // A stretched copy covers the whole window; only an unstretched one leaves a border to clear.
     if (!present_stretch) {
@@ -412,7 +453,7 @@ void testing_set_frame_pacing(bool on) { frame_pacing = on; }
 int64_t testing_flip_count() { return flip_count; }
 
 int32_t testing_read_pixel(int32_t x, int32_t y) {
-  if (platform_renderer == nullptr || platform_back_buffer == nullptr || x < 0 || y < 0 ||
+  if (!platform_has_back_buffer() || x < 0 || y < 0 ||
       x >= platform_back_width || y >= platform_back_height) {
     return 0;
   }
@@ -425,14 +466,13 @@ int32_t testing_read_pixel(int32_t x, int32_t y) {
 }
 
 std::vector<int32_t> testing_read_screen() {
-  if (platform_renderer == nullptr || platform_back_buffer == nullptr) return {};
+  if (!platform_has_back_buffer()) return {};
   back_buffer_settle();
   platform_target_back_buffer();
   std::vector<Uint8> rgba(static_cast<size_t>(platform_back_width) * platform_back_height * 4);
   const SDL_Rect all {0, 0, platform_back_width, platform_back_height};
-  if (SDL_RenderReadPixels(platform_renderer, &all, SDL_PIXELFORMAT_RGBA32, rgba.data(), platform_back_width * 4) != 0) {
-    return {};
-  }
+  const int pitch = platform_back_width * 4;
+  if (SDL_RenderReadPixels(platform_renderer, &all, SDL_PIXELFORMAT_RGBA32, rgba.data(), pitch) != 0) return {};
   std::vector<int32_t> pixels(rgba.size() / 4);
   for (size_t n = 0; n < pixels.size(); ++n) pixels[n] = rgb(rgba[4 * n], rgba[4 * n + 1], rgba[4 * n + 2]);
   return pixels;

@@ -181,6 +181,20 @@ SDL_Texture* grab_texture(int32_t width, int32_t height) {
   return SDL_CreateTexture(platform_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width, height);
 }
 
+// Copies a rectangle of the back buffer into a target texture (the current render target).
+void copy_from_back_buffer(SDL_Texture* copy, const SDL_Rect& from, const SDL_Rect& to) {
+  if (!platform_back_is_window) {
+    SDL_RenderCopy(platform_renderer, platform_back_buffer, &from, &to);
+    return;
+  }
+  // The window's surface cannot be a source of render copies: its pixels are read.
+  std::vector<Uint32> pixels(static_cast<size_t>(from.w) * static_cast<size_t>(from.h));
+  SDL_SetRenderTarget(platform_renderer, nullptr);
+  if (SDL_RenderReadPixels(platform_renderer, &from, SDL_PIXELFORMAT_ARGB8888, pixels.data(), from.w * 4) == 0) {
+    SDL_UpdateTexture(copy, &to, pixels.data(), from.w * 4);
+  }
+}
+
 void set_rectangle(Sprite3D& quad, int32_t width, int32_t height) {
   const float w = static_cast<float>(width), h = static_cast<float>(height);
   const float corners[8] = {0, 0, w, 0, w, h, 0, h};
@@ -248,7 +262,7 @@ int32_t sprite_load(int32_t handle, const std::string& path, int32_t mode) {
 int32_t sprite_grab(int32_t handle, int32_t x, int32_t y, int32_t width, int32_t height, int32_t mode) {
   (void)mode;
   const int32_t id = handle_claim(sprites, handle);
-  if (id == 0 || platform_renderer == nullptr || platform_back_buffer == nullptr || width <= 0 || height <= 0) {
+  if (id == 0 || !platform_has_back_buffer() || width <= 0 || height <= 0) {
     return 0;
   }
   back_buffer_settle();
@@ -266,10 +280,7 @@ int32_t sprite_grab(int32_t handle, int32_t x, int32_t y, int32_t width, int32_t
     SDL_SetRenderDrawColor(platform_renderer, 0, 0, 0, 0);
     SDL_RenderClear(platform_renderer);
   }
-  if (overlaps) {
-    const SDL_Rect target {inside.x - x, inside.y - y, inside.w, inside.h};
-    SDL_RenderCopy(platform_renderer, platform_back_buffer, &inside, &target);
-  }
+  if (overlaps) copy_from_back_buffer(copy, inside, SDL_Rect {inside.x - x, inside.y - y, inside.w, inside.h});
   platform_target_back_buffer();
 
   Sprite sprite;
@@ -471,7 +482,7 @@ void draw_box(int32_t x, int32_t y, int32_t width, int32_t height, int32_t colou
     record.colour = colour;
     records.push_back(record);
   }
-  if (platform_renderer == nullptr || platform_back_buffer == nullptr || width <= 0 || height <= 0) return;
+  if (!platform_has_back_buffer() || width <= 0 || height <= 0) return;
   tile_layer_interrupt();
   platform_target_back_buffer();
   back_buffer_touched(SDL_Rect {x, y, width, height});

@@ -317,9 +317,11 @@ DrawLook look_of(const Waiting& w) {
   return look;
 }
 
+// In the back buffer's own format, so that drawing there and copying from there to the back
+// buffer give the same pixels as drawing on the back buffer.
 bool make_target(SDL_Texture*& texture) {
   if (texture != nullptr) return true;
-  texture = SDL_CreateTexture(platform_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+  texture = SDL_CreateTexture(platform_renderer, platform_back_format, SDL_TEXTUREACCESS_TARGET,
                               platform_back_width, platform_back_height);
   if (texture != nullptr) SDL_SetTextureBlendMode(texture, SDL_BLENDMODE_NONE);
   return texture != nullptr;
@@ -384,8 +386,9 @@ std::vector<Cell> gather_cells() {
   for (const Waiting& w : waiting) {
     const int32_t c = w.column + dc;
     const int32_t r = w.row + dr;
-    // Off the screen: nothing of it would show.
-    if (c >= 0 && r >= 0 && c < grid.columns && r < grid.rows) cells[static_cast<size_t>(r * grid.columns + c)].draws.push_back(&w);
+    // Off the screen, nothing of it would show.
+    if (c < 0 || r < 0 || c >= grid.columns || r >= grid.rows) continue;
+    cells[static_cast<size_t>(r * grid.columns + c)].draws.push_back(&w);
   }
   std::vector<DrawLook> looks;
   for (Cell& cell : cells) {
@@ -554,7 +557,7 @@ bool plain_drawing_forced() { return forced_plain; }
 void tile_layer_begin(int32_t origin_x, int32_t origin_y) {
   tile_layer_end();
   layer_open = true;
-  layer_plain = forced_plain || !back_known || platform_renderer == nullptr || platform_back_buffer == nullptr;
+  layer_plain = forced_plain || !back_known || !platform_has_back_buffer();
   layer_origin_x = origin_x;
   layer_origin_y = origin_y;
 }

@@ -21,6 +21,9 @@ std::string testing_renderer_name();
 // drawing, which the kept layer and the kept grab texture must match pixel for pixel.
 void testing_force_plain_drawing(bool on);
 
+// Resizes the screen's window, as a window manager would; the event arrives with the next pump.
+void testing_resize_window(int32_t width, int32_t height);
+
 // Frame pacing in screen_flip and real waiting in delay_ms (both on by default in the game).
 void testing_set_frame_pacing(bool on);
 void testing_set_real_delays(bool on);

@@ -449,6 +449,10 @@ std::string testing_renderer_name() {
   return info.name;
 }
 
+void testing_resize_window(int32_t width, int32_t height) {
+  if (platform_window != nullptr) SDL_SetWindowSize(platform_window, width, height);
+}
+
 void testing_set_frame_pacing(bool on) { frame_pacing = on; }
 int64_t testing_flip_count() { return flip_count; }
 

@@ -43,12 +43,11 @@ int64_t presents_between(const std::vector<int64_t>& times, int64_t from, int64_
   return std::count_if(times.begin(), times.end(), [&](int64_t t) { return t >= from && t < to; });
 }
 
-// The title screen presents every frame; the intro before it mostly waits.
+// The intro presents each of its three pages once and waits; the title screen presents every frame.
 bool wait_for_title(const std::string& log, double seconds) {
   const int64_t limit = now_ns() + static_cast<int64_t>(seconds * 1e9);
   while (now_ns() < limit) {
-    const int64_t now = now_ns();
-    if (presents_between(presents(log), now - 1000000000LL, now) >= 40) return true;
+    if (presents(log).size() >= 6) return true;
     sleep_seconds(0.25);
   }
   return false;

@@ -155,7 +155,8 @@ void render_quad(SDL_Texture* texture, const QuadDraw& quad, SDL_Color colour) {
 
 // result = source + destination x source alpha, with keyed pixels left undrawn: first the
 // destination is scaled by the quad's alpha under the opaque pixels, then the colour is added.
-void draw_additive_two_pass(SharedTexture& shared, const QuadDraw& quad, Uint8 alpha) {
+void draw_additive_two_pass(SharedTexture& shared, const QuadDraw& quad) {
+  const Uint8 alpha = quad.alpha;
   SDL_Texture* mask = white();
   if (shared.has_transparent) {
     if (shared.mask == nullptr) shared.mask = mask_of(shared);
@@ -183,6 +184,8 @@ SDL_Texture* grab_texture(int32_t width, int32_t height) {
 
 // Copies a rectangle of the back buffer into a target texture (the current render target).
 void copy_from_back_buffer(SDL_Texture* copy, const SDL_Rect& from, const SDL_Rect& to) {
+  // From a texture the copy stays on the GPU side: the zoom pass grabs every frame, and a read-back
+  // would stall it.
   if (!platform_back_is_window) {
     SDL_RenderCopy(platform_renderer, platform_back_buffer, &from, &to);
     return;
@@ -268,7 +271,6 @@ int32_t sprite_grab(int32_t handle, int32_t x, int32_t y, int32_t width, int32_t
   back_buffer_settle();
   SDL_Texture* copy = grab_texture(width, height);
   if (copy == nullptr) return 0;
-  // Copied on the GPU side: the zoom pass grabs every frame, a read-back would stall it.
   SDL_SetRenderTarget(platform_renderer, copy);
   const SDL_Rect wanted {x, y, width, height};
   const SDL_Rect screen {0, 0, platform_back_width, platform_back_height};
@@ -422,7 +424,7 @@ void quad_render(const QuadDraw& draw) {
   // take the two-pass route there too.
   const bool custom_ok = SDL_SetTextureBlendMode(shared.texture, mode) == 0;
   if (additive_glow && (!custom_ok || shared.has_transparent)) {
-    draw_additive_two_pass(shared, draw, draw.alpha);
+    draw_additive_two_pass(shared, draw);
     return;
   }
   if (!custom_ok) SDL_SetTextureBlendMode(shared.texture, nearest_builtin(draw.blend_source, draw.blend_destination));
@@ -430,20 +432,25 @@ void quad_render(const QuadDraw& draw) {
 }
 
 SDL_Rect quad_bounds(const QuadDraw& draw) {
-  float left = draw.corners[0], right = left, top = draw.corners[1], bottom = top;
-  for (int i = 1; i < 4; ++i) {
-    left = std::min(left, draw.corners[2 * i]);
-    right = std::max(right, draw.corners[2 * i]);
-    top = std::min(top, draw.corners[2 * i + 1]);
-    bottom = std::max(bottom, draw.corners[2 * i + 1]);
+  // Corners that are no numbers, or far off (a broken transform), may reach anywhere.
+  static constexpr double FAR = 1.0e8;
+  const SDL_Rect everywhere {-1, -1, platform_back_width + 2, platform_back_height + 2};
+  double left = FAR, right = -FAR, top = FAR, bottom = -FAR;
+  for (int i = 0; i < 4; ++i) {
+    const double x = draw.corners[2 * i], y = draw.corners[2 * i + 1];
+    if (!std::isfinite(x) || !std::isfinite(y)) return everywhere;
+    left = std::min(left, x);
+    right = std::max(right, x);
+    top = std::min(top, y);
+    bottom = std::max(bottom, y);
   }
-  // Corners far off the screen (a broken transform) still give a rectangle that covers it.
-  const auto edge = [](float v) { return static_cast<int32_t>(std::clamp(v, -1.0e8f, 1.0e8f)); };
-  const int32_t x0 = edge(std::floor(left)) + draw.x - 1;
-  const int32_t y0 = edge(std::floor(top)) + draw.y - 1;
-  const int32_t x1 = edge(std::ceil(right)) + draw.x + 1;
-  const int32_t y1 = edge(std::ceil(bottom)) + draw.y + 1;
-  return SDL_Rect {x0, y0, x1 - x0, y1 - y0};
+  // A pixel of margin for the rasteriser's rounding; kept well inside the range of int.
+  const auto edge = [](double v, int32_t at, double margin) {
+    return static_cast<int>(std::clamp(v + at, -FAR, FAR) + margin);
+  };
+  const int from_x = edge(std::floor(left), draw.x, -1.0), to_x = edge(std::ceil(right), draw.x, 1.0);
+  const int from_y = edge(std::floor(top), draw.y, -1.0), to_y = edge(std::ceil(bottom), draw.y, 1.0);
+  return SDL_Rect {from_x, from_y, to_x - from_x, to_y - from_y};
 }
 
 void sprite3d_draw(int32_t s3d, int32_t x, int32_t y, int32_t alpha) {

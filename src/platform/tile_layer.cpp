@@ -23,7 +23,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -43,7 +42,7 @@ struct DrawLook {
   int32_t blend_source = 0;
   int32_t blend_destination = 0;
   uint32_t alpha_and_filter = 0;
-  uint32_t unused = 0;
+  uint32_t padding = 0;
 };
 static_assert(sizeof(DrawLook) == 40, "DrawLook must have no padding");
 

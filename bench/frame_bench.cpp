@@ -4,9 +4,10 @@
 // program (bare_frame.cpp) draws the same quads with the same images, so "game / bare" prices the
 // engine against naive drawing under the same load.
 //
-// Usage: frame_bench [--frames N] [--drivers dummy,offscreen,x11] [--renderers auto,software,opengl]
+// Usage: frame_bench [--frames N] [--drivers dummy,offscreen,x11] [--renderers auto,opengl]
 //                    [--runs 1280x720:1,1920x1080:1,1920x1080:30]
-// "auto" is the renderer the game picks by itself. The X11 runs start their own Xvfb.
+// "auto" is the renderer the game picks by itself ("software" and "opengl" name one through SDL's
+// SDL_RENDER_DRIVER). The X11 runs start their own Xvfb.
 #include <SDL.h>
 
 #include <algorithm>
@@ -45,7 +46,7 @@ struct Run {
 struct Options {
   int32_t frames = 300;
   std::vector<std::string> drivers = {"dummy", "offscreen", "x11"};
-  std::vector<std::string> renderers = {"auto", "software", "opengl"};
+  std::vector<std::string> renderers = {"auto", "opengl"};
   std::vector<Run> runs = {{1280, 720, 1}, {1920, 1080, 1}, {1920, 1080, 30}};
 };
 

@@ -77,7 +77,10 @@ int main(int argc, char** argv) {
     std::printf("play_rate_bench: the title screen never came\n");
     return 1;
   }
-  e2e::hold_key(x, "p", 0.1);
+  if (!e2e::hold_key(x, "p", 0.1)) {
+    std::printf("play_rate_bench: xdotool could not press a key\n");
+    return 1;
+  }
   sleep_seconds(3.0);  // the level's build and its banner
 
   const int64_t start = now_ns();

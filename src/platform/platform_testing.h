@@ -17,8 +17,8 @@ void testing_reset_platform();
 // The name of the renderer the screen draws with ("software", "opengl", ...); empty without one.
 std::string testing_renderer_name();
 
-// Draws every tile of a tile layer at once and makes every grab a new texture: the plain way of
-// drawing, which the kept layer and the kept grab texture must match pixel for pixel.
+// The plain way of drawing, which the kept ways must match pixel for pixel: every draw of a tile
+// layer at once, every clear at once, and a new texture for every grab.
 void testing_force_plain_drawing(bool on);
 
 // Resizes the screen's window, as a window manager would; the event arrives with the next pump.

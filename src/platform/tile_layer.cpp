@@ -154,6 +154,16 @@ void fill(const SDL_Rect& area, int32_t colour) {
   SDL_RenderFillRect(platform_renderer, &area);
 }
 
+void note_touched(const SDL_Rect& area) {
+  if (touched.size() < TOUCHED_LIMIT) {
+    touched.push_back(area);
+    return;
+  }
+  SDL_Rect all = area;
+  for (const SDL_Rect& r : touched) SDL_UnionRect(&all, &r, &all);
+  touched.assign(1, all);
+}
+
 bool under_touched(const SDL_Rect& area) {
   for (const SDL_Rect& r : touched) {
     if (SDL_HasIntersection(&r, &area) == SDL_TRUE) return true;
@@ -470,10 +480,17 @@ void compose(const std::vector<Cell>& cells) {
     flush_run();
   }
   clear_pending = false;
+  SDL_Rect drawn {0, 0, 0, 0};
   for (size_t index = 0; index < cells.size(); ++index) {
+    if (cells[index].content == EMPTY) continue;
+    const int32_t at = static_cast<int32_t>(index);
+    const SDL_Rect area = grid_rect(at % grid.columns, at / grid.columns);
+    SDL_UnionRect(&drawn, &area, &drawn);
     if (!direct[index]) continue;
     for (const Waiting* w : cells[index].draws) quad_render(w->draw);
   }
+  // A pass that follows without a clear finds these cells drawn on.
+  if (drawn.w > 0) note_touched(drawn);
 }
 
 void layer_finish() {
@@ -520,13 +537,7 @@ void back_buffer_touched(const SDL_Rect& area) {
       fill_untouched(area);
     }
   }
-  if (touched.size() < TOUCHED_LIMIT) {
-    touched.push_back(area);
-    return;
-  }
-  SDL_Rect all = area;
-  for (const SDL_Rect& r : touched) SDL_UnionRect(&all, &r, &all);
-  touched.assign(1, all);
+  note_touched(area);
 }
 
 void back_buffer_settle() {

@@ -71,6 +71,9 @@ bool platform_sdl_start();
 void platform_pump_events();
 // A screen is open: a renderer with a back buffer.
 bool platform_has_back_buffer();
+// Shows the back buffer in the window (the pending clear and an open tile layer done first);
+// screen_flip adds its pacing.
+void platform_present();
 // Makes the back buffer the render target again (after anything that changed it).
 void platform_target_back_buffer();
 bool platform_display_exists();

@@ -367,10 +367,8 @@ void screen_clear(int32_t colour) {
   back_buffer_clear(colour);
 }
 
-void screen_flip() {
-  ++flip_count;
+void platform_present() {
   back_buffer_settle();
-  if (flip_hook != nullptr) flip_hook();
   if (platform_back_is_window) {
     SDL_RenderPresent(platform_renderer);
   } else if (platform_has_back_buffer()) {
@@ -384,6 +382,12 @@ void screen_flip() {
     SDL_RenderPresent(platform_renderer);
     platform_target_back_buffer();
   }
+}
+
+void screen_flip() {
+  ++flip_count;
+  if (flip_hook != nullptr) flip_hook();
+  platform_present();
   if (frame_pacing) pace_frame();
   input_frame_presented();
 }

@@ -65,7 +65,7 @@ void tile_pass() {
     lock_pink_cell(scan_x, scan_y);
     // The rules may just have re-tiled the cell: draw what it is now.
     const WorldCell& now = world_cell(scan_x, scan_y);
-    sprite3d_draw(now.tile_sprite, screen_position(i), screen_position(j), now.alpha);
+    tile_layer_draw(now.tile_sprite, screen_position(i), screen_position(j), now.alpha);
   });
 }
 
@@ -80,7 +80,7 @@ void draw_cell_objects(int32_t i, int32_t j) {
     const ObjectInstance& instance = object_instances.current();
     if (instance.instance_sprite != 0 && instance.DGFXSHOW == 1 && instance.DISPLAYER == 0) {
       object_blend(instance.DXMODE1, instance.DXMODE2);
-      sprite3d_draw(instance.instance_sprite,
+      tile_layer_draw(instance.instance_sprite,
                     round_to_int(static_cast<float>(i) * RESOLUTION + instance.offset_x),
                     round_to_int(static_cast<float>(j) * RESOLUTION + instance.offset_y),
                     instance.DGFXTRANSPARENCY);
@@ -104,8 +104,13 @@ void draw_world_frame() {
   scan_x = round_to_int(scroll_x);
   scan_y = round_to_int(scroll_y);
   draw_floaters(world_floaters, 1);
+  // Tiles and the objects standing on them go through the platform's tile layer, which keeps them
+  // from frame to frame. Its origin is where matrix cell (0, 0) would lie on the screen, so what
+  // it keeps scrolls with the view.
+  tile_layer_begin(-screen_position(round_to_int(scroll_x)), -screen_position(round_to_int(scroll_y)));
   tile_pass();
   draw_objects();
+  tile_layer_end();
   draw_foes();
   player_cell_step();
   show_map_banner(1);

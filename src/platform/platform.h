@@ -95,6 +95,20 @@ void sprite3d_end();
 int32_t sprite3d_exists(int32_t s3d);
 void sprite3d_free(int32_t s3d);
 
+// ---- Tile layer (the tiles of a frame and what stands on them, inside a Sprite3D batch) --------
+
+// A pass: tile_layer_begin, tile_layer_draw for each draw in order (arguments, blend mode and
+// filtering as for sprite3d_draw), tile_layer_end. The pixels are exactly those of sprite3d_draw
+// in the same order. Passes whose draws lie on one grid, each inside one cell (tiles, and the
+// objects in their cells), are kept from frame to frame: cells whose draws did not change are
+// copied, or left as they are, instead of drawn again, where that gives the same pixels.
+// (origin_x, origin_y) is the screen position of the layer's own (0, 0): when the view scrolls,
+// moving it with the view lets kept cells move along. Anything else drawn, cleared, grabbed or
+// flipped while a pass is open finds the pass's draws before it done.
+void tile_layer_begin(int32_t origin_x, int32_t origin_y);
+void tile_layer_draw(int32_t s3d, int32_t x, int32_t y, int32_t alpha);
+void tile_layer_end();
+
 // ---- 2D drawing on the back buffer -------------------------------------------------------------
 
 void draw_begin();

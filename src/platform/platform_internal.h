@@ -55,9 +55,13 @@ void handle_store(HandleTable<T>& table, int32_t handle, T&& item) {
 
 extern SDL_Window* platform_window;
 extern SDL_Renderer* platform_renderer;
+// The back buffer: a target texture, or (platform_back_is_window, texture null) the window's own
+// surface, which SDL's software renderer keeps from one present to the next.
 extern SDL_Texture* platform_back_buffer;
+extern bool platform_back_is_window;
 extern int32_t platform_back_width;
 extern int32_t platform_back_height;
+extern uint32_t platform_back_format;  // its pixel format
 // Bumped whenever the renderer is destroyed: textures made for an older renderer died with it.
 extern uint32_t platform_renderer_generation;
 
@@ -65,6 +69,11 @@ extern uint32_t platform_renderer_generation;
 bool platform_sdl_start();
 // Drains SDL's event queue into key, joystick and quit state; calls the quit handler if due.
 void platform_pump_events();
+// A screen is open: a renderer with a back buffer.
+bool platform_has_back_buffer();
+// Shows the back buffer in the window (the pending clear and an open tile layer done first);
+// screen_flip adds its pacing.
+void platform_present();
 // Makes the back buffer the render target again (after anything that changed it).
 void platform_target_back_buffer();
 bool platform_display_exists();
@@ -82,14 +91,53 @@ struct SharedTexture {
   int32_t width = 0;
   int32_t height = 0;
   bool has_transparent = false;  // any pixel with alpha 0 (colour key or the image's own)
+  std::string source;            // the image file it was decoded from; empty for grabs
+  uint64_t serial = 0;           // names the pixels: new for every texture and every re-keying
   SharedTexture() = default;
   SharedTexture(const SharedTexture&) = delete;
   SharedTexture& operator=(const SharedTexture&) = delete;
   ~SharedTexture();
 };
 
+// One draw of a Sprite3D, taken as sprite3d_draw is called: the texture, the corners, the
+// position, and the blend mode and filtering then in force.
+struct QuadDraw {
+  std::shared_ptr<SharedTexture> texture;
+  float corners[8] = {};
+  int32_t x = 0;
+  int32_t y = 0;
+  Uint8 alpha = 255;
+  int32_t blend_source = 5;
+  int32_t blend_destination = 6;
+  bool bilinear = false;
+};
+
+// What sprite3d_draw (s3d, x, y, alpha) draws now (noted for tests when they record draws);
+// false when it would draw nothing.
+bool quad_take(int32_t s3d, int32_t x, int32_t y, int32_t alpha, QuadDraw& draw);
+// Draws it onto the current render target.
+void quad_render(const QuadDraw& draw);
+// The screen rectangle a draw can change (its corners' bounds and a pixel of margin).
+SDL_Rect quad_bounds(const QuadDraw& draw);
+
 void sprites_close_all();
 void sprites_forget_settings();
+
+// ---- Tile layer (tile_layer.cpp) -------------------------------------------------------------
+
+// Every change to the back buffer passes through these, so the layer knows what lies under it.
+// The clear waits until something needs the whole back buffer; each draw clears what lies under
+// it first (call back_buffer_touched with its rectangle before drawing).
+void back_buffer_clear(int32_t colour);
+void back_buffer_touched(const SDL_Rect& area);
+// Before reading or presenting the back buffer: the pending clear and an open layer's tiles done.
+void back_buffer_settle();
+// Draws the tiles of an open layer before anything else changes the back buffer.
+void tile_layer_interrupt();
+// Drops the layer's textures and what it knows of the back buffer (before either goes).
+void tile_layer_close();
+// True while tests force every drawing path to its plain form.
+bool plain_drawing_forced();
 
 // ---- Input (input.cpp) ---------------------------------------------------------------------
 

@@ -14,6 +14,16 @@ int32_t testing_open_screen(int32_t width, int32_t height);
 // Closes every platform resource and forgets injected state, so the next test starts clean.
 void testing_reset_platform();
 
+// The name of the renderer the screen draws with ("software", "opengl", ...); empty without one.
+std::string testing_renderer_name();
+
+// The plain way of drawing, which the kept ways must match pixel for pixel: every draw of a tile
+// layer at once, every clear at once, and a new texture for every grab.
+void testing_force_plain_drawing(bool on);
+
+// Resizes the screen's window, as a window manager would; the event arrives with the next pump.
+void testing_resize_window(int32_t width, int32_t height);
+
 // Frame pacing in screen_flip and real waiting in delay_ms (both on by default in the game).
 void testing_set_frame_pacing(bool on);
 void testing_set_real_delays(bool on);
@@ -27,6 +37,10 @@ void testing_set_joystick(bool present, int32_t axis_x, int32_t axis_y, uint32_t
 
 // Back-buffer pixel as packed RGB (red + green * 256 + blue * 65536), and its alpha-less read.
 int32_t testing_read_pixel(int32_t x, int32_t y);
+// The whole back buffer, row by row, each pixel packed as above; empty without a screen.
+std::vector<int32_t> testing_read_screen();
+// Called by screen_flip with the frame complete, just before it is presented (nullptr: none).
+void testing_set_flip_hook(void (*hook)());
 
 // What sprite3d_draw and draw_box were asked to draw while recording is on.
 struct DrawRecord {
@@ -41,6 +55,9 @@ struct DrawRecord {
 void testing_record_draws(bool on);
 const std::vector<DrawRecord>& testing_recorded_draws();
 void testing_clear_recorded_draws();
+// The image file a quad's texture was decoded from and its colour key; false for grabs and
+// unknown handles.
+bool testing_quad_image(int32_t s3d, std::string& path, int32_t& key);
 
 // Sounds: how often a sound was started, and whether it is playing now.
 int32_t testing_sound_play_count(int32_t sound);

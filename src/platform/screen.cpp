@@ -6,6 +6,7 @@
 
 #include <SDL_image.h>
 
+#include <cctype>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -18,8 +19,10 @@ namespace tessera {
 SDL_Window* platform_window = nullptr;
 SDL_Renderer* platform_renderer = nullptr;
 SDL_Texture* platform_back_buffer = nullptr;
+bool platform_back_is_window = false;
 int32_t platform_back_width = 0;
 int32_t platform_back_height = 0;
+uint32_t platform_back_format = SDL_PIXELFORMAT_ARGB8888;
 uint32_t platform_renderer_generation = 1;
 
 namespace {
@@ -36,6 +39,7 @@ SDL_Rect present_rect {};
 bool present_stretch = true;
 
 bool frame_pacing = true;
+void (*flip_hook)() = nullptr;
 bool pacing_started = false;
 Clock::time_point previous_flip {};
 int64_t flip_count = 0;
@@ -58,7 +62,34 @@ void install_signal_handlers() {
   sigaction(SIGTERM, &action, nullptr);
 }
 
+bool make_back_texture(int32_t width, int32_t height) {
+  platform_back_buffer =
+      SDL_CreateTexture(platform_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width, height);
+  if (platform_back_buffer == nullptr) {
+    std::fprintf(stderr, "Back buffer: %s\n", SDL_GetError());
+    return false;
+  }
+  SDL_SetTextureBlendMode(platform_back_buffer, SDL_BLENDMODE_NONE);
+  platform_back_format = SDL_PIXELFORMAT_ARGB8888;
+  return true;
+}
+
+// A window that no longer has the back buffer's size gets a surface of the new size: from then on
+// the back buffer is a texture again, stretched to the window as ever.
+void follow_window_size(const SDL_Event& event) {
+  if (!platform_back_is_window || event.type != SDL_WINDOWEVENT ||
+      event.window.event != SDL_WINDOWEVENT_SIZE_CHANGED || platform_window == nullptr ||
+      event.window.windowID != SDL_GetWindowID(platform_window)) {
+    return;
+  }
+  if (event.window.data1 == platform_back_width && event.window.data2 == platform_back_height) return;
+  tile_layer_close();
+  platform_back_is_window = false;
+  if (make_back_texture(platform_back_width, platform_back_height)) screen_clear(0);
+}
+
 void handle_event(const SDL_Event& event) {
+  follow_window_size(event);
   if (event.type == SDL_QUIT) quit_pending = true;
   if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_CLOSE) quit_pending = true;
   input_handle_event(event);
@@ -79,8 +110,10 @@ void deliver_quit() {
 }
 
 void destroy_back_buffer() {
+  tile_layer_close();
   if (platform_back_buffer != nullptr) SDL_DestroyTexture(platform_back_buffer);
   platform_back_buffer = nullptr;
+  platform_back_is_window = false;
   platform_back_width = 0;
   platform_back_height = 0;
 }
@@ -96,11 +129,44 @@ void destroy_renderer() {
   screen_window = 0;
 }
 
+// An OpenGL renderer whose rasteriser runs on the processor (Mesa's llvmpipe, softpipe or swrast,
+// Windows' GDI fallback): virtual machines, remote desktops, machines without a working driver.
+bool on_software_opengl(SDL_Renderer* renderer) {
+  SDL_RendererInfo info {};
+  if (SDL_GetRendererInfo(renderer, &info) != 0 || std::strncmp(info.name, "opengl", 6) != 0 ||
+      SDL_GL_GetCurrentContext() == nullptr) {
+    return false;
+  }
+  using GetString = const unsigned char* (*)(unsigned int);
+  const auto get_string = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString"));
+  constexpr unsigned int GL_RENDERER_NAME = 0x1F01;
+  const unsigned char* name = get_string != nullptr ? get_string(GL_RENDERER_NAME) : nullptr;
+  if (name == nullptr) return false;
+  std::string lower(reinterpret_cast<const char*>(name));
+  for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (const char* soft : {"llvmpipe", "softpipe", "swrast", "software rasterizer", "gdi generic"}) {
+    if (lower.find(soft) != std::string::npos) return true;
+  }
+  return false;
+}
+
+// Accelerated with vsync where there is a graphics processor. Where OpenGL is a software
+// rasteriser, SDL's own software renderer draws the same frame in less than half the time (the
+// frame benchmark shows it on every driver here), so it takes over. A driver named through SDL's
+// own SDL_RENDER_DRIVER is used as named.
 bool create_renderer(SDL_Window* window) {
   // Naming a driver switches batching off; the world pass draws thousands of quads a frame.
   SDL_SetHint(SDL_HINT_RENDER_BATCHING, "1");
+  // Software pixels go to the window system as they are (MIT-SHM on X11); the default would
+  // upload them to OpenGL every frame, which on a software rasteriser costs more than the frame.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  const bool named = SDL_GetHint(SDL_HINT_RENDER_DRIVER) != nullptr;
   platform_renderer = SDL_CreateRenderer(
       window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC | SDL_RENDERER_TARGETTEXTURE);
+  if (platform_renderer != nullptr && !named && on_software_opengl(platform_renderer)) {
+    SDL_DestroyRenderer(platform_renderer);
+    platform_renderer = nullptr;
+  }
   if (platform_renderer == nullptr) {
     platform_renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE | SDL_RENDERER_TARGETTEXTURE);
   }
@@ -172,10 +238,12 @@ void platform_pump_events() {
   deliver_quit();
 }
 
+bool platform_has_back_buffer() {
+  return platform_renderer != nullptr && (platform_back_buffer != nullptr || platform_back_is_window);
+}
+
 void platform_target_back_buffer() {
-  if (platform_renderer != nullptr && platform_back_buffer != nullptr) {
-    SDL_SetRenderTarget(platform_renderer, platform_back_buffer);
-  }
+  if (platform_has_back_buffer()) SDL_SetRenderTarget(platform_renderer, platform_back_buffer);
 }
 
 bool platform_display_exists() {
@@ -253,13 +321,20 @@ int32_t screen_open_windowed(int32_t window, int32_t x, int32_t y, int32_t width
     platform_window = *found;
   }
   destroy_back_buffer();
-  platform_back_buffer = SDL_CreateTexture(platform_renderer, SDL_PIXELFORMAT_ARGB8888,
-                                           SDL_TEXTUREACCESS_TARGET, width, height);
-  if (platform_back_buffer == nullptr) {
-    std::fprintf(stderr, "Back buffer: %s\n", SDL_GetError());
+  // SDL's software renderer draws into memory that it hands to the window system as it is: where
+  // the window has the screen's size, drawing there spares a whole-screen copy every frame.
+  SDL_RendererInfo info {};
+  int window_width = 0;
+  int window_height = 0;
+  SDL_GetWindowSize(*found, &window_width, &window_height);
+  const bool software =
+      SDL_GetRendererInfo(platform_renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
+  if (software && stretch == 1 && window_width == width && window_height == height) {
+    platform_back_is_window = true;
+    platform_back_format = SDL_GetWindowPixelFormat(*found);
+  } else if (!make_back_texture(width, height)) {
     return 0;
   }
-  SDL_SetTextureBlendMode(platform_back_buffer, SDL_BLENDMODE_NONE);
   platform_back_width = width;
   platform_back_height = height;
   present_rect = {x, y, width, height};
@@ -289,24 +364,31 @@ int32_t window_event(int32_t timeout_ms) {
 }
 
 void screen_clear(int32_t colour) {
-  if (platform_renderer == nullptr || platform_back_buffer == nullptr) return;
-  platform_target_back_buffer();
-  SDL_SetRenderDrawBlendMode(platform_renderer, SDL_BLENDMODE_NONE);
-  SDL_SetRenderDrawColor(platform_renderer, static_cast<Uint8>(colour & 0xFF),
-                         static_cast<Uint8>((colour >> 8) & 0xFF), static_cast<Uint8>((colour >> 16) & 0xFF), 255);
-  SDL_RenderClear(platform_renderer);
+  if (!platform_has_back_buffer()) return;
+  back_buffer_clear(colour);
 }
 
-void screen_flip() {
-  ++flip_count;
-  if (platform_renderer != nullptr && platform_back_buffer != nullptr) {
+void platform_present() {
+  back_buffer_settle();
+  if (platform_back_is_window) {
+    SDL_RenderPresent(platform_renderer);
+  } else if (platform_has_back_buffer()) {
     SDL_SetRenderTarget(platform_renderer, nullptr);
-    SDL_SetRenderDrawColor(platform_renderer, 0, 0, 0, 255);
-    SDL_RenderClear(platform_renderer);
+    // A stretched copy covers the whole window; only an unstretched one leaves a border to clear.
+    if (!present_stretch) {
+      SDL_SetRenderDrawColor(platform_renderer, 0, 0, 0, 255);
+      SDL_RenderClear(platform_renderer);
+    }
     SDL_RenderCopy(platform_renderer, platform_back_buffer, nullptr, present_stretch ? nullptr : &present_rect);
     SDL_RenderPresent(platform_renderer);
     platform_target_back_buffer();
   }
+}
+
+void screen_flip() {
+  ++flip_count;
+  if (flip_hook != nullptr) flip_hook();
+  platform_present();
   if (frame_pacing) pace_frame();
   input_frame_presented();
 }
@@ -366,20 +448,46 @@ void testing_reset_platform() {
   quit_signal = 0;
 }
 
+std::string testing_renderer_name() {
+  SDL_RendererInfo info {};
+  if (platform_renderer == nullptr || SDL_GetRendererInfo(platform_renderer, &info) != 0) return "";
+  return info.name;
+}
+
+void testing_resize_window(int32_t width, int32_t height) {
+  if (platform_window != nullptr) SDL_SetWindowSize(platform_window, width, height);
+}
+
 void testing_set_frame_pacing(bool on) { frame_pacing = on; }
 int64_t testing_flip_count() { return flip_count; }
 
 int32_t testing_read_pixel(int32_t x, int32_t y) {
-  if (platform_renderer == nullptr || platform_back_buffer == nullptr || x < 0 || y < 0 ||
+  if (!platform_has_back_buffer() || x < 0 || y < 0 ||
       x >= platform_back_width || y >= platform_back_height) {
     return 0;
   }
+  back_buffer_settle();
   platform_target_back_buffer();
   const SDL_Rect rect {x, y, 1, 1};
   Uint8 rgba[4] = {};
   if (SDL_RenderReadPixels(platform_renderer, &rect, SDL_PIXELFORMAT_RGBA32, rgba, 4) != 0) return 0;
   return rgb(rgba[0], rgba[1], rgba[2]);
 }
+
+std::vector<int32_t> testing_read_screen() {
+  if (!platform_has_back_buffer()) return {};
+  back_buffer_settle();
+  platform_target_back_buffer();
+  std::vector<Uint8> rgba(static_cast<size_t>(platform_back_width) * platform_back_height * 4);
+  const SDL_Rect all {0, 0, platform_back_width, platform_back_height};
+  const int pitch = platform_back_width * 4;
+  if (SDL_RenderReadPixels(platform_renderer, &all, SDL_PIXELFORMAT_RGBA32, rgba.data(), pitch) != 0) return {};
+  std::vector<int32_t> pixels(rgba.size() / 4);
+  for (size_t n = 0; n < pixels.size(); ++n) pixels[n] = rgb(rgba[4 * n], rgba[4 * n + 1], rgba[4 * n + 2]);
+  return pixels;
+}
+
+void testing_set_flip_hook(void (*hook)()) { flip_hook = hook; }
 
 const std::vector<std::string>& testing_message_log() { return message_log; }
 

@@ -42,6 +42,13 @@ bool recording = false;
 std::vector<DrawRecord> records;
 SDL_Texture* white_texture = nullptr;  // 1 x 1 white: the darkening pass of opaque sources
 uint32_t white_generation = 0;
+uint64_t last_serial = 0;
+// The texture of the last grab freed: the zoom pass grabs the whole screen every frame, and a
+// texture of that size is costly to make.
+SDL_Texture* spare_grab = nullptr;
+int32_t spare_width = 0;
+int32_t spare_height = 0;
+uint32_t spare_generation = 0;
 
 Uint8 red_of(int32_t colour) { return static_cast<Uint8>(colour & 0xFF); }
 Uint8 green_of(int32_t colour) { return static_cast<Uint8>((colour >> 8) & 0xFF); }
@@ -71,6 +78,7 @@ bool upload_keyed(SharedTexture& shared) {
   if (shared.mask != nullptr) SDL_DestroyTexture(shared.mask);
   shared.mask = nullptr;
   shared.has_transparent = transparent;
+  shared.serial = ++last_serial;
   return SDL_UpdateTexture(shared.texture, nullptr, buffer.data(), surface->w * 4) == 0;
 }
 
@@ -131,13 +139,14 @@ SDL_BlendMode nearest_builtin(int32_t source, int32_t destination) {
   return SDL_BLENDMODE_BLEND;
 }
 
-void render_quad(SDL_Texture* texture, const Sprite3D& quad, int32_t x, int32_t y, SDL_Color colour) {
+void render_quad(SDL_Texture* texture, const QuadDraw& quad, SDL_Color colour) {
   static const float u[4] = {0, 1, 1, 0};
   static const float v[4] = {0, 0, 1, 1};
   static const int indices[6] = {0, 1, 2, 0, 2, 3};
   SDL_Vertex vertices[4];
   for (int i = 0; i < 4; ++i) {
-    vertices[i].position = {quad.corners[2 * i] + static_cast<float>(x), quad.corners[2 * i + 1] + static_cast<float>(y)};
+    vertices[i].position = {quad.corners[2 * i] + static_cast<float>(quad.x),
+                            quad.corners[2 * i + 1] + static_cast<float>(quad.y)};
     vertices[i].color = colour;
     vertices[i].tex_coord = {u[i], v[i]};
   }
@@ -146,7 +155,8 @@ void render_quad(SDL_Texture* texture, const Sprite3D& quad, int32_t x, int32_t 
 
 // result = source + destination x source alpha, with keyed pixels left undrawn: first the
 // destination is scaled by the quad's alpha under the opaque pixels, then the colour is added.
-void draw_additive_two_pass(SharedTexture& shared, const Sprite3D& quad, int32_t x, int32_t y, Uint8 alpha) {
+void draw_additive_two_pass(SharedTexture& shared, const QuadDraw& quad) {
+  const Uint8 alpha = quad.alpha;
   SDL_Texture* mask = white();
   if (shared.has_transparent) {
     if (shared.mask == nullptr) shared.mask = mask_of(shared);
@@ -156,11 +166,36 @@ void draw_additive_two_pass(SharedTexture& shared, const Sprite3D& quad, int32_t
     // MUL: dst = src x dst + dst x (1 - src alpha); with the premultiplied mask and a grey vertex
     // colour this is dst x alpha under opaque pixels and dst where the mask is clear.
     SDL_SetTextureBlendMode(mask, SDL_BLENDMODE_MUL);
-    SDL_SetTextureScaleMode(mask, bilinear ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
-    render_quad(mask, quad, x, y, SDL_Color {alpha, alpha, alpha, 255});
+    SDL_SetTextureScaleMode(mask, quad.bilinear ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+    render_quad(mask, quad, SDL_Color {alpha, alpha, alpha, 255});
   }
   SDL_SetTextureBlendMode(shared.texture, SDL_BLENDMODE_ADD);
-  render_quad(shared.texture, quad, x, y, SDL_Color {255, 255, 255, 255});
+  render_quad(shared.texture, quad, SDL_Color {255, 255, 255, 255});
+}
+
+// A target texture for a grab: the spare one when it has the size, else a new one.
+SDL_Texture* grab_texture(int32_t width, int32_t height) {
+  SDL_Texture* spare = spare_generation == platform_renderer_generation ? spare_grab : nullptr;
+  spare_grab = nullptr;
+  if (spare != nullptr && spare_width == width && spare_height == height) return spare;
+  if (spare != nullptr) SDL_DestroyTexture(spare);
+  return SDL_CreateTexture(platform_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET, width, height);
+}
+
+// Copies a rectangle of the back buffer into a target texture (the current render target).
+void copy_from_back_buffer(SDL_Texture* copy, const SDL_Rect& from, const SDL_Rect& to) {
+  // From a texture the copy stays on the GPU side: the zoom pass grabs every frame, and a read-back
+  // would stall it.
+  if (!platform_back_is_window) {
+    SDL_RenderCopy(platform_renderer, platform_back_buffer, &from, &to);
+    return;
+  }
+  // The window's surface cannot be a source of render copies: its pixels are read.
+  std::vector<Uint32> pixels(static_cast<size_t>(from.w) * static_cast<size_t>(from.h));
+  SDL_SetRenderTarget(platform_renderer, nullptr);
+  if (SDL_RenderReadPixels(platform_renderer, &from, SDL_PIXELFORMAT_ARGB8888, pixels.data(), from.w * 4) == 0) {
+    SDL_UpdateTexture(copy, &to, pixels.data(), from.w * 4);
+  }
 }
 
 void set_rectangle(Sprite3D& quad, int32_t width, int32_t height) {
@@ -175,8 +210,17 @@ SharedTexture::~SharedTexture() {
   if (pixels != nullptr) SDL_FreeSurface(pixels);
   // A renderer takes its textures with it; only destroy what belongs to the live one.
   if (generation != platform_renderer_generation) return;
-  if (texture != nullptr) SDL_DestroyTexture(texture);
   if (mask != nullptr) SDL_DestroyTexture(mask);
+  if (texture == nullptr) return;
+  if (pixels != nullptr || !source.empty() || plain_drawing_forced()) {
+    SDL_DestroyTexture(texture);
+    return;
+  }
+  if (spare_grab != nullptr && spare_generation == platform_renderer_generation) SDL_DestroyTexture(spare_grab);
+  spare_grab = texture;
+  spare_width = width;
+  spare_height = height;
+  spare_generation = generation;
 }
 
 int32_t sprite_load(int32_t handle, const std::string& path, int32_t mode) {
@@ -203,6 +247,7 @@ int32_t sprite_load(int32_t handle, const std::string& path, int32_t mode) {
   sprite.texture = std::make_shared<SharedTexture>();
   SharedTexture& shared = *sprite.texture;
   shared.pixels = pixels;
+  shared.source = resolved;
   shared.key = default_key;
   shared.generation = platform_renderer_generation;
   shared.width = sprite.width;
@@ -220,24 +265,24 @@ int32_t sprite_load(int32_t handle, const std::string& path, int32_t mode) {
 int32_t sprite_grab(int32_t handle, int32_t x, int32_t y, int32_t width, int32_t height, int32_t mode) {
   (void)mode;
   const int32_t id = handle_claim(sprites, handle);
-  if (id == 0 || platform_renderer == nullptr || platform_back_buffer == nullptr || width <= 0 || height <= 0) {
+  if (id == 0 || !platform_has_back_buffer() || width <= 0 || height <= 0) {
     return 0;
   }
-  SDL_Texture* copy = SDL_CreateTexture(platform_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
-                                        width, height);
+  back_buffer_settle();
+  SDL_Texture* copy = grab_texture(width, height);
   if (copy == nullptr) return 0;
-  // Copied on the GPU side: the zoom pass grabs every frame, a read-back would stall it.
   SDL_SetRenderTarget(platform_renderer, copy);
-  SDL_SetRenderDrawBlendMode(platform_renderer, SDL_BLENDMODE_NONE);
-  SDL_SetRenderDrawColor(platform_renderer, 0, 0, 0, 0);
-  SDL_RenderClear(platform_renderer);
   const SDL_Rect wanted {x, y, width, height};
   const SDL_Rect screen {0, 0, platform_back_width, platform_back_height};
   SDL_Rect inside {};
-  if (SDL_IntersectRect(&wanted, &screen, &inside) == SDL_TRUE) {
-    const SDL_Rect target {inside.x - x, inside.y - y, inside.w, inside.h};
-    SDL_RenderCopy(platform_renderer, platform_back_buffer, &inside, &target);
+  const bool overlaps = SDL_IntersectRect(&wanted, &screen, &inside) == SDL_TRUE;
+  if (!overlaps || inside.w != width || inside.h != height) {
+    // What lies beyond the screen is clear.
+    SDL_SetRenderDrawBlendMode(platform_renderer, SDL_BLENDMODE_NONE);
+    SDL_SetRenderDrawColor(platform_renderer, 0, 0, 0, 0);
+    SDL_RenderClear(platform_renderer);
   }
+  if (overlaps) copy_from_back_buffer(copy, inside, SDL_Rect {inside.x - x, inside.y - y, inside.w, inside.h});
   platform_target_back_buffer();
 
   Sprite sprite;
@@ -249,6 +294,7 @@ int32_t sprite_grab(int32_t handle, int32_t x, int32_t y, int32_t width, int32_t
   sprite.texture->texture = copy;
   sprite.texture->width = width;
   sprite.texture->height = height;
+  sprite.texture->serial = ++last_serial;
   handle_store(sprites, id, std::move(sprite));
   return id;
 }
@@ -333,10 +379,9 @@ void sprite3d_transform(int32_t s3d, float x1, float y1, float x2, float y2, flo
   std::copy(corners, corners + 8, quad->corners);
 }
 
-void sprite3d_draw(int32_t s3d, int32_t x, int32_t y, int32_t alpha) {
-  Sprite3D* quad = handle_find(quads, s3d);
-  if (quad == nullptr) return;
-  const Uint8 a = static_cast<Uint8>(std::clamp(alpha, 0, 255));
+bool quad_take(int32_t s3d, int32_t x, int32_t y, int32_t alpha, QuadDraw& draw) {
+  const Sprite3D* quad = handle_find(quads, s3d);
+  if (quad == nullptr) return false;
   if (recording) {
     DrawRecord record;
     record.s3d = s3d;
@@ -350,27 +395,71 @@ void sprite3d_draw(int32_t s3d, int32_t x, int32_t y, int32_t alpha) {
     std::copy(quad->corners, quad->corners + 8, record.corners);
     records.push_back(record);
   }
-  SharedTexture& shared = *quad->texture;
+  const SharedTexture& shared = *quad->texture;
   if (platform_renderer == nullptr || shared.texture == nullptr || shared.generation != platform_renderer_generation) {
-    return;
+    return false;
   }
-  platform_target_back_buffer();
-  SDL_SetTextureScaleMode(shared.texture, bilinear ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
-  const bool additive_glow = blend_source == 2 && blend_destination == 5;
+  draw.texture = quad->texture;
+  std::copy(quad->corners, quad->corners + 8, draw.corners);
+  draw.x = x;
+  draw.y = y;
+  draw.alpha = static_cast<Uint8>(std::clamp(alpha, 0, 255));
+  draw.blend_source = blend_source;
+  draw.blend_destination = blend_destination;
+  draw.bilinear = bilinear;
+  return true;
+}
+
+void quad_render(const QuadDraw& draw) {
+  SharedTexture& shared = *draw.texture;
+  SDL_SetTextureScaleMode(shared.texture, draw.bilinear ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
+  const bool additive_glow = draw.blend_source == 2 && draw.blend_destination == 5;
   SDL_BlendMode mode = SDL_BLENDMODE_BLEND;
-  if (!(blend_source == 5 && blend_destination == 6)) {
-    mode = SDL_ComposeCustomBlendMode(factor_of(blend_source), factor_of(blend_destination), SDL_BLENDOPERATION_ADD,
-                                      SDL_BLENDFACTOR_ZERO, SDL_BLENDFACTOR_ONE, SDL_BLENDOPERATION_ADD);
+  if (!(draw.blend_source == 5 && draw.blend_destination == 6)) {
+    mode = SDL_ComposeCustomBlendMode(factor_of(draw.blend_source), factor_of(draw.blend_destination),
+                                      SDL_BLENDOPERATION_ADD, SDL_BLENDFACTOR_ZERO, SDL_BLENDFACTOR_ONE,
+                                      SDL_BLENDOPERATION_ADD);
   }
   // A single custom pass would paint keyed pixels black under (2, 5), so transparent textures
   // take the two-pass route there too.
   const bool custom_ok = SDL_SetTextureBlendMode(shared.texture, mode) == 0;
   if (additive_glow && (!custom_ok || shared.has_transparent)) {
-    draw_additive_two_pass(shared, *quad, x, y, a);
+    draw_additive_two_pass(shared, draw);
     return;
   }
-  if (!custom_ok) SDL_SetTextureBlendMode(shared.texture, nearest_builtin(blend_source, blend_destination));
-  render_quad(shared.texture, *quad, x, y, SDL_Color {255, 255, 255, a});
+  if (!custom_ok) SDL_SetTextureBlendMode(shared.texture, nearest_builtin(draw.blend_source, draw.blend_destination));
+  render_quad(shared.texture, draw, SDL_Color {255, 255, 255, draw.alpha});
+}
+
+SDL_Rect quad_bounds(const QuadDraw& draw) {
+  // Corners that are no numbers, or far off (a broken transform), may reach anywhere.
+  static constexpr double FAR = 1.0e8;
+  const SDL_Rect everywhere {-1, -1, platform_back_width + 2, platform_back_height + 2};
+  double left = FAR, right = -FAR, top = FAR, bottom = -FAR;
+  for (int i = 0; i < 4; ++i) {
+    const double x = draw.corners[2 * i], y = draw.corners[2 * i + 1];
+    if (!std::isfinite(x) || !std::isfinite(y)) return everywhere;
+    left = std::min(left, x);
+    right = std::max(right, x);
+    top = std::min(top, y);
+    bottom = std::max(bottom, y);
+  }
+  // A pixel of margin for the rasteriser's rounding; kept well inside the range of int.
+  const auto edge = [](double v, int32_t at, double margin) {
+    return static_cast<int>(std::clamp(v + at, -FAR, FAR) + margin);
+  };
+  const int from_x = edge(std::floor(left), draw.x, -1.0), to_x = edge(std::ceil(right), draw.x, 1.0);
+  const int from_y = edge(std::floor(top), draw.y, -1.0), to_y = edge(std::ceil(bottom), draw.y, 1.0);
+  return SDL_Rect {from_x, from_y, to_x - from_x, to_y - from_y};
+}
+
+void sprite3d_draw(int32_t s3d, int32_t x, int32_t y, int32_t alpha) {
+  tile_layer_interrupt();
+  QuadDraw draw;
+  if (!quad_take(s3d, x, y, alpha, draw)) return;
+  platform_target_back_buffer();
+  back_buffer_touched(quad_bounds(draw));
+  quad_render(draw);
 }
 
 void sprite3d_blend_mode(int32_t source, int32_t destination) {
@@ -400,8 +489,10 @@ void draw_box(int32_t x, int32_t y, int32_t width, int32_t height, int32_t colou
     record.colour = colour;
     records.push_back(record);
   }
-  if (platform_renderer == nullptr || platform_back_buffer == nullptr || width <= 0 || height <= 0) return;
+  if (!platform_has_back_buffer() || width <= 0 || height <= 0) return;
+  tile_layer_interrupt();
   platform_target_back_buffer();
+  back_buffer_touched(SDL_Rect {x, y, width, height});
   SDL_SetRenderDrawBlendMode(platform_renderer, SDL_BLENDMODE_NONE);
   SDL_SetRenderDrawColor(platform_renderer, red_of(colour), green_of(colour), blue_of(colour), 255);
   const SDL_Rect box {x, y, width, height};
@@ -411,6 +502,8 @@ void draw_box(int32_t x, int32_t y, int32_t width, int32_t height, int32_t colou
 void sprites_close_all() {
   quads.items.clear();
   sprites.items.clear();
+  if (spare_grab != nullptr && spare_generation == platform_renderer_generation) SDL_DestroyTexture(spare_grab);
+  spare_grab = nullptr;
   if (white_texture != nullptr && white_generation == platform_renderer_generation) {
     SDL_DestroyTexture(white_texture);
   }
@@ -424,6 +517,14 @@ void sprites_forget_settings() {
   bilinear = false;
   recording = false;
   records.clear();
+}
+
+bool testing_quad_image(int32_t s3d, std::string& path, int32_t& key) {
+  const Sprite3D* quad = handle_find(quads, s3d);
+  if (quad == nullptr || quad->texture->source.empty()) return false;
+  path = quad->texture->source;
+  key = quad->texture->key;
+  return true;
 }
 
 void testing_record_draws(bool on) { recording = on; }

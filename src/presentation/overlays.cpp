@@ -91,14 +91,18 @@ void fullscreen_zoom_pass(uint8_t smooth) {
   sprite3d_blend_mode(5, 6);
   grab_release();
   sprite_transparent_color(-1, MAGENTA);
-  sprite3d_quality(smooth);
-  grab_world_image();
-  if (grab_sprite3d != 0) {
-    sprite3d_zoom(grab_sprite3d, round_to_int(screen_width), round_to_int(screen_height));
+  // At zoom 1 without smoothing there is nothing to magnify: the world stays as drawn, and the
+  // frame is spared two whole-screen copies.
+  if (FULLSCREENZOOM != 1.0f || smooth != 0) {
+    sprite3d_quality(smooth);
+    grab_world_image();
+    if (grab_sprite3d != 0) {
+      sprite3d_zoom(grab_sprite3d, round_to_int(screen_width), round_to_int(screen_height));
+    }
+    screen_clear(BLACK);
+    sprite3d_blend_mode(5, 6);
+    draw_grab();
   }
-  screen_clear(BLACK);
-  sprite3d_blend_mode(5, 6);
-  draw_grab();
   sprite3d_quality(0);
   process_window_events();
 }

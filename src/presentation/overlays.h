@@ -29,8 +29,8 @@ extern const std::string hud_credit_line;
 void show_map_banner(int32_t unused);
 
 // Grabs the world drawn so far and redraws it stretched to the whole screen (FZ below 1 magnifies
-// the top-left part). smooth 0 keeps point filtering, any other value filters bilinearly.
-// Ends with process_window_events.
+// the top-left part). smooth 0 keeps point filtering, any other value filters bilinearly. At FZ 1
+// with smooth 0 the world is left as drawn (no grab). Ends with process_window_events.
 void fullscreen_zoom_pass(uint8_t smooth);
 
 // Counts score up towards score_target, clamps tiles_left at 0, draws the HUD texts and scrolls the

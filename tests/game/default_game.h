@@ -26,4 +26,8 @@ int32_t count_kind(const std::string& kind);
 // Objects standing in the level's cells that the player collects by walking on them.
 int32_t count_pickups();
 
+// The arrow key a player would hold now: the first step of a shortest walkable path to the nearest
+// cell worth painting (or, when none is left, to any unpainted cell); 0 when nothing can be reached.
+int32_t bot_key();
+
 }  // namespace defaultgame

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -20,84 +19,11 @@
 #include "world/level_builder.h"
 
 using namespace tessera;
+using defaultgame::bot_key;
 using defaultgame::count_kind;
 using defaultgame::DefaultGame;
 
 namespace {
-
-bool unpainted(const std::string& kind) {
-  return kind == "LAB_FLOOR" || kind == "LAB_GREEN" || kind == "LAB_PINK_FLOOR";
-}
-
-// Kinds that are painted already or can still be painted by walking on them.
-bool paintable(const std::string& kind) {
-  return unpainted(kind) || kind == "LAB_BLUE_FLOOR" || kind == "LAB_FIXED_FLOOR";
-}
-
-// The shapes of the fixing rule, as offsets of the three cells beside (x, y).
-constexpr int32_t SHAPES[4][3][2] = {{{-1, 0}, {-1, 1}, {0, 1}},
-                                     {{1, 0}, {1, 1}, {0, 1}},
-                                     {{0, -1}, {1, -1}, {-1, -1}},
-                                     {{0, 1}, {1, 1}, {-1, 1}}};
-
-// An unpainted cell that lies in some shape whose four cells can all be painted: painting it
-// brings a fix nearer. Cells in one-wide corridors never fix and are not worth a detour.
-bool worth_painting(int32_t x, int32_t y) {
-  if (!unpainted(world_cell(x, y).tile_kind)) return false;
-  for (int32_t ay = y - 1; ay <= y + 1; ++ay) {
-    for (int32_t ax = x - 1; ax <= x + 1; ++ax) {
-      for (const auto& shape : SHAPES) {
-        bool open = paintable(world_cell(ax, ay).tile_kind);
-        bool contains = ax == x && ay == y;
-        for (const auto& o : shape) {
-          open = open && paintable(world_cell(ax + o[0], ay + o[1]).tile_kind);
-          contains = contains || (ax + o[0] == x && ay + o[1] == y);
-        }
-        if (open && contains) return true;
-      }
-    }
-  }
-  return false;
-}
-
-struct Cell {
-  int32_t x;
-  int32_t y;
-};
-
-Cell player_cell() {
-  return {static_cast<int32_t>(std::floor(player.x / cell_width)) + static_cast<int32_t>(scroll_x),
-          static_cast<int32_t>(std::floor(player.y / cell_height)) + static_cast<int32_t>(scroll_y)};
-}
-
-// The arrow key of the first step of a shortest walkable path to the nearest cell worth
-// painting (or, when none is left, to any unpainted cell); 0 when nothing can be reached.
-int32_t greedy_key() {
-  const Cell p = player_cell();
-  const int32_t rows = level_height + 1;
-  const auto index = [rows](int32_t x, int32_t y) { return static_cast<size_t>(x * rows + y); };
-  const int32_t steps[4][3] = {{1, 0, KEY_RIGHT}, {-1, 0, KEY_LEFT}, {0, 1, KEY_DOWN}, {0, -1, KEY_UP}};
-  for (const bool picky : {true, false}) {
-    std::vector<int32_t> first_key(static_cast<size_t>((level_width + 1) * rows), -1);
-    std::deque<Cell> queue{p};
-    first_key[index(p.x, p.y)] = 0;
-    while (!queue.empty()) {
-      const Cell c = queue.front();
-      queue.pop_front();
-      for (const auto& s : steps) {
-        const int32_t nx = c.x + s[0];
-        const int32_t ny = c.y + s[1];
-        if (nx < 0 || ny < 0 || nx > level_width || ny > level_height) continue;
-        if (first_key[index(nx, ny)] != -1 || world_cell(nx, ny).use_collision != 0) continue;
-        const int32_t key = (c.x == p.x && c.y == p.y) ? s[2] : first_key[index(c.x, c.y)];
-        first_key[index(nx, ny)] = key;
-        if (picky ? worth_painting(nx, ny) : unpainted(world_cell(nx, ny).tile_kind)) return key;
-        queue.push_back({nx, ny});
-      }
-    }
-  }
-  return 0;
-}
 
 struct MapRun {
   bool completed = false;
@@ -126,7 +52,7 @@ MapRun play_map(int32_t frame_limit) {
       run.foes = foes.size();
     }
     testing_release_all_keys();
-    const int32_t key = greedy_key();
+    const int32_t key = bot_key();
     if (key != 0) testing_set_key(key, true);
     read_play_input();
     sprite3d_begin();

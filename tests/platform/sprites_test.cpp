@@ -249,17 +249,39 @@ TEST_F(SpriteTest, GrabCopiesABackBufferRectangle) {
   EXPECT_EQ(testing_flip_count(), 1);
 }
 
+// The software renderer draws straight into the window while the window has the screen's size; a
+// resized window gets a surface of its own size, and the screen must go on at its own.
+TEST_F(SpriteTest, ScreenKeepsItsSizeWhenTheWindowIsResized) {
+  screen_clear(RED);
+  screen_flip();
+  testing_resize_window(48, 40);
+  window_event(0);
+  screen_clear(BLUE);
+  draw_box(56, 50, 4, 4, GREEN);
+  EXPECT_EQ(testing_read_screen().size(), 64u * 64u);
+  EXPECT_EQ(testing_read_pixel(57, 51), GREEN);
+  EXPECT_EQ(testing_read_pixel(40, 60), BLUE);
+  const int32_t grab = sprite3d_create(-1, sprite_grab(-1, 52, 46, 8, 8, SPRITE_TEXTURE));
+  sprite3d_draw(grab, 0, 0);
+  EXPECT_EQ(testing_read_pixel(5, 5), GREEN);
+  screen_flip();
+  EXPECT_EQ(testing_read_pixel(5, 5), GREEN);
+}
+
 // The accelerated path: OpenGL through EGL without an X server.
 class AcceleratedTest : public ::testing::Test {
  protected:
   void SetUp() override {
     setenv("SDL_VIDEODRIVER", "offscreen", 1);
+    // Named, since the game itself prefers the software renderer to software OpenGL.
+    setenv("SDL_RENDER_DRIVER", "opengl", 1);
     testing_set_frame_pacing(false);
     if (testing_open_screen(64, 64) == 0) GTEST_SKIP() << "no offscreen OpenGL here";
   }
   void TearDown() override {
     testing_reset_platform();
     setenv("SDL_VIDEODRIVER", "dummy", 1);
+    unsetenv("SDL_RENDER_DRIVER");
   }
   testfiles::TempDir temp;
 };

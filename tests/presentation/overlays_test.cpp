@@ -242,6 +242,29 @@ TEST(ZoomPass, GrabRectangleFollowsFullScreenZoom) {
   }
 }
 
+// Zoom 1 without smoothing has nothing to magnify: no grab, no draw, the world as drawn (a grab
+// from (1, 1) stretched by a pixel would move the square at the corner), and the default colour
+// key still magenta afterwards.
+TEST(ZoomPass, AtZoomOneWithoutSmoothingTheWorldStaysAsDrawn) {
+  OverlayScene scene(320, 240);
+  sprite_transparent_color(-1, rgb(0, 0, 0));
+  sprite3d_begin();
+  screen_clear(rgb(0, 0, 0));
+  draw_square(scene.dir, "red", rgb(255, 0, 0), 0, 0);
+  const std::vector<int32_t> before = testing_read_screen();
+  testing_record_draws(true);
+  fullscreen_zoom_pass(0);
+  sprite3d_end();
+  EXPECT_EQ(testing_read_screen(), before);
+  EXPECT_TRUE(testing_recorded_draws().empty());
+  EXPECT_EQ(grab_sprite, 0);
+  EXPECT_EQ(grab_sprite3d, 0);
+  testfiles::write_png(scene.dir.file("magenta.png"), 4, 4, rgb(255, 0, 255));
+  const int32_t keyed = sprite3d_create(-1, sprite_load(-1, scene.dir.file("magenta.png"), SPRITE_TEXTURE));
+  sprite3d_draw(keyed, 100, 100, 255);
+  EXPECT_EQ(testing_read_pixel(101, 101), rgb(0, 0, 0));
+}
+
 TEST(ZoomPass, HalfZoomMagnifiesTheTopLeftQuarter) {
   OverlayScene scene(320, 240);
   FULLSCREENZOOM = 0.5f;

@@ -4,9 +4,12 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "model/cell_text.h"
 
 namespace tessera {
 
@@ -59,22 +62,28 @@ constexpr int32_t GAME_MODE_GAME_OVER = 22;
 
 constexpr int32_t CHILD_SLOTS = 8;
 
+// A cell of the matrix. All-zero bytes are the empty cell (kind "", alpha 0, no level, slot
+// positions 0), so a matrix can be made of fresh zero pages without writing a byte.
+// Narrow fields hold every value the game writes: in_level 0..1, last_child_name 0..7 (slot
+// indices), blocked -1..1, last_child -1..7; the texts are CellText references.
 struct WorldCell {
   std::array<int32_t, CHILD_SLOTS> child_object{};  // instance positions, -1 = empty slot
-  std::array<std::string, CHILD_SLOTS> child_name;
-  int32_t last_child = 0;     // last slot spawned, -1 = none
+  ChildNames child_name;
   int32_t tile_sprite = 0;    // Sprite3D
   int32_t alpha = 0;          // 255 - transparency; <= 0 is neither drawn nor processed
-  std::string tile_kind;
-  std::string gfx_name;
-  int8_t use_collision = 0;
-  int8_t blocked = 0;
-  int8_t in_level = 0;
-  int8_t last_child_name = 0;  // last child slot named by the content file
+  CellText tile_kind;
+  CellText gfx_name;
   int32_t transparency = 0;
-  int8_t use_enemy = 0;
   int32_t value1 = 0;
+  int8_t use_collision = 0;
+  int8_t use_enemy = 0;
+  int8_t in_level : 2 = 0;
+  int8_t last_child_name : 4 = 0;  // last child slot named by the content file
+  int8_t blocked : 2 = 0;
+  int32_t last_child : 4 = 0;      // last slot spawned, -1 = none
 };
+static_assert(sizeof(WorldCell) <= 64, "a cell stays within one cache line");
+static_assert(ChildNames::SLOTS == CHILD_SLOTS);
 
 struct ObjectType {
   std::string path;
@@ -200,11 +209,34 @@ struct MusicTrack {
   int32_t sound = 0;  // 0 until played
 };
 
+// Cells in one block of zero pages: creating a matrix writes nothing, and only the pages a level
+// touches take memory. Owns its block; moves, never copies.
+class CellBlock {
+ public:
+  CellBlock() = default;
+  explicit CellBlock(size_t count);
+  CellBlock(CellBlock&& other) noexcept;
+  CellBlock& operator=(CellBlock&& other) noexcept;
+  CellBlock(const CellBlock&) = delete;
+  CellBlock& operator=(const CellBlock&) = delete;
+  ~CellBlock();
+
+  size_t size() const { return count_; }
+  WorldCell& operator[](size_t n) { return cells_[n]; }
+  const WorldCell& operator[](size_t n) const { return cells_[n]; }
+  WorldCell* begin() { return cells_; }
+  WorldCell* end() { return cells_ + count_; }
+
+ private:
+  WorldCell* cells_ = nullptr;
+  size_t count_ = 0;
+};
+
 // The cell matrix, stored column by column (cell (x, y) at x * rows + y).
 struct WorldMatrix {
   int32_t columns = 0;
   int32_t rows = 0;
-  std::vector<WorldCell> cells;
+  CellBlock cells;
 };
 
 constexpr int32_t START_MATRIX_SIZE = 513;  // indices 0..512, declared at start-up

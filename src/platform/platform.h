@@ -8,6 +8,7 @@
 #pragma once
 
 #include <csetjmp>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -211,6 +212,14 @@ void error_position(const char* file, int32_t line);
 sigjmp_buf* fault_recovery_buffer();
 void fault_recovery_arm(bool armed);
 #define FAULT_RECOVERY_POINT() sigsetjmp(*::tessera::fault_recovery_buffer(), 1)
+
+// ---- Memory ------------------------------------------------------------------------------------
+
+// A block of size bytes that reads as zero. Where the system allows it the block is made of zero
+// pages, so creating it costs no time and its untouched pages no memory. nullptr on failure.
+void* zeroed_block_alloc(size_t size);
+// Returns a block of zeroed_block_alloc with the size it was asked for; nullptr is ignored.
+void zeroed_block_free(void* block, size_t size);
 
 // ---- Random numbers ----------------------------------------------------------------------------
 

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "model/cell_text.h"
 #include "support/test_files.h"
 
 namespace levelfixture {
@@ -60,6 +61,8 @@ struct Hash {
     add(s.size());
     bytes(s.data(), s.size());
   }
+  // Cell texts hash as the texts they name, not as their references.
+  void add(const tessera::CellText& s) { add(s.str()); }
 };
 
 // A digest of the level: size, every cell's kind and children, the instances, the foes, the

@@ -1,0 +1,111 @@
+#include "model/cell_text.h"
+
+#include <deque>
+#include <memory>
+#include <ostream>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace tessera {
+
+namespace {
+
+// Reference n names texts[n]; the strings never move, so views of them key the index.
+struct TextTable {
+  std::vector<std::unique_ptr<const std::string>> texts;
+  std::unordered_map<std::string_view, uint32_t> index;
+  TextTable() { texts.push_back(std::make_unique<const std::string>()); }
+};
+
+TextTable& text_table() {
+  static TextTable table;
+  return table;
+}
+
+uint32_t intern_text(std::string_view text) {
+  if (text.empty()) return 0;
+  TextTable& table = text_table();
+  if (auto it = table.index.find(text); it != table.index.end()) return it->second;
+  const auto id = static_cast<uint32_t>(table.texts.size());
+  table.texts.push_back(std::make_unique<const std::string>(text));
+  table.index.emplace(*table.texts.back(), id);
+  return id;
+}
+
+struct NamesHash {
+  size_t operator()(const ChildNames::Names& names) const {
+    uint64_t h = 1469598103934665603ULL;
+    for (const CellText& name : names) h = (h ^ name.id()) * 1099511628211ULL;
+    return static_cast<size_t>(h);
+  }
+};
+
+// Tuple 0 is eight empty names; a deque keeps references to tuples valid as it grows.
+struct NamesTable {
+  std::deque<ChildNames::Names> tuples;
+  std::unordered_map<ChildNames::Names, uint32_t, NamesHash> index;
+  NamesTable() {
+    tuples.emplace_back();
+    index.emplace(tuples.back(), 0);
+  }
+};
+
+NamesTable& names_table() {
+  static NamesTable table;
+  return table;
+}
+
+uint32_t intern_names(const ChildNames::Names& names) {
+  NamesTable& table = names_table();
+  if (auto it = table.index.find(names); it != table.index.end()) return it->second;
+  const auto id = static_cast<uint32_t>(table.tuples.size());
+  table.tuples.push_back(names);
+  table.index.emplace(names, id);
+  return id;
+}
+
+const CellText empty_text;
+
+}  // namespace
+
+CellText::CellText(const std::string& text) : id_(intern_text(text)) {}
+CellText::CellText(const char* text) : id_(text == nullptr ? 0 : intern_text(text)) {}
+
+CellText& CellText::operator=(const std::string& text) {
+  id_ = intern_text(text);
+  return *this;
+}
+
+CellText& CellText::operator=(const char* text) {
+  id_ = text == nullptr ? 0 : intern_text(text);
+  return *this;
+}
+
+const std::string& CellText::str() const { return *text_table().texts[id_]; }
+
+std::ostream& operator<<(std::ostream& out, const CellText& text) { return out << text.str(); }
+
+const CellText& ChildNames::operator[](size_t slot) const {
+  if (slot >= SLOTS) return empty_text;
+  return names()[slot];
+}
+
+const ChildNames::Names& ChildNames::names() const { return names_table().tuples[id_]; }
+
+void ChildNames::assign(const Names& names) { id_ = intern_names(names); }
+
+ChildNames::Slot& ChildNames::Slot::operator=(const CellText& value) {
+  if (slot_ >= SLOTS || text() == value) return *this;
+  Names names = owner_.names();
+  names[slot_] = value;
+  owner_.assign(names);
+  return *this;
+}
+
+std::ostream& operator<<(std::ostream& out, const ChildNames::Slot& slot) { return out << slot.str(); }
+
+size_t cell_text_count() { return text_table().texts.size(); }
+size_t child_names_count() { return names_table().tuples.size(); }
+
+}  // namespace tessera

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cstdio>
 #include <set>
 
 #include "core/config.h"
@@ -51,6 +52,39 @@ TEST(LevelBuilder, SameMapNumberGivesTheSameLevelAndAnotherNumberAnotherLevel) {
   WORLDRANDOM -= 1;
   LABSWITCH = 0;
   EXPECT_NE(first, build_map(3));
+}
+
+// A modder's edit between two builds: the first level keeps the files as it first read them (also
+// for re-tiles during play, and a file that was missing stays missing); the next build sees them.
+TEST(LevelBuilder, ContentEditsShowFromTheNextBuildOn) {
+  LevelData data;
+  std::remove((data.dir.path + "RGB/LAB/LAB_PINK_FLOOR").c_str());
+  build_map(2);
+  const int32_t wall_x = 0, wall_y = 0;
+  ASSERT_EQ(world_cell(wall_x, wall_y).tile_kind, "LAB_WALL");
+  ASSERT_EQ(world_cell(wall_x, wall_y).value1, 0);
+  levelfixture::set_kind(2, 0, "LAB_FIXED_FLOOR");  // met in play
+  levelfixture::set_kind(3, 0, "LAB_PINK_FLOOR");   // met missing
+
+  data.write_content("LAB_WALL", {"GFXNAME", "edge.png", "TRANSPARENCY", "0", "USECOLLISION", "2", "VALUE1", "7"});
+  data.write_content("LAB_FIXED_FLOOR", {"GFXNAME", "fixed.png", "TRANSPARENCY", "0", "VALUE1", "99"});
+  data.write_content("LAB_PINK_FLOOR", {"GFXNAME", "pink.png", "TRANSPARENCY", "0", "VALUE1", "5"});
+  levelfixture::set_kind(1, 0, "LAB_WALL");
+  levelfixture::set_kind(2, 0, "LAB_FIXED_FLOOR");
+  levelfixture::set_kind(3, 0, "LAB_PINK_FLOOR");
+  EXPECT_EQ(world_cell(1, 0).value1, 0);
+  EXPECT_EQ(world_cell(1, 0).gfx_name, "wall.png");
+  EXPECT_EQ(world_cell(2, 0).value1, levelfixture::FIXED_VALUE);
+  EXPECT_EQ(world_cell(3, 0).value1, 0);  // still missing: the wall's content stays
+  EXPECT_EQ(world_cell(3, 0).tile_kind, "LAB_PINK_FLOOR");
+
+  build_map(2);
+  EXPECT_EQ(world_cell(wall_x, wall_y).value1, 7);
+  EXPECT_EQ(world_cell(wall_x, wall_y).gfx_name, "edge.png");
+  levelfixture::set_kind(2, 0, "LAB_FIXED_FLOOR");
+  levelfixture::set_kind(3, 0, "LAB_PINK_FLOOR");
+  EXPECT_EQ(world_cell(2, 0).value1, 99);
+  EXPECT_EQ(world_cell(3, 0).value1, 5);
 }
 
 TEST(LevelBuilder, WalksStayInsideTheWallRingAndCountTilesAndTime) {

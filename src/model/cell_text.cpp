@@ -11,11 +11,22 @@ namespace tessera {
 
 namespace {
 
-// Reference n names texts[n]; the strings never move, so views of them key the index.
+// Constant-initialised, so texts can be read before any dynamic initialisation has run.
+const std::string empty_string;
+const std::string* const no_texts[1] = {&empty_string};
+
+}  // namespace
+
+const std::string* const* cell_text_detail::texts = no_texts;
+
+namespace {
+
+// Reference n names *pointers[n]; the strings never move, so views of them key the index.
 struct TextTable {
-  std::vector<std::unique_ptr<const std::string>> texts;
+  std::vector<std::unique_ptr<const std::string>> owned;
+  std::vector<const std::string*> pointers{&empty_string};
   std::unordered_map<std::string_view, uint32_t> index;
-  TextTable() { texts.push_back(std::make_unique<const std::string>()); }
+  uint32_t last = 0;  // the text interned last: builds give many cells the same kind in a row
 };
 
 TextTable& text_table() {
@@ -26,11 +37,14 @@ TextTable& text_table() {
 uint32_t intern_text(std::string_view text) {
   if (text.empty()) return 0;
   TextTable& table = text_table();
-  if (auto it = table.index.find(text); it != table.index.end()) return it->second;
-  const auto id = static_cast<uint32_t>(table.texts.size());
-  table.texts.push_back(std::make_unique<const std::string>(text));
-  table.index.emplace(*table.texts.back(), id);
-  return id;
+  if (*table.pointers[table.last] == text) return table.last;
+  if (auto it = table.index.find(text); it != table.index.end()) return table.last = it->second;
+  const auto id = static_cast<uint32_t>(table.pointers.size());
+  table.owned.push_back(std::make_unique<const std::string>(text));
+  table.pointers.push_back(table.owned.back().get());
+  table.index.emplace(*table.owned.back(), id);
+  cell_text_detail::texts = table.pointers.data();
+  return table.last = id;
 }
 
 struct NamesHash {
@@ -82,8 +96,6 @@ CellText& CellText::operator=(const char* text) {
   return *this;
 }
 
-const std::string& CellText::str() const { return *text_table().texts[id_]; }
-
 std::ostream& operator<<(std::ostream& out, const CellText& text) { return out << text.str(); }
 
 const CellText& ChildNames::operator[](size_t slot) const {
@@ -105,7 +117,7 @@ ChildNames::Slot& ChildNames::Slot::operator=(const CellText& value) {
 
 std::ostream& operator<<(std::ostream& out, const ChildNames::Slot& slot) { return out << slot.str(); }
 
-size_t cell_text_count() { return text_table().texts.size(); }
+size_t cell_text_count() { return text_table().pointers.size(); }
 size_t child_names_count() { return names_table().tuples.size(); }
 
 }  // namespace tessera

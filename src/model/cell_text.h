@@ -14,6 +14,11 @@
 
 namespace tessera {
 
+namespace cell_text_detail {
+// The text of each reference, indexed by it; moves when the table grows.
+extern const std::string* const* texts;
+}  // namespace cell_text_detail
+
 class CellText {
  public:
   CellText() = default;
@@ -23,7 +28,7 @@ class CellText {
   CellText& operator=(const std::string& text);
   CellText& operator=(const char* text);
 
-  const std::string& str() const;
+  const std::string& str() const { return *cell_text_detail::texts[id_]; }
   operator const std::string&() const { return str(); }  // NOLINT
   const char* c_str() const { return str().c_str(); }
   size_t size() const { return str().size(); }

@@ -89,7 +89,7 @@ struct ObjectType {
   std::string path;
   std::string file_name;
   int32_t type_sprite = 0;
-  std::string DGFXNAME;
+  CellText DGFXNAME;  // the name cells give their children, so kept like theirs
   int32_t DGFXTRANSPARENCY = 0;
   int32_t DDENSITY = 0;
   int8_t DFITTOMATRIX = 0;

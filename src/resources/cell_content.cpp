@@ -272,11 +272,12 @@ void spawn_cell_objects(int32_t x, int32_t y) {
   cell.last_child = -1;
   // Whatever a caller stored, the walk never leaves the eight slots.
   const int32_t last_slot = std::min<int32_t>(cell.last_child_name, CHILD_SLOTS - 1);
+  static const CellText nope = "NOPE";
   for (int32_t slot = 0; slot <= last_slot; ++slot) {
-    const std::string& name = cell.child_name[static_cast<size_t>(slot)];
+    const CellText name = std::as_const(cell.child_name)[static_cast<size_t>(slot)];
     for (int32_t t = 0; t < object_types.size(); ++t) {
       const ObjectType& type = object_types.at(t);
-      if (type.DGFXNAME == "NOPE" || type.DGFXNAME != name) continue;
+      if (type.DGFXNAME == nope || type.DGFXNAME != name) continue;
       // The draw is made for every matching type, spawned or not: levels depend on it.
       if (random_int(type.DDENSITY) != 0) continue;
       const int32_t instance = spawn_instance(t);

@@ -36,6 +36,9 @@ int32_t window_event(int32_t timeout_ms);
 void screen_clear(int32_t colour);
 // Presents the back buffer after the vertical retrace, paced to at most 60 frames per second.
 void screen_flip();
+// Presents the back buffer at once: no vertical-retrace wait and no frame pacing (progress bars,
+// which must not slow down the work they show).
+void screen_flip_now();
 
 constexpr int32_t MESSAGE_OK = 0;
 constexpr int32_t MESSAGE_YES_NO = 4;
@@ -176,6 +179,7 @@ std::string home_directory();
 // ---- Time --------------------------------------------------------------------------------------
 
 void delay_ms(int32_t ms);
+int64_t clock_us();  // a steady clock in microseconds (the origin means nothing)
 int64_t date_now();  // seconds
 // Tokens %dd, %mm, %yyyy; other characters are copied.
 std::string format_date(const std::string& mask, int64_t date);

@@ -145,6 +145,10 @@ constexpr int32_t SOUND_LOOP = 1;
 
 int32_t sound_init();
 int32_t sound_load(int32_t handle, const std::string& path);
+// A sound decoded from its file while it plays (music), so loading it costs next to nothing. Only
+// one streamed sound sounds at a time: playing one stops the one before. A file that does not
+// decode gives 0. Used like any other sound.
+int32_t sound_load_streamed(int32_t handle, const std::string& path);
 // Flags: bit 0 loop, bit 1 play an additional copy. A sound already playing restarts.
 void sound_play(int32_t sound, int32_t flags);
 void sound_stop(int32_t sound);  // -1: all sounds

@@ -55,14 +55,15 @@ struct NamesHash {
   }
 };
 
+const ChildNames::Names no_names{};
+const ChildNames::Names* const no_tuples[1] = {&no_names};
+
 // Tuple 0 is eight empty names; a deque keeps references to tuples valid as it grows.
 struct NamesTable {
   std::deque<ChildNames::Names> tuples;
+  std::vector<const ChildNames::Names*> pointers{&no_names};
   std::unordered_map<ChildNames::Names, uint32_t, NamesHash> index;
-  NamesTable() {
-    tuples.emplace_back();
-    index.emplace(tuples.back(), 0);
-  }
+  NamesTable() { index.emplace(no_names, 0); }
 };
 
 NamesTable& names_table() {
@@ -73,15 +74,17 @@ NamesTable& names_table() {
 uint32_t intern_names(const ChildNames::Names& names) {
   NamesTable& table = names_table();
   if (auto it = table.index.find(names); it != table.index.end()) return it->second;
-  const auto id = static_cast<uint32_t>(table.tuples.size());
+  const auto id = static_cast<uint32_t>(table.pointers.size());
   table.tuples.push_back(names);
+  table.pointers.push_back(&table.tuples.back());
   table.index.emplace(names, id);
+  ChildNames::tuples = table.pointers.data();
   return id;
 }
 
-const CellText empty_text;
-
 }  // namespace
+
+const ChildNames::Names* const* ChildNames::tuples = no_tuples;
 
 CellText::CellText(const std::string& text) : id_(intern_text(text)) {}
 CellText::CellText(const char* text) : id_(text == nullptr ? 0 : intern_text(text)) {}
@@ -98,13 +101,6 @@ CellText& CellText::operator=(const char* text) {
 
 std::ostream& operator<<(std::ostream& out, const CellText& text) { return out << text.str(); }
 
-const CellText& ChildNames::operator[](size_t slot) const {
-  if (slot >= SLOTS) return empty_text;
-  return names()[slot];
-}
-
-const ChildNames::Names& ChildNames::names() const { return names_table().tuples[id_]; }
-
 void ChildNames::assign(const Names& names) { id_ = intern_names(names); }
 
 ChildNames::Slot& ChildNames::Slot::operator=(const CellText& value) {
@@ -118,6 +114,6 @@ ChildNames::Slot& ChildNames::Slot::operator=(const CellText& value) {
 std::ostream& operator<<(std::ostream& out, const ChildNames::Slot& slot) { return out << slot.str(); }
 
 size_t cell_text_count() { return text_table().pointers.size(); }
-size_t child_names_count() { return names_table().tuples.size(); }
+size_t child_names_count() { return names_table().pointers.size(); }
 
 }  // namespace tessera

@@ -77,15 +77,23 @@ class ChildNames {
   // Slots outside 0..7 read as the empty text and ignore writes.
   const CellText& operator[](size_t slot) const;
   Slot operator[](size_t slot) { return Slot(*this, slot); }
-  const Names& names() const;
+  const Names& names() const { return *tuples[id_]; }
   // All eight at once (one lookup instead of eight).
   void assign(const Names& names);
   uint32_t id() const { return id_; }
   void set_id(uint32_t id) { id_ = id; }
 
+  // The tuple of each reference, indexed by it; moves when the table grows.
+  static const Names* const* tuples;
+
  private:
   uint32_t id_ = 0;
 };
+
+inline const CellText& ChildNames::operator[](size_t slot) const {
+  static const CellText empty;
+  return slot < SLOTS ? names()[slot] : empty;
+}
 
 std::ostream& operator<<(std::ostream& out, const ChildNames::Slot& slot);
 

@@ -134,16 +134,9 @@ void world_matrix_create(int32_t columns, int32_t rows) {
   world_matrix.rows = made ? static_cast<int32_t>(wanted_rows) : 0;
 }
 
-bool cell_inside(int32_t x, int32_t y) {
-  return x >= 0 && y >= 0 && x < world_matrix.columns && y < world_matrix.rows;
-}
-
-WorldCell& world_cell(int32_t x, int32_t y) {
-  if (!cell_inside(x, y)) {
-    scratch_cell = WorldCell{};
-    return scratch_cell;
-  }
-  return world_matrix.cells[static_cast<size_t>(x) * static_cast<size_t>(world_matrix.rows) + static_cast<size_t>(y)];
+WorldCell& world_cell_outside() {
+  scratch_cell = WorldCell{};
+  return scratch_cell;
 }
 
 }  // namespace tessera

@@ -191,7 +191,7 @@ struct EdgePlacement {
 struct TileGraphic {
   std::string path;
   int32_t sprite = 0;
-  std::string file_name;
+  CellText file_name;  // the name cells give as gfx_name, so kept like theirs
   float width = 0.0f;
   float height = 0.0f;
 };
@@ -291,9 +291,18 @@ void declare_world_model();
 // Replaces the matrix with an empty one of the given size (every field zero or empty).
 void world_matrix_create(int32_t columns, int32_t rows);
 
+inline bool cell_inside(int32_t x, int32_t y) {
+  return x >= 0 && y >= 0 && x < world_matrix.columns && y < world_matrix.rows;
+}
+
+// A fresh scratch cell for an access outside the matrix.
+WorldCell& world_cell_outside();
+
 // The one cell accessor. Safe for any (x, y): outside the matrix it returns a scratch cell that
 // reads as empty (kind "", alpha 0, in_level 0, use_collision 0) and whose writes are discarded.
-WorldCell& world_cell(int32_t x, int32_t y);
-bool cell_inside(int32_t x, int32_t y);
+inline WorldCell& world_cell(int32_t x, int32_t y) {
+  if (!cell_inside(x, y)) return world_cell_outside();
+  return world_matrix.cells[static_cast<size_t>(x) * static_cast<size_t>(world_matrix.rows) + static_cast<size_t>(y)];
+}
 
 }  // namespace tessera

@@ -4,13 +4,17 @@
 #include <cstdint>
 #include <string>
 
+#include "model/cell_text.h"
+
 namespace tessera {
 
 // Path of the content file of a tile kind: RGBCODEPATH + APPSTART + "\" + kind.
 std::string cell_content_path(const std::string& kind);
 // Re-tiling, the only way a cell changes kind: sets tile_kind, reads the kind's content file,
 // rebuilds the tile Sprite3D and spawns the children, all for the same cell.
+void retile_cell(int32_t x, int32_t y, const CellText& kind);
 void retile_cell(int32_t x, int32_t y, const std::string& kind);
+void retile_cell(int32_t x, int32_t y, const char* kind);
 
 // Applies the content file at path to cell (x, y); a missing file leaves the cell as it was.
 // Each file is read once and kept, with its pairs in file order, until forget_cell_contents:

@@ -23,6 +23,8 @@ struct Options {
   bool goodies = true;   // "LAB_FLOOR" spawns a goody (DISGOODY) and bombs as children
   bool foes = true;      // "LAB_FLOOR" admits foes and a foe type exists
   bool sounds = true;    // write and load the sound effects
+  int32_t screen_w = SCREEN_W;  // the screen opened for the level
+  int32_t screen_h = SCREEN_H;
 };
 
 struct LevelData {

@@ -253,7 +253,10 @@ void forget_cell_contents() {
   content_of_kind.clear();
 }
 
-void load_cell_graphic(int32_t x, int32_t y, const std::string& name) {
+void load_cell_graphic(int32_t x, int32_t y, const std::string& name) { load_cell_graphic(x, y, CellText(name)); }
+void load_cell_graphic(int32_t x, int32_t y, const char* name) { load_cell_graphic(x, y, CellText(name)); }
+
+void load_cell_graphic(int32_t x, int32_t y, const CellText& name) {
   if (!cell_inside(x, y)) return;
   for (const TileGraphic& graphic : tile_graphics.items) {
     if (graphic.file_name != name) continue;

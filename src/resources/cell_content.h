@@ -25,6 +25,8 @@ void load_cell_content(int32_t x, int32_t y, const std::string& path);
 void forget_cell_contents();
 // Makes the cell's Sprite3D from the first tile graphic named name (unchanged when none is).
 void load_cell_graphic(int32_t x, int32_t y, const std::string& name);
+void load_cell_graphic(int32_t x, int32_t y, const CellText& name);
+void load_cell_graphic(int32_t x, int32_t y, const char* name);
 // Spawns the cell's child objects, drawing a DDENSITY chance for every matching type in order.
 void spawn_cell_objects(int32_t x, int32_t y);
 // Size and anchor of the instance at list position `instance` made from object type `type`.

@@ -133,7 +133,7 @@ int run(const std::vector<std::string>& argv, const std::vector<std::string>& en
   return WEXITSTATUS(*status);
 }
 
-std::string start_xvfb(XServer& server, const std::string& log_dir) {
+std::string start_xvfb(XServer& server, const std::string& log_dir, const std::string& screen) {
   std::string tried;
   const auto begin = Clock::now();
   for (int display = 90; display < 130 && seconds_since(begin) < 30.0; ++display) {
@@ -142,7 +142,7 @@ std::string start_xvfb(XServer& server, const std::string& log_dir) {
     if (path_exists("/tmp/.X11-unix/X" + n) || path_exists("/tmp/.X" + n + "-lock")) continue;
     server.display = display;
     server.log_path = log_dir + "xvfb-" + n + ".log";
-    if (!spawn(server.process, {"Xvfb", ":" + n, "-screen", "0", "640x480x24", "-noreset", "-nolisten", "tcp"},
+    if (!spawn(server.process, {"Xvfb", ":" + n, "-screen", "0", screen, "-noreset", "-nolisten", "tcp"},
                {}, "", server.log_path)) {
       return "could not fork to start Xvfb";
     }

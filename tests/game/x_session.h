@@ -41,7 +41,8 @@ bool spawn(Child& child, const std::vector<std::string>& argv, const std::vector
 int run(const std::vector<std::string>& argv, const std::vector<std::string>& env, double seconds,
         const std::string& log_path = "");
 
-// An Xvfb of 640 x 480 x 24 on the first display number from 90 up that starts and answers.
+// An Xvfb (640 x 480 x 24 unless another screen is given) on the first display number from 90 up
+// that starts and answers.
 struct XServer {
   Child process;
   int display = -1;
@@ -50,7 +51,7 @@ struct XServer {
   std::string env() const { return "DISPLAY=" + name(); }
 };
 // Empty on success, else a message saying what went wrong.
-std::string start_xvfb(XServer& server, const std::string& log_dir);
+std::string start_xvfb(XServer& server, const std::string& log_dir, const std::string& screen = "640x480x24");
 
 // Holds an xdotool key name down for `seconds`, then releases it. False when xdotool failed.
 bool hold_key(const XServer& server, const std::string& key, double seconds = 0.15);

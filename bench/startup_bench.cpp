@@ -3,7 +3,8 @@
 // preloaded probe, and with --title the peak memory of a game that has reached the title screen
 // (about 11 s of intro first). Runs the default data set from a temporary copy.
 //
-// Usage: startup_bench [--runs N] [--title] [--xvfb WxH] [--data DIR]
+// Usage: startup_bench [--runs N] [--title] [--xvfb WxH] [--data DIR] [--game PATH]
+//   --game PATH  another build of the game (to compare two builds in the same conditions)
 //   --xvfb WxH  starts a private Xvfb of that size and runs the game on X11 (as it runs on a
 //               desktop); without it the game uses the caller's SDL_VIDEODRIVER and DISPLAY, or
 //               SDL's dummy driver when there is neither.
@@ -32,6 +33,7 @@ struct Options {
   bool title = false;
   std::string xvfb;  // "WxH", empty: no server of our own
   std::string data = ZORVANE_SOURCE_DIR "/game";
+  std::string game = ZORVANE_BINARY;
 };
 
 struct Run {
@@ -50,7 +52,8 @@ int64_t now_us() {
 }
 
 // Starts the game in `dir` with the probe preloaded; its figures, or nothing when it failed.
-std::optional<Run> run_game(const std::string& dir, const std::vector<std::string>& env, int presents) {
+std::optional<Run> run_game(const std::string& game, const std::string& dir, const std::vector<std::string>& env,
+                           int presents) {
   const std::string out = dir + "probe.txt";
   std::filesystem::remove(out);
   std::vector<std::string> environment;
@@ -62,7 +65,8 @@ std::optional<Run> run_game(const std::string& dir, const std::vector<std::strin
   std::vector<char*> env_ptrs;
   for (std::string& e : environment) env_ptrs.push_back(e.data());
   env_ptrs.push_back(nullptr);
-  char* argv[] = {const_cast<char*>(ZORVANE_BINARY), nullptr};
+  std::string program = game;
+  char* argv[] = {program.data(), nullptr};
 
   const int64_t start = now_us();
   const pid_t pid = fork();
@@ -70,7 +74,7 @@ std::optional<Run> run_game(const std::string& dir, const std::vector<std::strin
   if (pid == 0) {
     if (chdir(dir.c_str()) != 0) _exit(126);
     std::freopen("/dev/null", "w", stderr);
-    execve(ZORVANE_BINARY, argv, env_ptrs.data());
+    execve(argv[0], argv, env_ptrs.data());
     _exit(127);
   }
   int status = 0;
@@ -106,8 +110,10 @@ Options read_options(int argc, char** argv) {
       options.xvfb = argv[++i];
     } else if (arg == "--data" && has_value) {
       options.data = argv[++i];
+    } else if (arg == "--game" && has_value) {
+      options.game = argv[++i];
     } else {
-      std::fprintf(stderr, "usage: startup_bench [--runs N] [--title] [--xvfb WxH] [--data DIR]\n");
+      std::fprintf(stderr, "usage: startup_bench [--runs N] [--title] [--xvfb WxH] [--data DIR] [--game PATH]\n");
       std::exit(2);
     }
   }
@@ -140,7 +146,7 @@ int main(int argc, char** argv) {
 
   std::vector<double> to_frame, setup, init, window, renderer, ratio, peak;
   for (int n = 0; n < options.runs; ++n) {
-    const std::optional<Run> run = run_game(dir.path, env, presents);
+    const std::optional<Run> run = run_game(options.game, dir.path, env, presents);
     if (!run) {
       std::fprintf(stderr, "run %d: the game did not reach its frame\n", n + 1);
       return 1;

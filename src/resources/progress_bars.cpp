@@ -16,12 +16,16 @@ int32_t build_progress_calls = 0;
 namespace {
 
 constexpr int64_t GAME_FRAME_US = 1'000'000 / 60;
+// Where a present costs real work (a software renderer at a large size), the bar waits long
+// enough after it that showing it takes at most a fifth of the time.
+constexpr int64_t PRESENT_SHARE_INVERSE = 4;
 
-// When a bar last presented. A bar that has just begun waits one refresh before its first
-// present, so a build shorter than that shows nothing at all.
+// When a bar last finished showing and how long it waits before the next showing. A bar that
+// has just begun waits one refresh first, so a build shorter than that shows nothing at all.
 struct PresentTimer {
   bool started = false;
-  int64_t last_us = 0;
+  int64_t shown_us = 0;
+  int64_t gap_us = 0;
 };
 
 PresentTimer map_timer;
@@ -40,12 +44,11 @@ bool present_due(PresentTimer& timer) {
   const int64_t now = clock_us();
   if (!timer.started) {
     timer.started = true;
-    timer.last_us = now;
+    timer.shown_us = now;
+    timer.gap_us = refresh_interval_us();
     return false;
   }
-  if (now - timer.last_us < refresh_interval_us()) return false;
-  timer.last_us = now;
-  return true;
+  return now - timer.shown_us >= timer.gap_us;
 }
 
 // A one-cell level has no area to divide by; its bar simply fills at once.
@@ -57,22 +60,29 @@ float progress_step() {
 
 // The bar is drawn only when it is shown: the back buffer keeps nothing between presents that
 // anybody sees.
-void present_bar(float length) {
+void present_bar(PresentTimer& timer, float length) {
+  const int64_t start = clock_us();
   const int32_t y = round_to_int(screen_height * 0.85);
   draw_begin();
   draw_box(0, y, round_to_int(screen_width), 9, rgb(0, 0, 0));
   draw_box(0, y, round_to_int(length), 8, rgb(255, 0, 0));
   draw_end();
   screen_flip_now();
+  timer.shown_us = clock_us();
+  timer.gap_us = progress_present_gap_us(refresh_interval_us(), timer.shown_us - start);
 }
 
 }  // namespace
+
+int64_t progress_present_gap_us(int64_t refresh_us, int64_t present_cost_us) {
+  return std::max(refresh_us, PRESENT_SHARE_INVERSE * std::max<int64_t>(present_cost_us, 0));
+}
 
 void map_read_progress() {
   map_progress += progress_step();
   map_progress_calls += 1;
   if (!present_due(map_timer)) return;
-  present_bar(map_progress);
+  present_bar(map_timer, map_progress);
   map_progress_calls = 0;
 }
 
@@ -85,7 +95,7 @@ void level_build_progress() {
   build_progress += progress_step();
   build_progress_calls += 1;
   if (!present_due(build_timer)) return;
-  present_bar(build_progress);
+  present_bar(build_timer, build_progress);
   build_progress_calls = 0;
 }
 

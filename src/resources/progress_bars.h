@@ -12,7 +12,12 @@ extern int32_t build_progress_calls;
 
 // The bars grow by screen_width / (level_width * level_height) a call. They are shown without
 // waiting for the display or the frame pacing, and at most once per display refresh of elapsed
-// time (clock_us): after one refresh since the bar began or was last shown.
+// time (clock_us): a bar that begins waits one refresh, and after each showing it waits
+// progress_present_gap_us before the next.
+
+// The wait after a showing: one refresh, or four times what the showing cost when that is more,
+// so that where presents are expensive they take at most a fifth of the time.
+int64_t progress_present_gap_us(int64_t refresh_us, int64_t present_cost_us);
 
 // One step of the red bar while a map file is read.
 void map_read_progress();

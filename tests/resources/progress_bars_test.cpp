@@ -112,3 +112,12 @@ TEST(ProgressBars, MapReadingBar) {
   EXPECT_NEAR(map_progress, 1.0f + 502 * 0.5f, 0.01f);
   expect_bar(map_progress);
 }
+
+// Cheap presents are spaced by a refresh; a present that costs real work is followed by four
+// times its cost, so showing the bar takes at most a fifth of a build.
+TEST(ProgressBars, GapAfterAShowingFollowsItsCost) {
+  EXPECT_EQ(progress_present_gap_us(REFRESH_US, 0), REFRESH_US);
+  EXPECT_EQ(progress_present_gap_us(REFRESH_US, 4000), REFRESH_US);
+  EXPECT_EQ(progress_present_gap_us(REFRESH_US, 15000), 60000);
+  EXPECT_EQ(progress_present_gap_us(REFRESH_US, -3), REFRESH_US);  // a clock that went back
+}

@@ -29,6 +29,7 @@ enum class ContentKey : uint8_t { child, gfx_name, value1, use_collision, transp
 struct ContentPair {
   ContentKey key = ContentKey::child;
   int8_t slot = 0;      // CHILDn: slot n-1
+  bool names_child = false;  // CHILDn with a value other than "#"
   int32_t number = 0;   // VALUE1, USECOLLISION, TRANSPARENCY, USEENEMY
   CellText text;        // GFXNAME ("dummy.png" for an empty value), CHILDn
 };
@@ -62,6 +63,7 @@ void store_content_pair(StoredContent& content, const std::string& key, const st
     pair.key = ContentKey::child;
     pair.slot = static_cast<int8_t>(slot);
     pair.text = value;
+    pair.names_child = value != "#";
   } else if (key == "GFXNAME") {
     pair.key = ContentKey::gfx_name;
     pair.text = value.empty() ? "dummy.png" : value;
@@ -122,7 +124,7 @@ void apply_content_pair(WorldCell& cell, const ContentPair& pair) {
   switch (pair.key) {
     case ContentKey::child:
       cell.child_object[static_cast<size_t>(pair.slot)] = -1;
-      if (pair.text != "#") cell.last_child_name = pair.slot;
+      if (pair.names_child) cell.last_child_name = pair.slot;
       break;
     case ContentKey::gfx_name:
       cell.gfx_name = pair.text;

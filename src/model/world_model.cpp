@@ -1,5 +1,9 @@
 #include "model/world_model.h"
 
+#include <utility>
+
+#include "platform/platform.h"
+
 namespace tessera {
 
 List<TileGraphic> tile_graphics;
@@ -98,24 +102,41 @@ void declare_world_model() {
   tile_graphics.clear();
 }
 
-void world_matrix_create(int32_t columns, int32_t rows) {
-  world_matrix.columns = columns > 0 ? columns : 0;
-  world_matrix.rows = rows > 0 ? rows : 0;
-  world_matrix.cells.clear();
-  world_matrix.cells.shrink_to_fit();
-  world_matrix.cells.resize(static_cast<size_t>(world_matrix.columns) * static_cast<size_t>(world_matrix.rows));
+CellBlock::CellBlock(size_t count) {
+  if (count == 0 || count > SIZE_MAX / sizeof(WorldCell)) return;
+  // Fresh zero bytes are empty cells: nothing to construct.
+  cells_ = static_cast<WorldCell*>(zeroed_block_alloc(count * sizeof(WorldCell)));
+  if (cells_ != nullptr) count_ = count;
 }
 
-bool cell_inside(int32_t x, int32_t y) {
-  return x >= 0 && y >= 0 && x < world_matrix.columns && y < world_matrix.rows;
-}
+CellBlock::CellBlock(CellBlock&& other) noexcept
+    : cells_(std::exchange(other.cells_, nullptr)), count_(std::exchange(other.count_, 0)) {}
 
-WorldCell& world_cell(int32_t x, int32_t y) {
-  if (!cell_inside(x, y)) {
-    scratch_cell = WorldCell{};
-    return scratch_cell;
+CellBlock& CellBlock::operator=(CellBlock&& other) noexcept {
+  if (this != &other) {
+    zeroed_block_free(cells_, count_ * sizeof(WorldCell));
+    cells_ = std::exchange(other.cells_, nullptr);
+    count_ = std::exchange(other.count_, 0);
   }
-  return world_matrix.cells[static_cast<size_t>(x) * static_cast<size_t>(world_matrix.rows) + static_cast<size_t>(y)];
+  return *this;
+}
+
+CellBlock::~CellBlock() { zeroed_block_free(cells_, count_ * sizeof(WorldCell)); }
+
+void world_matrix_create(int32_t columns, int32_t rows) {
+  world_matrix.cells = CellBlock();  // the old block goes back before the new one is taken
+  const size_t wanted_columns = columns > 0 ? static_cast<size_t>(columns) : 0;
+  const size_t wanted_rows = rows > 0 ? static_cast<size_t>(rows) : 0;
+  world_matrix.cells = CellBlock(wanted_columns * wanted_rows);
+  // Without memory the matrix is empty: every access then reads the scratch cell.
+  const bool made = world_matrix.cells.size() == wanted_columns * wanted_rows;
+  world_matrix.columns = made ? static_cast<int32_t>(wanted_columns) : 0;
+  world_matrix.rows = made ? static_cast<int32_t>(wanted_rows) : 0;
+}
+
+WorldCell& world_cell_outside() {
+  scratch_cell = WorldCell{};
+  return scratch_cell;
 }
 
 }  // namespace tessera

@@ -4,9 +4,12 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "model/cell_text.h"
 
 namespace tessera {
 
@@ -59,28 +62,34 @@ constexpr int32_t GAME_MODE_GAME_OVER = 22;
 
 constexpr int32_t CHILD_SLOTS = 8;
 
+// A cell of the matrix. All-zero bytes are the empty cell (kind "", alpha 0, no level, slot
+// positions 0), so a matrix can be made of fresh zero pages without writing a byte.
+// Narrow fields hold every value the game writes: in_level 0..1, last_child_name 0..7 (slot
+// indices), blocked -1..1, last_child -1..7; the texts are CellText references.
 struct WorldCell {
   std::array<int32_t, CHILD_SLOTS> child_object{};  // instance positions, -1 = empty slot
-  std::array<std::string, CHILD_SLOTS> child_name;
-  int32_t last_child = 0;     // last slot spawned, -1 = none
+  ChildNames child_name;
   int32_t tile_sprite = 0;    // Sprite3D
   int32_t alpha = 0;          // 255 - transparency; <= 0 is neither drawn nor processed
-  std::string tile_kind;
-  std::string gfx_name;
-  int8_t use_collision = 0;
-  int8_t blocked = 0;
-  int8_t in_level = 0;
-  int8_t last_child_name = 0;  // last child slot named by the content file
+  CellText tile_kind;
+  CellText gfx_name;
   int32_t transparency = 0;
-  int8_t use_enemy = 0;
   int32_t value1 = 0;
+  int8_t use_collision = 0;
+  int8_t use_enemy = 0;
+  int8_t in_level : 2 = 0;
+  int8_t last_child_name : 4 = 0;  // last child slot named by the content file
+  int8_t blocked : 2 = 0;
+  int32_t last_child : 4 = 0;      // last slot spawned, -1 = none
 };
+static_assert(sizeof(WorldCell) <= 64, "a cell stays within one cache line");
+static_assert(ChildNames::SLOTS == CHILD_SLOTS);
 
 struct ObjectType {
   std::string path;
   std::string file_name;
   int32_t type_sprite = 0;
-  std::string DGFXNAME;
+  CellText DGFXNAME;  // the name cells give their children, so kept like theirs
   int32_t DGFXTRANSPARENCY = 0;
   int32_t DDENSITY = 0;
   int8_t DFITTOMATRIX = 0;
@@ -182,7 +191,7 @@ struct EdgePlacement {
 struct TileGraphic {
   std::string path;
   int32_t sprite = 0;
-  std::string file_name;
+  CellText file_name;  // the name cells give as gfx_name, so kept like theirs
   float width = 0.0f;
   float height = 0.0f;
 };
@@ -200,11 +209,34 @@ struct MusicTrack {
   int32_t sound = 0;  // 0 until played
 };
 
+// Cells in one block of zero pages: creating a matrix writes nothing, and only the pages a level
+// touches take memory. Owns its block; moves, never copies.
+class CellBlock {
+ public:
+  CellBlock() = default;
+  explicit CellBlock(size_t count);
+  CellBlock(CellBlock&& other) noexcept;
+  CellBlock& operator=(CellBlock&& other) noexcept;
+  CellBlock(const CellBlock&) = delete;
+  CellBlock& operator=(const CellBlock&) = delete;
+  ~CellBlock();
+
+  size_t size() const { return count_; }
+  WorldCell& operator[](size_t n) { return cells_[n]; }
+  const WorldCell& operator[](size_t n) const { return cells_[n]; }
+  WorldCell* begin() { return cells_; }
+  WorldCell* end() { return cells_ + count_; }
+
+ private:
+  WorldCell* cells_ = nullptr;
+  size_t count_ = 0;
+};
+
 // The cell matrix, stored column by column (cell (x, y) at x * rows + y).
 struct WorldMatrix {
   int32_t columns = 0;
   int32_t rows = 0;
-  std::vector<WorldCell> cells;
+  CellBlock cells;
 };
 
 constexpr int32_t START_MATRIX_SIZE = 513;  // indices 0..512, declared at start-up
@@ -259,9 +291,18 @@ void declare_world_model();
 // Replaces the matrix with an empty one of the given size (every field zero or empty).
 void world_matrix_create(int32_t columns, int32_t rows);
 
+inline bool cell_inside(int32_t x, int32_t y) {
+  return x >= 0 && y >= 0 && x < world_matrix.columns && y < world_matrix.rows;
+}
+
+// A fresh scratch cell for an access outside the matrix.
+WorldCell& world_cell_outside();
+
 // The one cell accessor. Safe for any (x, y): outside the matrix it returns a scratch cell that
 // reads as empty (kind "", alpha 0, in_level 0, use_collision 0) and whose writes are discarded.
-WorldCell& world_cell(int32_t x, int32_t y);
-bool cell_inside(int32_t x, int32_t y);
+inline WorldCell& world_cell(int32_t x, int32_t y) {
+  if (!cell_inside(x, y)) return world_cell_outside();
+  return world_matrix.cells[static_cast<size_t>(x) * static_cast<size_t>(world_matrix.rows) + static_cast<size_t>(y)];
+}
 
 }  // namespace tessera

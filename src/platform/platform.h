@@ -8,6 +8,7 @@
 #pragma once
 
 #include <csetjmp>
+#include <cstddef>
 #include <cstdint>
 #include <string>
 
@@ -37,6 +38,9 @@ int32_t window_event(int32_t timeout_ms);
 void screen_clear(int32_t colour);
 // Presents the back buffer after the vertical retrace, paced to at most 60 frames per second.
 void screen_flip();
+// Presents the back buffer at once: no vertical-retrace wait and no frame pacing (progress bars,
+// which must not slow down the work they show).
+void screen_flip_now();
 
 constexpr int32_t MESSAGE_OK = 0;
 constexpr int32_t MESSAGE_YES_NO = 4;
@@ -160,6 +164,10 @@ constexpr int32_t SOUND_LOOP = 1;
 
 int32_t sound_init();
 int32_t sound_load(int32_t handle, const std::string& path);
+// A sound decoded from its file while it plays (music), so loading it costs next to nothing. Only
+// one streamed sound sounds at a time: playing one stops the one before. A file that does not
+// decode gives 0. Used like any other sound.
+int32_t sound_load_streamed(int32_t handle, const std::string& path);
 // Flags: bit 0 loop, bit 1 play an additional copy. A sound already playing restarts.
 void sound_play(int32_t sound, int32_t flags);
 void sound_stop(int32_t sound);  // -1: all sounds
@@ -194,6 +202,7 @@ std::string home_directory();
 // ---- Time --------------------------------------------------------------------------------------
 
 void delay_ms(int32_t ms);
+int64_t clock_us();  // a steady clock in microseconds (the origin means nothing)
 int64_t date_now();  // seconds
 // Tokens %dd, %mm, %yyyy; other characters are copied.
 std::string format_date(const std::string& mask, int64_t date);
@@ -230,6 +239,14 @@ void error_position(const char* file, int32_t line);
 sigjmp_buf* fault_recovery_buffer();
 void fault_recovery_arm(bool armed);
 #define FAULT_RECOVERY_POINT() sigsetjmp(*::tessera::fault_recovery_buffer(), 1)
+
+// ---- Memory ------------------------------------------------------------------------------------
+
+// A block of size bytes that reads as zero. Where the system allows it the block is made of zero
+// pages, so creating it costs no time and its untouched pages no memory. nullptr on failure.
+void* zeroed_block_alloc(size_t size);
+// Returns a block of zeroed_block_alloc with the size it was asked for; nullptr is ignored.
+void zeroed_block_free(void* block, size_t size);
 
 // ---- Random numbers ----------------------------------------------------------------------------
 

@@ -27,7 +27,9 @@ void testing_resize_window(int32_t width, int32_t height);
 // Frame pacing in screen_flip and real waiting in delay_ms (both on by default in the game).
 void testing_set_frame_pacing(bool on);
 void testing_set_real_delays(bool on);
-int64_t testing_flip_count();      // screen_flip calls since the last reset
+int64_t testing_flip_count();      // screen_flip and screen_flip_now calls since the last reset
+// Makes clock_us return the given time (microseconds) until set back with a negative value.
+void testing_set_clock_us(int64_t us);
 int64_t testing_delay_total_ms();  // milliseconds asked of delay_ms since the last reset
 
 // Injected key and joystick state; it reaches the game through the next snapshot.

@@ -393,6 +393,19 @@ void screen_flip() {
   input_frame_presented();
 }
 
+void screen_flip_now() {
+  // Vsync off for this one present where the renderer can switch it (SDL 2.0.18 and later).
+  SDL_RendererInfo info {};
+  const bool vsync = platform_renderer != nullptr && SDL_GetRendererInfo(platform_renderer, &info) == 0 &&
+                     (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+  if (vsync) SDL_RenderSetVSync(platform_renderer, 0);
+  const bool paced = frame_pacing;
+  frame_pacing = false;
+  screen_flip();
+  frame_pacing = paced;
+  if (vsync) SDL_RenderSetVSync(platform_renderer, 1);
+}
+
 int32_t message_box(const std::string& title, const std::string& text, int32_t buttons) {
   message_log.push_back(title + "\n" + text);
   if (!message_answer_set && platform_display_exists()) return answer_box(title, text, buttons);

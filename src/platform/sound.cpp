@@ -1,4 +1,5 @@
-// Sound effects and music through SDL2_mixer: several at once, each restarting on its own channel.
+// Sound effects and music through SDL2_mixer: effects decoded whole, several at once, each
+// restarting on its own channel; streamed sounds (music) through the mixer's one music stream.
 #include "platform/platform.h"
 
 #include "platform/platform_internal.h"
@@ -17,6 +18,7 @@ constexpr int MOST_CHANNELS = 512;
 
 struct Sound {
   Mix_Chunk* chunk = nullptr;
+  Mix_Music* music = nullptr;  // streamed sounds: decoded while they play
   int channel = -1;  // where it last started; reused when it plays again
   int32_t play_count = 0;
 };
@@ -43,6 +45,18 @@ int start_on_free_channel(Mix_Chunk* chunk, int loops) {
     channel = Mix_PlayChannel(-1, chunk, loops);
   }
   return channel;
+}
+
+// The streamed sound that holds the mixer's music stream, or nullptr.
+Mix_Music* music_started = nullptr;
+
+bool music_playing(const Mix_Music* music) {
+  return music != nullptr && music == music_started && Mix_PlayingMusic() != 0;
+}
+
+void halt_sound(const Sound& sound) {
+  if (sound.chunk != nullptr) halt_chunk(sound.chunk);
+  if (music_playing(sound.music)) Mix_HaltMusic();
 }
 
 }  // namespace
@@ -76,7 +90,18 @@ int32_t sound_load(int32_t handle, const std::string& path) {
   SDL_RWclose(source);
   if (chunk == nullptr) return 0;
   sound_free(id);
-  handle_store(sounds, id, Sound{chunk, -1, 0});
+  handle_store(sounds, id, Sound{chunk, nullptr, -1, 0});
+  return id;
+}
+
+int32_t sound_load_streamed(int32_t handle, const std::string& path) {
+  const int32_t id = handle_claim(sounds, handle);
+  if (id == 0 || sound_init() == 0) return 0;
+  // Reads the header only: a file that does not decode fails here.
+  Mix_Music* music = Mix_LoadMUS(resolve_path(path).c_str());
+  if (music == nullptr) return 0;
+  sound_free(id);
+  handle_store(sounds, id, Sound{nullptr, music, -1, 0});
   return id;
 }
 
@@ -85,6 +110,11 @@ void sound_play(int32_t sound, int32_t flags) {
   if (found == nullptr) return;
   ++found->play_count;
   const int loops = (flags & SOUND_LOOP) != 0 ? -1 : 0;
+  if (found->music != nullptr) {
+    // One stream: starting it (again) replaces whatever it played.
+    music_started = Mix_PlayMusic(found->music, loops) == 0 ? found->music : nullptr;
+    return;
+  }
   if ((flags & 2) != 0) {
     start_on_free_channel(found->chunk, loops);
     return;
@@ -99,9 +129,10 @@ void sound_stop(int32_t sound) {
   if (audio != Audio::open) return;
   if (sound == -1) {
     Mix_HaltChannel(-1);
+    Mix_HaltMusic();
     return;
   }
-  if (const Sound* found = handle_find(sounds, sound); found != nullptr) halt_chunk(found->chunk);
+  if (const Sound* found = handle_find(sounds, sound); found != nullptr) halt_sound(*found);
 }
 
 int32_t sound_exists(int32_t sound) { return handle_find(sounds, sound) != nullptr ? 1 : 0; }
@@ -109,15 +140,24 @@ int32_t sound_exists(int32_t sound) { return handle_find(sounds, sound) != nullp
 void sound_free(int32_t sound) {
   Sound* found = handle_find(sounds, sound);
   if (found == nullptr) return;
-  halt_chunk(found->chunk);
-  Mix_FreeChunk(found->chunk);
+  halt_sound(*found);
+  if (found->chunk != nullptr) Mix_FreeChunk(found->chunk);
+  if (found->music != nullptr) Mix_FreeMusic(found->music);  // halts it when it still plays
+  if (found->music == music_started) music_started = nullptr;
   sounds.items.erase(sound);
 }
 
 void sound_close_all() {
-  if (audio == Audio::open) Mix_HaltChannel(-1);
-  for (auto& [id, sound] : sounds.items) Mix_FreeChunk(sound.chunk);
+  if (audio == Audio::open) {
+    Mix_HaltChannel(-1);
+    Mix_HaltMusic();
+  }
+  for (auto& [id, sound] : sounds.items) {
+    if (sound.chunk != nullptr) Mix_FreeChunk(sound.chunk);
+    if (sound.music != nullptr) Mix_FreeMusic(sound.music);
+  }
   sounds.items.clear();
+  music_started = nullptr;
   if (audio == Audio::open) {
     Mix_CloseAudio();
     Mix_Quit();
@@ -135,6 +175,7 @@ int32_t testing_sound_play_count(int32_t sound) {
 bool testing_sound_playing(int32_t sound) {
   const Sound* found = handle_find(sounds, sound);
   if (found == nullptr || audio != Audio::open) return false;
+  if (found->music != nullptr) return music_playing(found->music);
   for (int channel = 0; channel < channels; ++channel) {
     if (plays_chunk(channel, found->chunk)) return true;
   }

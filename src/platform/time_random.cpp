@@ -14,6 +14,7 @@ namespace {
 
 bool real_delays = true;
 int64_t delay_total_ms = 0;
+int64_t set_clock_us = -1;  // a test's clock; negative: the real one
 
 // The generator: 17 pairs of words and two pair indices walking down the table together.
 constexpr int PAIRS = 17;
@@ -51,6 +52,12 @@ void delay_ms(int32_t ms) {
   if (ms <= 0) return;
   delay_total_ms += ms;
   if (real_delays) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+int64_t clock_us() {
+  if (set_clock_us >= 0) return set_clock_us;
+  const auto since = std::chrono::steady_clock::now().time_since_epoch();
+  return std::chrono::duration_cast<std::chrono::microseconds>(since).count();
 }
 
 int64_t date_now() { return static_cast<int64_t>(std::time(nullptr)); }
@@ -104,6 +111,11 @@ int32_t random_int(int32_t max) {
 void testing_set_real_delays(bool on) { real_delays = on; }
 int64_t testing_delay_total_ms() { return delay_total_ms; }
 
-void time_forget_settings() { delay_total_ms = 0; }
+void testing_set_clock_us(int64_t us) { set_clock_us = us; }
+
+void time_forget_settings() {
+  delay_total_ms = 0;
+  set_clock_us = -1;
+}
 
 }  // namespace tessera

@@ -1,6 +1,9 @@
 #include "resources/cell_content.h"
 
 #include <algorithm>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "core/config.h"
 #include "core/line_pairs.h"
@@ -20,25 +23,136 @@ int32_t child_slot(const std::string& key) {
   return digit - '1';
 }
 
-void apply_content_pair(WorldCell& cell, const std::string& key, const std::string& value) {
-  const int32_t slot = child_slot(key);
-  if (slot >= 0) {
-    cell.child_name[static_cast<size_t>(slot)] = value;
-    cell.child_object[static_cast<size_t>(slot)] = -1;
-    if (value != "#") cell.last_child_name = static_cast<int8_t>(slot);
+enum class ContentKey : uint8_t { child, gfx_name, value1, use_collision, transparency, use_enemy };
+
+// One line pair of a content file that changes a cell, already parsed.
+struct ContentPair {
+  ContentKey key = ContentKey::child;
+  int8_t slot = 0;      // CHILDn: slot n-1
+  bool names_child = false;  // CHILDn with a value other than "#"
+  int32_t number = 0;   // VALUE1, USECOLLISION, TRANSPARENCY, USEENEMY
+  CellText text;        // GFXNAME ("dummy.png" for an empty value), CHILDn
+};
+
+// A content file as read once for the current level. A file that could not be opened stays
+// unopened until the store is emptied.
+struct StoredContent {
+  bool found = false;
+  std::vector<ContentPair> pairs;
+  // Child names this file turns a tuple into, for the tuples met so far (from, to).
+  std::vector<std::pair<uint32_t, uint32_t>> names_after;
+};
+
+constexpr size_t NAMES_REMEMBERED = 16;
+
+// Only load_cell_graphic gives cells a tile sprite; reset_world frees them within this extent.
+int32_t tiled_columns = 0;
+int32_t tiled_rows = 0;
+
+std::unordered_map<std::string, StoredContent> stored_contents;
+// Shortcut from a tile kind to its entry (entries of an unordered_map never move), valid for
+// the path prefix it was made with.
+std::vector<StoredContent*> content_of_kind;
+std::string kind_prefix_path;
+std::string kind_prefix_start;
+
+// RANDOMSEED, USEDIRECTION and INTERNALNAME change nothing in the game and are not kept.
+void store_content_pair(StoredContent& content, const std::string& key, const std::string& value) {
+  ContentPair pair;
+  if (const int32_t slot = child_slot(key); slot >= 0) {
+    pair.key = ContentKey::child;
+    pair.slot = static_cast<int8_t>(slot);
+    pair.text = value;
+    pair.names_child = value != "#";
   } else if (key == "GFXNAME") {
-    cell.gfx_name = value.empty() ? "dummy.png" : value;
+    pair.key = ContentKey::gfx_name;
+    pair.text = value.empty() ? "dummy.png" : value;
   } else if (key == "VALUE1") {
-    cell.value1 = parse_leading_int(value);
+    pair.key = ContentKey::value1;
   } else if (key == "USECOLLISION") {
-    cell.use_collision = low8_signed(parse_leading_int(value));
+    pair.key = ContentKey::use_collision;
   } else if (key == "TRANSPARENCY") {
-    cell.transparency = parse_leading_int(value);
-    cell.alpha = static_cast<int32_t>(255u - static_cast<uint32_t>(cell.transparency));
+    pair.key = ContentKey::transparency;
   } else if (key == "USEENEMY") {
-    cell.use_enemy = low8_signed(parse_leading_int(value));
+    pair.key = ContentKey::use_enemy;
+  } else {
+    return;
   }
-  // RANDOMSEED, USEDIRECTION and INTERNALNAME change nothing in the game.
+  pair.number = parse_leading_int(value);
+  content.pairs.push_back(pair);
+}
+
+StoredContent& stored_content(const std::string& path) {
+  auto [it, added] = stored_contents.try_emplace(path);
+  StoredContent& content = it->second;
+  if (added) {
+    content.found = read_line_pairs(path, [&content](const std::string& key, const std::string& value) {
+      store_content_pair(content, key, value);
+    });
+  }
+  return content;
+}
+
+StoredContent& stored_content_of_kind(const CellText& kind) {
+  if (kind_prefix_path != RGBCODEPATH || kind_prefix_start != APPSTART) {
+    content_of_kind.clear();
+    kind_prefix_path = RGBCODEPATH;
+    kind_prefix_start = APPSTART;
+  }
+  if (kind.id() >= content_of_kind.size()) content_of_kind.resize(kind.id() + 1, nullptr);
+  StoredContent*& known = content_of_kind[kind.id()];
+  if (known == nullptr) known = &stored_content(cell_content_path(kind));
+  return *known;
+}
+
+// The child names the file's CHILD lines leave on a cell that had `from`, in file order.
+uint32_t child_names_after(StoredContent& content, const ChildNames& from) {
+  for (const auto& [before, after] : content.names_after) {
+    if (before == from.id()) return after;
+  }
+  ChildNames::Names names = from.names();
+  for (const ContentPair& pair : content.pairs) {
+    if (pair.key == ContentKey::child) names[static_cast<size_t>(pair.slot)] = pair.text;
+  }
+  ChildNames to;
+  to.assign(names);
+  if (content.names_after.size() < NAMES_REMEMBERED) content.names_after.emplace_back(from.id(), to.id());
+  return to.id();
+}
+
+void apply_content_pair(WorldCell& cell, const ContentPair& pair) {
+  switch (pair.key) {
+    case ContentKey::child:
+      cell.child_object[static_cast<size_t>(pair.slot)] = -1;
+      if (pair.names_child) cell.last_child_name = pair.slot;
+      break;
+    case ContentKey::gfx_name:
+      cell.gfx_name = pair.text;
+      break;
+    case ContentKey::value1:
+      cell.value1 = pair.number;
+      break;
+    case ContentKey::use_collision:
+      cell.use_collision = low8_signed(pair.number);
+      break;
+    case ContentKey::transparency:
+      cell.transparency = pair.number;
+      cell.alpha = static_cast<int32_t>(255u - static_cast<uint32_t>(pair.number));
+      break;
+    case ContentKey::use_enemy:
+      cell.use_enemy = low8_signed(pair.number);
+      break;
+  }
+}
+
+// What reading the file does to the cell; a file that was not there leaves the cell as it was.
+void apply_content(WorldCell& cell, StoredContent& content) {
+  if (!content.found) return;
+  cell.last_child_name = 0;
+  for (const ContentPair& pair : content.pairs) apply_content_pair(cell, pair);
+  cell.child_name.set_id(child_names_after(content, cell.child_name));
+  if (cell.gfx_name.empty()) cell.gfx_name = "dummy.png";
+  cell.blocked = -1;
 }
 
 // Draw offset of an image inside its cell, shared by instances and foes.
@@ -118,36 +232,41 @@ void spawn_foe(int32_t type_index, int32_t x, int32_t y) {
 
 std::string cell_content_path(const std::string& kind) { return RGBCODEPATH + APPSTART + "\\" + kind; }
 
-void retile_cell(int32_t x, int32_t y, const std::string& kind) {
+void retile_cell(int32_t x, int32_t y, const std::string& kind) { retile_cell(x, y, CellText(kind)); }
+void retile_cell(int32_t x, int32_t y, const char* kind) { retile_cell(x, y, CellText(kind)); }
+
+void retile_cell(int32_t x, int32_t y, const CellText& kind) {
   if (!cell_inside(x, y)) return;
-  world_cell(x, y).tile_kind = kind;
-  load_cell_content(x, y, cell_content_path(kind));
-  load_cell_graphic(x, y, world_cell(x, y).gfx_name);
+  WorldCell& cell = world_cell(x, y);
+  cell.tile_kind = kind;
+  // The same as load_cell_content with the kind's path, without building the path each time.
+  apply_content(cell, stored_content_of_kind(cell.tile_kind));
+  load_cell_graphic(x, y, cell.gfx_name);
   spawn_cell_objects(x, y);
 }
 
 void load_cell_content(int32_t x, int32_t y, const std::string& path) {
   if (!cell_inside(x, y)) return;
-  WorldCell& cell = world_cell(x, y);
-  const int8_t previous_last_child_name = cell.last_child_name;
-  cell.last_child_name = 0;
-  const bool opened = read_line_pairs(
-      path, [&cell](const std::string& key, const std::string& value) { apply_content_pair(cell, key, value); });
-  if (!opened) {
-    cell.last_child_name = previous_last_child_name;
-    return;
-  }
-  if (cell.gfx_name.empty()) cell.gfx_name = "dummy.png";
-  cell.blocked = -1;
+  apply_content(world_cell(x, y), stored_content(path));
 }
 
-void load_cell_graphic(int32_t x, int32_t y, const std::string& name) {
+void forget_cell_contents() {
+  stored_contents.clear();
+  content_of_kind.clear();
+}
+
+void load_cell_graphic(int32_t x, int32_t y, const std::string& name) { load_cell_graphic(x, y, CellText(name)); }
+void load_cell_graphic(int32_t x, int32_t y, const char* name) { load_cell_graphic(x, y, CellText(name)); }
+
+void load_cell_graphic(int32_t x, int32_t y, const CellText& name) {
   if (!cell_inside(x, y)) return;
   for (const TileGraphic& graphic : tile_graphics.items) {
     if (graphic.file_name != name) continue;
     WorldCell& cell = world_cell(x, y);
-    if (sprite3d_exists(cell.tile_sprite) != 0) sprite3d_free(cell.tile_sprite);
+    sprite3d_free(cell.tile_sprite);  // nothing happens for a handle that is not alive
     cell.tile_sprite = sprite3d_create(-1, graphic.sprite);
+    tiled_columns = std::max(tiled_columns, x + 1);
+    tiled_rows = std::max(tiled_rows, y + 1);
     size_tile_sprite(x, y);
     return;
   }
@@ -167,11 +286,12 @@ void spawn_cell_objects(int32_t x, int32_t y) {
   cell.last_child = -1;
   // Whatever a caller stored, the walk never leaves the eight slots.
   const int32_t last_slot = std::min<int32_t>(cell.last_child_name, CHILD_SLOTS - 1);
+  static const CellText nope = "NOPE";
   for (int32_t slot = 0; slot <= last_slot; ++slot) {
-    const std::string& name = cell.child_name[static_cast<size_t>(slot)];
+    const CellText name = std::as_const(cell.child_name)[static_cast<size_t>(slot)];
     for (int32_t t = 0; t < object_types.size(); ++t) {
       const ObjectType& type = object_types.at(t);
-      if (type.DGFXNAME == "NOPE" || type.DGFXNAME != name) continue;
+      if (type.DGFXNAME == nope || type.DGFXNAME != name) continue;
       // The draw is made for every matching type, spawned or not: levels depend on it.
       if (random_int(type.DDENSITY) != 0) continue;
       const int32_t instance = spawn_instance(t);
@@ -234,11 +354,17 @@ void reset_world() {
     if (sprite3d_exists(instance.instance_sprite) != 0) sprite3d_free(instance.instance_sprite);
   }
   object_instances.clear();
-  // Every cell of the current matrix, not only 0..256: a map loaded into the larger start-up
-  // matrix would otherwise leave its outer tile sprites behind.
-  for (WorldCell& cell : world_matrix.cells) {
-    if (sprite3d_exists(cell.tile_sprite) != 0) sprite3d_free(cell.tile_sprite);
+  forget_cell_contents();
+  // Every cell that can hold a tile sprite, not only 0..256: a map loaded into the larger start-up
+  // matrix would otherwise leave its outer tile sprites behind. Cells beyond the ones that ever
+  // got one are not read at all, so their pages are never touched.
+  const int32_t columns = std::min(tiled_columns, world_matrix.columns);
+  const int32_t rows = std::min(tiled_rows, world_matrix.rows);
+  for (int32_t x = 0; x < columns; ++x) {
+    for (int32_t y = 0; y < rows; ++y) sprite3d_free(world_cell(x, y).tile_sprite);
   }
+  tiled_columns = 0;
+  tiled_rows = 0;
   world_matrix_create(LEVEL_MATRIX_SIZE, LEVEL_MATRIX_SIZE);
 }
 

@@ -55,6 +55,7 @@ std::string alpha_file_name(const std::string& map_path) {
 }  // namespace
 
 void load_map(const std::string& path) {
+  forget_cell_contents();
   const int32_t file = file_open_read(-1, path);
   if (file == 0) {
     report_error(ERROR_MAP_FILE);

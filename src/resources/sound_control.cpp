@@ -64,7 +64,7 @@ void play_music(const std::string& name) {
   const int32_t index = name.empty() ? random_track() : named_track(name);
   if (index < 0) return;
   MusicTrack& track = music_tracks.at(index);
-  track.sound = sound_load(-1, track.path);
+  track.sound = sound_load_streamed(-1, track.path);
   if (sound_exists(track.sound) != 0) sound_play(track.sound, SOUND_LOOP);
 }
 

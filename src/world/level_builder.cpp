@@ -19,9 +19,9 @@ namespace tessera {
 
 namespace {
 
-const std::string KIND_WALL = "LAB_WALL";
-const std::string KIND_GREEN = "LAB_GREEN";
-const std::string KIND_WATER = "LAB_WATER";
+const CellText KIND_WALL = "LAB_WALL";
+const CellText KIND_GREEN = "LAB_GREEN";
+const CellText KIND_WATER = "LAB_WATER";
 
 // The seed wraps like the generator's own arithmetic instead of overflowing.
 int32_t level_seed() {
@@ -144,6 +144,7 @@ void fill_walls(int32_t w, int32_t h) {
 }
 
 WalkResult level_walk(int32_t w, int32_t h, const std::string& kind, bool record_edges) {
+  const CellText new_kind = kind;
   WalkResult result;
   int32_t x = 1;
   int32_t y = 1;
@@ -173,7 +174,7 @@ WalkResult level_walk(int32_t w, int32_t h, const std::string& kind, bool record
     y += dy;
     // The cell is tested even when no move was made, so (1, 1) converts on a level too small to walk.
     if (world_cell(x, y).tile_kind == KIND_WALL) {
-      retile_cell(x, y, kind);
+      retile_cell(x, y, new_kind);
       if (record_edges) {
         EdgePlacement& placement = edge_placements.add();
         placement.x = x;

@@ -184,10 +184,12 @@ TEST(GameUnderX, IntroTitlePlayQuitAndCleanExit) {
   EXPECT_GT(title_seen - intro_seen, 8.0);
   ASSERT_TRUE(game.running());
 
-  // The title waits for P; play then starts with the banner of map 1 and the HUD.
+  // The title waits for P; play then starts with the banner of map 1 and the HUD. The very first
+  // frame of play draws the start cell before the player paints it, and a level now builds fast
+  // enough for a screenshot to catch that frame: wait for the painted one.
   ASSERT_TRUE(e2e::hold_key(x, "p"));
   const auto play = e2e::wait_for_screen(x, shot, 15.0, [](const Image& i) {
-    return hud_score_ink(i) >= 5 * GLYPH_INK - 30 && game_over_ink(i) == 0;
+    return hud_score_ink(i) >= 5 * GLYPH_INK - 30 && game_over_ink(i) == 0 && painted_pixels(i) > CELL * CELL / 2;
   });
   ASSERT_TRUE(play) << "play never started (no HUD)";
   keep_shot(shot, "3-play.png");

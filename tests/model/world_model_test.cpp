@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 using namespace tessera;
 
 namespace {
@@ -45,6 +47,74 @@ TEST(WorldModel, DeclaredMatrixIsSquareAndTheAccessorIsSafeEverywhere) {
   world_matrix_create(-4, 3);
   EXPECT_EQ(world_matrix.cells.size(), 0u);
   EXPECT_EQ(world_cell(0, 0).tile_kind, "");
+}
+
+}  // namespace
+
+namespace {
+
+// A fresh matrix is made of zero bytes, so every field of its cells must read as a value-made cell.
+TEST(WorldModel, FreshCellsReadAsDefaultCellsAndNarrowFieldsHoldWhatTheGameWrites) {
+  world_matrix_create(LEVEL_MATRIX_SIZE, LEVEL_MATRIX_SIZE);
+  const WorldCell made{};
+  for (const auto& [x, y] : {std::pair{0, 0}, std::pair{128, 77}, std::pair{256, 256}}) {
+    const WorldCell& c = world_cell(x, y);
+    EXPECT_EQ(c.child_object, made.child_object);
+    for (size_t slot = 0; slot < CHILD_SLOTS; ++slot) EXPECT_EQ(c.child_name[slot], "");
+    EXPECT_EQ(c.tile_kind, made.tile_kind);
+    EXPECT_EQ(c.gfx_name, made.gfx_name);
+    const int values[] = {c.tile_sprite,   c.alpha,     c.transparency, c.value1,          c.last_child,
+                          c.use_collision, c.use_enemy, c.in_level,     c.last_child_name, c.blocked};
+    for (int value : values) EXPECT_EQ(value, 0);
+  }
+
+  WorldCell& c = world_cell(5, 5);
+  for (int32_t v = -1; v <= 7; ++v) {
+    c.last_child = v;
+    c.last_child_name = static_cast<int8_t>(v < 0 ? 0 : v);
+    EXPECT_EQ(c.last_child, v);
+    EXPECT_EQ(c.last_child_name, v < 0 ? 0 : v);
+  }
+  for (int8_t v : {-1, 0, 1}) {
+    c.blocked = v;
+    EXPECT_EQ(c.blocked, v);
+  }
+  c.in_level = 1;
+  c.use_collision = -128;
+  c.use_enemy = 127;
+  EXPECT_EQ(c.in_level, 1);
+  EXPECT_EQ(c.use_collision, -128);
+  EXPECT_EQ(c.use_enemy, 127);
+}
+
+TEST(WorldModel, CellTextsAreSharedAndReadLikeStrings) {
+  const CellText a = std::string("LAB_FLOOR");
+  const CellText b = "LAB_FLOOR";
+  EXPECT_EQ(a.id(), b.id());
+  EXPECT_TRUE(a == std::string("LAB_FLOOR"));
+  EXPECT_FALSE(a == "LAB_FLOO");
+  EXPECT_EQ(CellText("").id(), 0u);
+  const std::string& as_string = a;
+  EXPECT_EQ(as_string + "!", "LAB_FLOOR!");
+  EXPECT_EQ(a.size(), 9u);
+
+  // One slot changes, the rest stay; cells naming the same children share one tuple.
+  world_matrix_create(4, 4);
+  const size_t tuples = child_names_count();
+  for (int32_t x = 0; x < 4; ++x) {
+    world_cell(x, 0).child_name[0] = "GEM";
+    world_cell(x, 0).child_name[2] = std::string("BOMB");
+  }
+  EXPECT_LE(child_names_count(), tuples + 2);
+  WorldCell& c = world_cell(1, 0);
+  c.child_name[2] = "#";
+  EXPECT_EQ(c.child_name[0], "GEM");
+  EXPECT_EQ(c.child_name[2], "#");
+  EXPECT_EQ(world_cell(2, 0).child_name[2], "BOMB");
+  // Slots beyond the eight read as empty and take no writes.
+  c.child_name[8] = "ROCK";
+  EXPECT_EQ(std::as_const(c).child_name[8], "");
+  EXPECT_EQ(c.child_name[1], "");
 }
 
 }  // namespace

@@ -74,5 +74,43 @@ TEST_F(SoundTest, SeveralAtOnceAndStopAll) {
   EXPECT_EQ(sound_load(-1, temp.path + "bad.ogg"), 0);
 }
 
+// Streamed sounds (music) share one stream: a second one takes it over, and the first may start
+// again. Effects play beside it.
+TEST_F(SoundTest, StreamedSoundsShareOneStreamBesideTheEffects) {
+  testfiles::write_ogg(temp.file("one.ogg"), 0.5, 440);
+  testfiles::write_ogg(temp.file("two.ogg"), 0.5, 550);
+  const int32_t one = sound_load_streamed(-1, temp.path + "one.ogg");
+  const int32_t two = sound_load_streamed(-1, temp.path + "TWO.ogg");
+  const int32_t effect = sound_load(-1, temp.path + "one.ogg");
+  ASSERT_NE(one, 0);
+  ASSERT_NE(two, 0);
+  EXPECT_FALSE(testing_sound_playing(one));
+
+  sound_play(one, SOUND_LOOP);
+  sound_play(effect, 0);
+  EXPECT_TRUE(testing_sound_playing(one));
+  EXPECT_TRUE(testing_sound_playing(effect));
+  wait_ms(700);
+  EXPECT_TRUE(testing_sound_playing(one));  // looping past its end
+  sound_play(two, 0);
+  EXPECT_FALSE(testing_sound_playing(one));
+  EXPECT_TRUE(testing_sound_playing(two));
+  sound_stop(one);  // not the one playing: nothing changes
+  EXPECT_TRUE(testing_sound_playing(two));
+  sound_play(one, SOUND_LOOP);
+  sound_free(two);
+  EXPECT_TRUE(testing_sound_playing(one));
+  EXPECT_EQ(sound_exists(two), 0);
+  sound_stop(-1);
+  EXPECT_FALSE(testing_sound_playing(one));
+  EXPECT_EQ(testing_sound_play_count(one), 2);
+  sound_free(one);
+  EXPECT_EQ(sound_exists(one), 0);
+
+  EXPECT_EQ(sound_load_streamed(-1, temp.path + "missing.ogg"), 0);
+  testfiles::write_text(temp.file("bad.ogg"), "not a sound either");
+  EXPECT_EQ(sound_load_streamed(-1, temp.path + "bad.ogg"), 0);
+}
+
 }  // namespace
 }  // namespace tessera

@@ -110,14 +110,20 @@ TEST_F(CellContentTest, MissingFileKeepsTheCellAndAFileWithoutChildrenWalksSlotZ
   EXPECT_EQ(object_instances.size(), 5);
 }
 
-// A modder editing a content file sees the edit at the next re-tile; a kind naming the content
-// folder itself (an empty kind) is no file and leaves the cell as it was.
-TEST_F(CellContentTest, ContentIsReadFromDiskAtEveryRetile) {
+// A content file is read once and kept until the store is emptied (every level build and map
+// load): an edit shows only after that. A kind naming the content folder itself (an empty kind)
+// is no file and leaves the cell as it was.
+TEST_F(CellContentTest, ContentIsReadOnceUntilTheStoreIsEmptied) {
   content("LAB_FLOOR", {"VALUE1", "3", "TRANSPARENCY", "0"});
   retile_cell(4, 1, "LAB_FLOOR");
   WorldCell& c = world_cell(4, 1);
   EXPECT_EQ(c.value1, 3);
   content("LAB_FLOOR", {"VALUE1", "9", "TRANSPARENCY", "100"});
+  retile_cell(4, 1, "LAB_FLOOR");
+  load_cell_content(4, 1, cell_content_path("LAB_FLOOR"));
+  EXPECT_EQ(c.value1, 3);
+  EXPECT_EQ(c.alpha, 255);
+  forget_cell_contents();
   retile_cell(4, 1, "LAB_FLOOR");
   EXPECT_EQ(c.value1, 9);
   EXPECT_EQ(c.alpha, 155);

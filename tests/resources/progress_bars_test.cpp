@@ -44,7 +44,10 @@ void expect_bar(float length) {
 
 }  // namespace
 
-// A 10 x 10 level: the bar grows by W / 100 a call and the screen is presented every 21 calls.
+constexpr int64_t REFRESH_US = 1'000'000 / 60;  // the dummy display reports no rate: 60 Hz
+
+// A 10 x 10 level: the bar grows by W / 100 a call. It is shown once a refresh of time has passed
+// since the level began or since it was last shown, and drawn only then (two boxes a showing).
 // A new map number starts the bar again and records the map as the one being built.
 TEST(ProgressBars, LevelBuildingBar) {
   BarScene scene;
@@ -53,22 +56,38 @@ TEST(ProgressBars, LevelBuildingBar) {
   map_number = 4;
   current_map = 3;
   build_progress = 250.0f;
-  build_progress_calls = 0;
-  for (int32_t call = 1; call <= 42; ++call) {
-    level_build_progress();
-    ASSERT_EQ(testing_flip_count(), call / 21) << call;
-  }
+  int64_t now = 1'000'000;
+  testing_set_clock_us(now);
+  for (int32_t call = 1; call <= 42; ++call) level_build_progress();
+  EXPECT_EQ(testing_flip_count(), 0);  // no time has passed
+  EXPECT_TRUE(testing_recorded_draws().empty());
   EXPECT_EQ(current_map, 4);
   EXPECT_NEAR(build_progress, 1.0f + 42 * 4.0f, 0.01f);
-  expect_bar(build_progress);
 
-  // The same map goes on where it was; the next map starts again at 1.
+  testing_set_clock_us(now += REFRESH_US - 1);
   level_build_progress();
-  EXPECT_NEAR(build_progress, 1.0f + 43 * 4.0f, 0.01f);
+  EXPECT_EQ(testing_flip_count(), 0);
+  testing_set_clock_us(now += 1);
+  level_build_progress();
+  EXPECT_EQ(testing_flip_count(), 1);
+  EXPECT_EQ(build_progress_calls, 0);
+  EXPECT_EQ(testing_recorded_draws().size(), 2u);
+  expect_bar(1.0f + 44 * 4.0f);
+  level_build_progress();
+  EXPECT_EQ(testing_flip_count(), 1);  // the next showing waits a refresh again
+  EXPECT_EQ(build_progress_calls, 1);
+  for (int32_t frame = 2; frame <= 4; ++frame) {
+    testing_set_clock_us(now += 2 * REFRESH_US);
+    level_build_progress();
+    EXPECT_EQ(testing_flip_count(), frame);
+  }
+
+  // The next map starts again at 1 and waits a refresh before its first showing.
   map_number = 5;
   level_build_progress();
   EXPECT_NEAR(build_progress, 5.0f, 0.01f);
   EXPECT_EQ(current_map, 5);
+  EXPECT_EQ(testing_flip_count(), 4);
 
   // A level without area fills the bar at once instead of dividing by zero.
   level_width = 0;
@@ -77,20 +96,28 @@ TEST(ProgressBars, LevelBuildingBar) {
   EXPECT_NEAR(build_progress, 405.0f, 0.01f);
 }
 
-// The map-reading bar presents on its first call and on every 501st after it, and is never reset.
+// The map-reading bar follows the same clock and is never reset.
 TEST(ProgressBars, MapReadingBar) {
   BarScene scene;
   level_width = 20;
   level_height = 40;
   map_progress = 1.0f;
-  map_progress_calls = 0;
+  int64_t now = 5'000'000;
+  testing_set_clock_us(now);
+  for (int32_t call = 1; call <= 501; ++call) map_read_progress();
+  EXPECT_EQ(testing_flip_count(), 0);
+  testing_set_clock_us(now += REFRESH_US);
   map_read_progress();
   EXPECT_EQ(testing_flip_count(), 1);
-  expect_bar(1.5f);
-  for (int32_t call = 2; call <= 501; ++call) map_read_progress();
-  EXPECT_EQ(testing_flip_count(), 1);
-  map_read_progress();
-  EXPECT_EQ(testing_flip_count(), 2);
   EXPECT_NEAR(map_progress, 1.0f + 502 * 0.5f, 0.01f);
   expect_bar(map_progress);
+}
+
+// Cheap presents are spaced by a refresh; a present that costs real work is followed by four
+// times its cost, so showing the bar takes at most a fifth of a build.
+TEST(ProgressBars, GapAfterAShowingFollowsItsCost) {
+  EXPECT_EQ(progress_present_gap_us(REFRESH_US, 0), REFRESH_US);
+  EXPECT_EQ(progress_present_gap_us(REFRESH_US, 4000), REFRESH_US);
+  EXPECT_EQ(progress_present_gap_us(REFRESH_US, 15000), 60000);
+  EXPECT_EQ(progress_present_gap_us(REFRESH_US, -3), REFRESH_US);  // a clock that went back
 }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <cstdio>
 #include <set>
 
 #include "core/config.h"
@@ -51,6 +52,59 @@ TEST(LevelBuilder, SameMapNumberGivesTheSameLevelAndAnotherNumberAnotherLevel) {
   WORLDRANDOM -= 1;
   LABSWITCH = 0;
   EXPECT_NE(first, build_map(3));
+}
+
+// Levels recorded from this data set: a map number always gives the same labyrinth, cell for cell,
+// object for object and foe for foe, across changes to how levels are stored or built.
+TEST(LevelBuilder, MapsAreTheRecordedLabyrinths) {
+  LevelData data;
+  struct Recorded {
+    int32_t map;
+    uint64_t digest;
+  };
+  for (const Recorded& r : {Recorded{1, 0x3fd039f18324845aULL}, Recorded{2, 0x96c2891422cb6586ULL},
+                            Recorded{7, 0xb73a8ad514f4d3b8ULL}, Recorded{20, 0x31bd48b4bd7efb99ULL}}) {
+    EXPECT_EQ(build_map(r.map), r.digest) << "map " << r.map;
+  }
+  testfiles::write_lines(data.dir.file("base.txt"), {"base", "40", "36", "-", "-"});
+  for (const Recorded& r : {Recorded{1, 0x77a0031776e3b2d9ULL}, Recorded{4, 0x43447cc044c75405ULL}}) {
+    map_number = r.map;
+    build_first_level(data.dir.path + "base.txt");
+    EXPECT_EQ(levelfixture::level_digest(), r.digest) << "first level, map " << r.map;
+  }
+}
+
+// A modder's edit between two builds: the first level keeps the files as it first read them (also
+// for re-tiles during play, and a file that was missing stays missing); the next build sees them.
+TEST(LevelBuilder, ContentEditsShowFromTheNextBuildOn) {
+  LevelData data;
+  std::remove((data.dir.path + "RGB/LAB/LAB_PINK_FLOOR").c_str());
+  build_map(2);
+  const int32_t wall_x = 0, wall_y = 0;
+  ASSERT_EQ(world_cell(wall_x, wall_y).tile_kind, "LAB_WALL");
+  ASSERT_EQ(world_cell(wall_x, wall_y).value1, 0);
+  levelfixture::set_kind(2, 0, "LAB_FIXED_FLOOR");  // met in play
+  levelfixture::set_kind(3, 0, "LAB_PINK_FLOOR");   // met missing
+
+  data.write_content("LAB_WALL", {"GFXNAME", "edge.png", "TRANSPARENCY", "0", "USECOLLISION", "2", "VALUE1", "7"});
+  data.write_content("LAB_FIXED_FLOOR", {"GFXNAME", "fixed.png", "TRANSPARENCY", "0", "VALUE1", "99"});
+  data.write_content("LAB_PINK_FLOOR", {"GFXNAME", "pink.png", "TRANSPARENCY", "0", "VALUE1", "5"});
+  levelfixture::set_kind(1, 0, "LAB_WALL");
+  levelfixture::set_kind(2, 0, "LAB_FIXED_FLOOR");
+  levelfixture::set_kind(3, 0, "LAB_PINK_FLOOR");
+  EXPECT_EQ(world_cell(1, 0).value1, 0);
+  EXPECT_EQ(world_cell(1, 0).gfx_name, "wall.png");
+  EXPECT_EQ(world_cell(2, 0).value1, levelfixture::FIXED_VALUE);
+  EXPECT_EQ(world_cell(3, 0).value1, 0);  // still missing: the wall's content stays
+  EXPECT_EQ(world_cell(3, 0).tile_kind, "LAB_PINK_FLOOR");
+
+  build_map(2);
+  EXPECT_EQ(world_cell(wall_x, wall_y).value1, 7);
+  EXPECT_EQ(world_cell(wall_x, wall_y).gfx_name, "edge.png");
+  levelfixture::set_kind(2, 0, "LAB_FIXED_FLOOR");
+  levelfixture::set_kind(3, 0, "LAB_PINK_FLOOR");
+  EXPECT_EQ(world_cell(2, 0).value1, 99);
+  EXPECT_EQ(world_cell(3, 0).value1, 5);
 }
 
 TEST(LevelBuilder, WalksStayInsideTheWallRingAndCountTilesAndTime) {

@@ -97,11 +97,11 @@ LevelData::LevelData(const Options& options) {
                 "DCHANGEDIRECTION", "6"});
   }
 
-  testing_open_screen(SCREEN_W, SCREEN_H);
+  testing_open_screen(options.screen_w, options.screen_h);
   testing_set_frame_pacing(false);
   testing_set_real_delays(false);
-  screen_width = static_cast<float>(SCREEN_W);
-  screen_height = static_cast<float>(SCREEN_H);
+  screen_width = static_cast<float>(options.screen_w);
+  screen_height = static_cast<float>(options.screen_h);
 
   if (options.sounds) {
     for (const char* name : {"step.ogg", "fixed.ogg", "pink.ogg", "boom.ogg"}) {

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "model/cell_text.h"
 #include "support/test_files.h"
 
 namespace levelfixture {
@@ -22,6 +23,8 @@ struct Options {
   bool goodies = true;   // "LAB_FLOOR" spawns a goody (DISGOODY) and bombs as children
   bool foes = true;      // "LAB_FLOOR" admits foes and a foe type exists
   bool sounds = true;    // write and load the sound effects
+  int32_t screen_w = SCREEN_W;  // the screen opened for the level
+  int32_t screen_h = SCREEN_H;
 };
 
 struct LevelData {
@@ -60,6 +63,8 @@ struct Hash {
     add(s.size());
     bytes(s.data(), s.size());
   }
+  // Cell texts hash as the texts they name, not as their references.
+  void add(const tessera::CellText& s) { add(s.str()); }
 };
 
 // A digest of the level: size, every cell's kind and children, the instances, the foes, the

@@ -85,7 +85,6 @@ struct SharedTexture {
   SDL_Texture* texture = nullptr;
   // Premultiplied white mask (alpha as grey, alpha kept) for the two-pass additive fallback.
   SDL_Texture* mask = nullptr;
-  SDL_Surface* pixels = nullptr;  // decoded RGBA kept for re-keying; none for back-buffer grabs
   int32_t key = 0;
   uint32_t generation = 0;
   int32_t width = 0;

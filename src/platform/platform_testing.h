@@ -16,6 +16,10 @@ void testing_reset_platform();
 
 // The name of the renderer the screen draws with ("software", "opengl", ...); empty without one.
 std::string testing_renderer_name();
+// Every renderer made since the last reset, by name, including any given up for another.
+const std::vector<std::string>& testing_renderers_made();
+// The directory where the screen looks for graphics devices ("/dev" by default and after a reset).
+void testing_set_device_root(const std::string& root);
 
 // The plain way of drawing, which the kept ways must match pixel for pixel: every draw of a tile
 // layer at once, every clear at once, and a new texture for every grab.

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 namespace tessera {
@@ -54,23 +55,58 @@ Uint8 red_of(int32_t colour) { return static_cast<Uint8>(colour & 0xFF); }
 Uint8 green_of(int32_t colour) { return static_cast<Uint8>((colour >> 8) & 0xFF); }
 Uint8 blue_of(int32_t colour) { return static_cast<Uint8>((colour >> 16) & 0xFF); }
 
-// Uploads the decoded pixels with the key colour (and any alpha-0 pixel) made clear black.
-bool upload_keyed(SharedTexture& shared) {
-  SDL_Surface* surface = shared.pixels;
-  std::vector<Uint8> buffer(static_cast<size_t>(surface->w) * surface->h * 4);
+// Decodes an image file by its content into RGBA bytes; null when no decoder takes it.
+SDL_Surface* decode_rgba(const std::string& resolved) {
+  SDL_Surface* decoded = IMG_Load(resolved.c_str());
+  if (decoded == nullptr) {
+    // TGA has no signature, so IMG_Load only tries it for a ".tga" name.
+    if (SDL_RWops* file = SDL_RWFromFile(resolved.c_str(), "rb"); file != nullptr) {
+      decoded = IMG_LoadTGA_RW(file);
+      SDL_RWclose(file);
+    }
+  }
+  if (decoded == nullptr) return nullptr;
+  if (decoded->format->format == SDL_PIXELFORMAT_RGBA32 && !SDL_HasColorKey(decoded)) return decoded;
+  SDL_Surface* rgba = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_RGBA32, 0);
+  SDL_FreeSurface(decoded);
+  return rgba;
+}
+
+// The pixels of the sprite's image file again, for the rare uses that need more than its texture
+// (a new colour key, the additive mask): the decoded pixels are not kept, as they would double the
+// memory of every texture. Null when the file no longer decodes to the sprite's size.
+SDL_Surface* decode_again(const SharedTexture& shared) {
+  SDL_Surface* surface = shared.source.empty() ? nullptr : decode_rgba(shared.source);
+  if (surface != nullptr && (surface->w != shared.width || surface->h != shared.height)) {
+    SDL_FreeSurface(surface);
+    return nullptr;
+  }
+  return surface;
+}
+
+// 32-bit words of RGBA bytes, whatever the byte order of the machine.
+Uint32 rgba_word(Uint8 r, Uint8 g, Uint8 b, Uint8 a) {
+  const Uint8 bytes[4] = {r, g, b, a};
+  Uint32 word = 0;
+  std::memcpy(&word, bytes, 4);
+  return word;
+}
+
+// Uploads the decoded pixels with the key colour (and any alpha-0 pixel) made clear black. The
+// pixels are keyed in place: the caller's surface is spent.
+bool upload_keyed(SharedTexture& shared, SDL_Surface* surface) {
+  const Uint32 colour_bits = rgba_word(255, 255, 255, 0), alpha_bits = rgba_word(0, 0, 0, 255);
+  const Uint32 key = rgba_word(red_of(shared.key), green_of(shared.key), blue_of(shared.key), 0);
   bool transparent = false;
-  const Uint8 kr = red_of(shared.key), kg = green_of(shared.key), kb = blue_of(shared.key);
   SDL_LockSurface(surface);
   for (int y = 0; y < surface->h; ++y) {
-    const Uint8* row = static_cast<const Uint8*>(surface->pixels) + static_cast<size_t>(y) * surface->pitch;
-    Uint8* out = buffer.data() + static_cast<size_t>(y) * surface->w * 4;
-    for (int x = 0; x < surface->w; ++x, row += 4, out += 4) {
-      const bool keyed = row[0] == kr && row[1] == kg && row[2] == kb;
-      if (keyed || row[3] == 0) {
-        out[0] = out[1] = out[2] = out[3] = 0;
+    Uint8* row = static_cast<Uint8*>(surface->pixels) + static_cast<size_t>(y) * surface->pitch;
+    for (int x = 0; x < surface->w; ++x) {
+      Uint32 pixel = 0;
+      std::memcpy(&pixel, row + 4 * x, 4);
+      if ((pixel & colour_bits) == key || (pixel & alpha_bits) == 0) {
+        std::memset(row + 4 * x, 0, 4);
         transparent = true;
-      } else {
-        std::copy(row, row + 4, out);
       }
     }
   }
@@ -79,30 +115,32 @@ bool upload_keyed(SharedTexture& shared) {
   shared.mask = nullptr;
   shared.has_transparent = transparent;
   shared.serial = ++last_serial;
-  return SDL_UpdateTexture(shared.texture, nullptr, buffer.data(), surface->w * 4) == 0;
+  return SDL_UpdateTexture(shared.texture, nullptr, surface->pixels, surface->pitch) == 0;
 }
 
 // Alpha as premultiplied white, built from the keyed texture's source pixels on first need.
 SDL_Texture* mask_of(const SharedTexture& shared) {
-  SDL_Surface* surface = shared.pixels;
+  SDL_Surface* surface = decode_again(shared);
   if (surface == nullptr) return nullptr;
   SDL_Texture* mask = SDL_CreateTexture(platform_renderer, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC,
                                         surface->w, surface->h);
-  if (mask == nullptr) return nullptr;
-  std::vector<Uint8> buffer(static_cast<size_t>(surface->w) * surface->h * 4);
+  if (mask == nullptr) {
+    SDL_FreeSurface(surface);
+    return nullptr;
+  }
   const Uint8 kr = red_of(shared.key), kg = green_of(shared.key), kb = blue_of(shared.key);
   SDL_LockSurface(surface);
   for (int y = 0; y < surface->h; ++y) {
-    const Uint8* row = static_cast<const Uint8*>(surface->pixels) + static_cast<size_t>(y) * surface->pitch;
-    Uint8* out = buffer.data() + static_cast<size_t>(y) * surface->w * 4;
-    for (int x = 0; x < surface->w; ++x, row += 4, out += 4) {
+    Uint8* row = static_cast<Uint8*>(surface->pixels) + static_cast<size_t>(y) * surface->pitch;
+    for (int x = 0; x < surface->w; ++x, row += 4) {
       const bool keyed = row[0] == kr && row[1] == kg && row[2] == kb;
       const Uint8 a = keyed ? 0 : row[3];
-      out[0] = out[1] = out[2] = out[3] = a;
+      row[0] = row[1] = row[2] = row[3] = a;
     }
   }
   SDL_UnlockSurface(surface);
-  SDL_UpdateTexture(mask, nullptr, buffer.data(), surface->w * 4);
+  SDL_UpdateTexture(mask, nullptr, surface->pixels, surface->pitch);
+  SDL_FreeSurface(surface);
   return mask;
 }
 
@@ -207,12 +245,11 @@ void set_rectangle(Sprite3D& quad, int32_t width, int32_t height) {
 }  // namespace
 
 SharedTexture::~SharedTexture() {
-  if (pixels != nullptr) SDL_FreeSurface(pixels);
   // A renderer takes its textures with it; only destroy what belongs to the live one.
   if (generation != platform_renderer_generation) return;
   if (mask != nullptr) SDL_DestroyTexture(mask);
   if (texture == nullptr) return;
-  if (pixels != nullptr || !source.empty() || plain_drawing_forced()) {
+  if (!source.empty() || plain_drawing_forced()) {
     SDL_DestroyTexture(texture);
     return;
   }
@@ -228,17 +265,7 @@ int32_t sprite_load(int32_t handle, const std::string& path, int32_t mode) {
   const int32_t id = handle_claim(sprites, handle);
   if (id == 0 || platform_renderer == nullptr) return 0;
   const std::string resolved = resolve_path(path);
-  SDL_Surface* decoded = IMG_Load(resolved.c_str());
-  if (decoded == nullptr) {
-    // TGA has no signature, so IMG_Load only tries it for a ".tga" name.
-    if (SDL_RWops* file = SDL_RWFromFile(resolved.c_str(), "rb"); file != nullptr) {
-      decoded = IMG_LoadTGA_RW(file);
-      SDL_RWclose(file);
-    }
-  }
-  if (decoded == nullptr) return 0;
-  SDL_Surface* pixels = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_RGBA32, 0);
-  SDL_FreeSurface(decoded);
+  SDL_Surface* pixels = decode_rgba(resolved);
   if (pixels == nullptr) return 0;
 
   Sprite sprite;
@@ -246,7 +273,6 @@ int32_t sprite_load(int32_t handle, const std::string& path, int32_t mode) {
   sprite.height = pixels->h;
   sprite.texture = std::make_shared<SharedTexture>();
   SharedTexture& shared = *sprite.texture;
-  shared.pixels = pixels;
   shared.source = resolved;
   shared.key = default_key;
   shared.generation = platform_renderer_generation;
@@ -254,7 +280,9 @@ int32_t sprite_load(int32_t handle, const std::string& path, int32_t mode) {
   shared.height = sprite.height;
   shared.texture = SDL_CreateTexture(platform_renderer, SDL_PIXELFORMAT_RGBA32, SDL_TEXTUREACCESS_STATIC,
                                      sprite.width, sprite.height);
-  if (shared.texture == nullptr || !upload_keyed(shared)) {
+  const bool uploaded = shared.texture != nullptr && upload_keyed(shared, pixels);
+  SDL_FreeSurface(pixels);
+  if (!uploaded) {
     std::fprintf(stderr, "Sprite %s: %s\n", resolved.c_str(), SDL_GetError());
     return 0;
   }
@@ -309,7 +337,11 @@ void sprite_transparent_color(int32_t sprite, int32_t colour) {
   SharedTexture& shared = *found->texture;
   shared.key = colour & 0xFFFFFF;
   // Re-keyed in place, so Sprite3Ds already made from the sprite follow.
-  if (shared.pixels != nullptr && shared.generation == platform_renderer_generation) upload_keyed(shared);
+  if (shared.generation != platform_renderer_generation) return;
+  if (SDL_Surface* pixels = decode_again(shared); pixels != nullptr) {
+    upload_keyed(shared, pixels);
+    SDL_FreeSurface(pixels);
+  }
 }
 
 int32_t sprite_width(int32_t sprite) {

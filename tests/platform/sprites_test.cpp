@@ -334,5 +334,45 @@ TEST_F(AcceleratedTest, CustomBlendWithPartialAlphaAndBilinearFiltering) {
   EXPECT_GT(greys_in_row(1), 10);
 }
 
+// OpenGL is asked for only where a graphics device could be behind it (or where it is named);
+// on a software rasteriser it is given up for SDL's software renderer.
+TEST(RendererChoice, TriesOpenGLOnlyWhereADeviceExists) {
+  struct Case {
+    std::vector<std::string> devices;  // files made under the device root
+    const char* named;                 // SDL_RENDER_DRIVER, or nullptr
+    std::vector<std::string> made;     // renderers made, in order
+  };
+  // This machine's OpenGL (offscreen EGL) is Mesa's software rasteriser.
+  // Named first: it shows whether this machine has offscreen OpenGL at all (here it is Mesa's
+  // software rasteriser).
+  const std::vector<Case> cases = {
+      {{}, "opengl", {"opengl"}},
+      {{}, nullptr, {"software"}},
+      {{"dri/by-path"}, nullptr, {"software"}},
+      {{"dri/renderD128"}, nullptr, {"opengl", "software"}},
+      {{"dri/card0"}, nullptr, {"opengl", "software"}},
+      {{"nvidiactl"}, nullptr, {"opengl", "software"}},
+      {{"dxg"}, nullptr, {"opengl", "software"}},
+  };
+  setenv("SDL_VIDEODRIVER", "offscreen", 1);
+  for (const Case& c : cases) {
+    testfiles::TempDir root;
+    for (const std::string& device : c.devices) testfiles::write_text(root.file(device), "");
+    if (c.named != nullptr) setenv("SDL_RENDER_DRIVER", c.named, 1);
+    testing_set_device_root(root.path);
+    const bool opened = testing_open_screen(16, 16) != 0;
+    const std::vector<std::string> made = testing_renderers_made();
+    testing_reset_platform();
+    unsetenv("SDL_RENDER_DRIVER");
+    if (c.named != nullptr && !opened) {
+      setenv("SDL_VIDEODRIVER", "dummy", 1);
+      GTEST_SKIP() << "no offscreen OpenGL here";
+    }
+    ASSERT_TRUE(opened);
+    EXPECT_EQ(made, c.made) << (c.devices.empty() ? "no device" : c.devices.front());
+  }
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+}
+
 }  // namespace
 }  // namespace tessera

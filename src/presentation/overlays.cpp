@@ -123,6 +123,12 @@ void draw_hud() {
   if (hud_scroll_offset > round_to_int(2.0f * screen_width)) hud_scroll_offset = 0;
 }
 
+std::vector<std::string> overlay_texts() {
+  const std::string digits = "0123456789";
+  return {" SCORE " + digits + "|", " TIME " + digits + "|", " \xF6\xF6\xF6 |", " &&&|", " TILES LEFT " + digits + "|",
+          " MAP " + digits + "|", "  PLAYER:|", hud_credit_line, "  MAP " + digits + "| ", "  GAME OVER |"};
+}
+
 void game_over_sequence(uint8_t /*smooth*/) {
   sprite3d_blend_mode(5, 6);
   grab_release();

@@ -35,7 +35,8 @@ void show_map_banner(int32_t unused);
 void fullscreen_zoom_pass(uint8_t smooth);
 
 // Every text the HUD, the map banner and the game-over sequence draw, their numbers as all ten
-// digits and the bombs held as "&" (the player's name comes from the machine and is left out).
+// digits and a minus sign, the bombs held as "&" (the player's name comes from the machine and is
+// left out).
 std::vector<std::string> overlay_texts();
 
 // Counts score up towards score_target, clamps tiles_left at 0, draws the HUD texts and scrolls the

@@ -176,12 +176,13 @@ std::string number_key_note(const std::string& key, const std::string& value) {
   return "";
 }
 
+// Any other text means no offset, which data sets say as they like ("TOPLEFT", "NONE"); only a
+// near miss of an anchor is surely meant as that anchor.
 std::string hotspot_note(const std::string& value) {
-  if (value.empty()) return "";
-  for (const char* hotspot : HOTSPOTS) {
-    if (value == hotspot) return "";
-  }
-  return "is none of CENTER, RIGHT, BOTTOMLEFT, BOTTOMRIGHT: the image gets no offset";
+  const std::vector<std::string> hotspots(std::begin(HOTSPOTS), std::end(HOTSPOTS));
+  const std::string near = nearest_name(value, hotspots);
+  if (near.empty() || near == value) return "";
+  return "is not exactly " + near + ": the image gets no offset";
 }
 
 // Reports the definition's pairs; returns the value line of its last DCOUNTSOUND (0: none).

@@ -232,11 +232,17 @@ const char* const PLAY_KINDS[] = {"LAB_WALL",       "LAB_FLOOR",       "LAB_GREE
                                   "LAB_BLUE_FLOOR", "LAB_FIXED_FLOOR", "LAB_PINK_FLOOR", "LAB_FIXED_PINK_FLOOR"};
 const char* const EDGE_KINDS[] = {"LAB_WALL_E", "LAB_WALL_S", "LAB_GREEN_E", "LAB_GREEN_S", "LAB_WATER_E", "LAB_WATER_S"};
 
-void check_base_size(const std::string& line_text, int32_t line, const char* what) {
+// Building halves the base size and draws below each half, so a size below 2 makes the first level
+// one cell across.
+void check_base_size(const std::string& line_text, int32_t line, const char* across) {
   const NumberReading reading = read_leading_int(line_text);
-  if (!reading.has_number || reading.value < 0) {
+  const std::string single = std::string("the first level is a single cell ") + across;
+  if (!reading.has_number) {
     diagnostic_error(SELFCREATEBASE, line,
-                     quoted(line_text) + " is not " + what + ": generated levels collapse to a single cell");
+                     quoted(line_text) + " is not a number: the game reads 0, so " + single +
+                         " and later ones grow only with the map number");
+  } else if (reading.value < 2) {
+    diagnostic_error(SELFCREATEBASE, line, decimal(reading.value) + " is below 2: " + single);
   } else if (reading.value > LEVEL_EXTENT_LIMIT) {
     diagnostic_warning(SELFCREATEBASE, line,
                        decimal(reading.value) + " is above " + decimal(LEVEL_EXTENT_LIMIT) +
@@ -254,8 +260,8 @@ void check_base_level_file() {
   int32_t count = 0;
   for (; count < BASE_LINES && file_eof(file) == 0; ++count) lines[count] = file_read_line(file);
   file_close(file);
-  check_base_size(lines[1], 2, "the base width");
-  check_base_size(lines[2], 3, "the base height");
+  check_base_size(lines[1], 2, "wide");
+  check_base_size(lines[2], 3, "high");
 }
 
 }  // namespace

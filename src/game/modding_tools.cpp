@@ -141,20 +141,20 @@ void build_requested_map(const LevelPictureRequest& request) {
   build_level();
 }
 
-int64_t picture_side(int32_t cells, float cell) { return round_to_int(static_cast<double>(cells) * cell); }
+int64_t picture_side(int32_t cells, float cell) { return std::llround(static_cast<double>(cells) * cell); }
 
 bool picture_fits(float cell) {
   const int64_t width = picture_side(level_width + 1, cell);
   const int64_t height = picture_side(level_height + 1, cell);
   return width <= PICTURE_SIDE_LIMIT && height <= PICTURE_SIDE_LIMIT &&
-         width * height <= static_cast<int64_t>(PICTURE_SIDE_BUDGET) * PICTURE_SIDE_BUDGET;
+         width * height <= static_cast<int64_t>(PICTURE_AREA_SIDE) * PICTURE_AREA_SIDE;
 }
 
-// The largest whole cell size below `cell` at which the level's picture fits (at least 1).
-int32_t fitting_cell(float cell) {
-  int32_t fitting = std::max(static_cast<int32_t>(std::floor(cell)), 1);
-  while (fitting > 1 && !picture_fits(static_cast<float>(fitting))) --fitting;
-  return fitting;
+// The largest whole cell size at which the level's picture fits; 0 when none does.
+int32_t largest_fitting_cell() {
+  int32_t cell = PICTURE_SIDE_LIMIT;
+  while (cell > 0 && !picture_fits(static_cast<float>(cell))) --cell;
+  return cell;
 }
 
 bool draw_and_save(const std::string& out) {
@@ -189,11 +189,14 @@ int32_t run_level_picture(const LevelPictureRequest& request) {
   set_cell_size(request.cell > 0 ? static_cast<float>(request.cell) : RESOLUTION);
   build_requested_map(request);
   if (!picture_fits(RESOLUTION)) {
-    const int32_t cell = fitting_cell(RESOLUTION);
-    std::fprintf(stderr, "zorvane --render-level: %g pixels a cell would make the picture too large; drawn at %d\n",
-                 static_cast<double>(RESOLUTION), cell);
-    set_cell_size(static_cast<float>(cell));
-    build_requested_map(request);
+    std::fprintf(stderr,
+                 "zorvane --render-level: map %d is %d x %d cells; at %g pixels a cell the picture would be %lld x %lld "
+                 "pixels, more than %d a side or %d x %d in all; --cell %d fits\n",
+                 map_number, level_width + 1, level_height + 1, static_cast<double>(RESOLUTION),
+                 static_cast<long long>(picture_side(level_width + 1, RESOLUTION)),
+                 static_cast<long long>(picture_side(level_height + 1, RESOLUTION)), PICTURE_SIDE_LIMIT,
+                 PICTURE_AREA_SIDE, PICTURE_AREA_SIDE, largest_fitting_cell());
+    return TOOL_FAILED;
   }
   if (!draw_and_save(request.out)) {
     std::fprintf(stderr, "zorvane --render-level: %s could not be written\n", request.out.c_str());

@@ -18,10 +18,11 @@ constexpr int32_t TOOL_UNREADABLE = 2;  // the directory holds no readable DATA\
 // the file as a whole), and a count on standard error. Returns the exit status.
 int32_t run_data_check();
 
-// The largest picture of a level: no side above this many pixels, and no more pixels in all than
-// a square of PICTURE_SIDE_BUDGET (64 MB of back buffer). A 256 x 256 level fits at 16 pixels a cell.
-constexpr int32_t PICTURE_SIDE_LIMIT = 8192;
-constexpr int32_t PICTURE_SIDE_BUDGET = 4096;
+// The largest picture of a level: no side above PICTURE_SIDE_LIMIT pixels, and no more pixels in
+// all than a square of PICTURE_AREA_SIDE (256 MB of back buffer). A 256 x 256 level fits at 32
+// pixels a cell.
+constexpr int32_t PICTURE_SIDE_LIMIT = 16384;
+constexpr int32_t PICTURE_AREA_SIDE = 8192;
 
 struct LevelPictureRequest {
   int32_t map = 1;       // the map number; map mode always draws the hand-made map
@@ -32,9 +33,9 @@ struct LevelPictureRequest {
 
 // zorvane --render-level: builds the map as play does (map 1 first, as start-up, then the map
 // asked for, as Page Up would reach it) and draws every cell, object and foe and the player at
-// their start into one PNG with the engine's own drawing. A cell size that would make the picture
-// larger than the limits above is lowered to the largest that fits (said on standard error).
-// The same data set and request always give the same bytes. Returns the exit status.
+// their start into one PNG with the engine's own drawing. A picture larger than the limits above
+// is refused (TOOL_FAILED), naming the largest cell size that fits. The same data set and request
+// always give the same bytes. Returns the exit status.
 int32_t run_level_picture(const LevelPictureRequest& request);
 
 }  // namespace tessera

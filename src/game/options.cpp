@@ -116,7 +116,7 @@ const OptionEntry OPTIONS[] = {
     {"--render-level", "N", "draw map N of the data set in DIR into one PNG (needs --out)", set_render_level},
     {"--out", "FILE", "the PNG file --render-level writes", set_out},
     {"--rebuilt", nullptr, "map 1 as a new game builds it, not as start-up does", set_rebuilt},
-    {"--cell", "PX", "pixels a cell of the picture (default: RESOLUTION; lowered to fit 8192 a side, 4096 x 4096 in all)",
+    {"--cell", "PX", "pixels a cell of the picture (default: RESOLUTION; refused above 16384 a side or 8192 x 8192 in all)",
      set_cell},
     {"--help", nullptr, "show this help and exit", show_help},
     {"--version", nullptr, "show the version and exit", show_version},

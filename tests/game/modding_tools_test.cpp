@@ -148,6 +148,8 @@ TEST(DataCheck, EachBreakOfTheDefaultDataSetGivesExactlyItsLineAndStatus) {
        "DATA/GFX/TILES/water.png:0: error: does not decode as an image: cells that name it are not drawn", 1},
       {"sound", [](const std::string& d) { return testfiles::write_text(d + "DATA/SFX/timer.ogg", "not a sound"), 0; },
        "DATA/SFX/timer.ogg:0: error: does not decode as OGG Vorbis: it never plays", 1},
+      {"music", [](const std::string& d) { return testfiles::write_text(d + "DATA/MUSIC/menu.ogg", "not music"), 0; },
+       "DATA/MUSIC/menu.ogg:0: error: does not decode as OGG Vorbis: when it is chosen, no music plays", 1},
       {"turning image", [](const std::string& d) { return testfiles::write_png(d + "DATA/GFX/player.png", 48, 32, 0xFF), 0; },
        "DATA/GFX/player.png:0: error: is 48 x 32 pixels: the figure turns all the time, and only a square image keeps "
        "its shape while turning",
@@ -160,6 +162,8 @@ TEST(DataCheck, EachBreakOfTheDefaultDataSetGivesExactlyItsLineAndStatus) {
        "DATA/LEVELS/DEFAULT.ai42:100: error: ends after 31 of the 920 cells the header announces: the rest keep what "
        "they had",
        1},
+      {"alpha", [](const std::string& d) { return set_line(d + "DATA/LEVELS/DEFAULT.red", 10, "300"), 10; },
+       "DATA/LEVELS/DEFAULT.red:@: warning: \"300\" is not an alpha from 0 to 255: the game reads 300", 0},
       {"base header", [](const std::string& d) { return set_line(d + "DATA/LEVELS/base.txt", 2, "wide"), 0; },
        "DATA/LEVELS/base.txt:2: error: \"wide\" is not a number: the game reads 0, so the first level is a single "
        "cell wide and later ones grow only with the map number",

@@ -78,7 +78,8 @@ std::vector<Diagnostic> diagnostics_sorted() {
 }
 
 std::string diagnostic_text(const Diagnostic& diagnostic) {
-  return diagnostic.path + ":" + std::to_string(diagnostic.line) + ": " +
+  const std::string path = quoted(diagnostic.path);
+  return path.substr(1, path.size() - 2) + ":" + std::to_string(diagnostic.line) + ": " +
          (diagnostic.severity == Severity::error ? "error: " : "warning: ") + diagnostic.message;
 }
 

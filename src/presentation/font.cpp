@@ -114,7 +114,8 @@ void check_listed_glyph(unsigned char code, const std::vector<std::string>& text
   const Severity severity = shown.empty() ? Severity::warning : Severity::error;
   const std::string character = "character " + quoted(std::string(1, static_cast<char>(code)));
   const std::string drawn = shown.empty() ? "" : ", and the game draws it in " + quoted(shown);
-  if (match == PATH_MISSING) {
+  // A byte such as NUL cuts the path short, down to the font directory itself.
+  if (match == PATH_MISSING || type != ENTRY_FILE) {
     diagnostic_report(severity, FONTSYSTEM, DEFINITION_LINE,
                       character + ": its image " + quoted(diagnostic_path(path)) + " is missing" + drawn);
   } else if (glyphs[code].sprite3d == 0) {

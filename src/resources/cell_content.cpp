@@ -453,13 +453,20 @@ void check_content_pair(const std::string& file, const LinePair& pair, ContentSe
   if (!note.empty()) diagnostic_warning(file, value_line, pair.key + " " + quoted(pair.value) + ": " + note);
 }
 
-void check_content_file(const std::string& file) {
+// graphics_readable: TOPOGFX is a directory (else that alone is reported, not every GFXNAME).
+void check_content_file(const std::string& file, bool graphics_readable) {
   ContentSeen seen;
   read_numbered_line_pairs(file, [&file, &seen](const LinePair& pair) { check_content_pair(file, pair, seen); });
-  if (!seen.has_gfx_name || seen.invisible || tile_graphic_named(seen.gfx_name) >= 0) return;
+  if (!graphics_readable || !seen.has_gfx_name || seen.invisible || tile_graphic_named(seen.gfx_name) >= 0) return;
   diagnostic_error(file, seen.gfx_line,
                    "GFXNAME " + quoted(seen.gfx_name) + ": no tile graphic of TOPOGFX has this name" +
                        there_is(seen.gfx_name, tile_graphic_names()) + ": the cell keeps the graphic it had");
+}
+
+bool is_directory(const std::string& path) {
+  std::string found;
+  int32_t type = 0;
+  return path_examine(path, found, type) != PATH_MISSING && type == ENTRY_DIRECTORY;
 }
 
 }  // namespace
@@ -470,9 +477,18 @@ void check_cell_contents() {
                              "no cell gets any content")) {
     return;
   }
+  // The game reads only the kinds it meets there; every file is read here, so only inside the
+  // data set (an empty or absolute RGBCODEPATH could name "/" itself).
+  if (directory.front() == '\\' || directory.front() == '/' || directory.find(':') != std::string::npos) {
+    diagnostic_warning(configuration_path, configuration_line("RGBCODEPATH"),
+                       "the content directory " + quoted(directory) +
+                           " is not inside the data set: the data set works only where it is, and its files are not checked");
+    return;
+  }
+  const bool graphics_readable = is_directory(TOPOGFX);
   const int32_t dir = dir_examine(-1, directory, "*");
   while (dir_next_entry(dir) != 0) {
-    if (dir_entry_type(dir) == ENTRY_FILE) check_content_file(directory + dir_entry_name(dir));
+    if (dir_entry_type(dir) == ENTRY_FILE) check_content_file(directory + dir_entry_name(dir), graphics_readable);
   }
   dir_finish(dir);
 }

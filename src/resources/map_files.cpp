@@ -139,7 +139,7 @@ bool header_extent(const std::string& path, const std::vector<std::string>& line
       diagnostic_warning(path, i + 2, decimal(reading.value) + " is above " + decimal(START_MATRIX_SIZE - 1) +
                                           ": cells beyond that index are read and dropped");
     }
-    extent[i] = std::max(reading.value, 0) + 1;
+    extent[i] = static_cast<int64_t>(std::max(reading.value, 0)) + 1;
   }
   columns = extent[0];
   rows = extent[1];

@@ -133,8 +133,10 @@ bool header_extent(const std::string& path, const std::vector<std::string>& line
   int64_t extent[2] = {0, 0};
   for (int32_t i = 0; i < 2; ++i) {
     const NumberReading reading = read_leading_int(lines[static_cast<size_t>(i) + 1]);
-    if (!reading.has_number || reading.value < 0) {
-      diagnostic_error(path, i + 2, quoted(lines[static_cast<size_t>(i) + 1]) + " is not " + names[i] + ": the game reads 0");
+    if (!reading.has_number || reading.value < 0 || reading.wrapped) {
+      diagnostic_error(path, i + 2,
+                       quoted(lines[static_cast<size_t>(i) + 1]) + " is not " + names[i] + ": the game reads " +
+                           decimal(std::max(reading.value, 0)));
     } else if (reading.value >= START_MATRIX_SIZE) {
       diagnostic_warning(path, i + 2, decimal(reading.value) + " is above " + decimal(START_MATRIX_SIZE - 1) +
                                           ": cells beyond that index are read and dropped");

@@ -164,6 +164,13 @@ TEST(DataCheck, EachBreakOfTheDefaultDataSetGivesExactlyItsLineAndStatus) {
        1},
       {"alpha", [](const std::string& d) { return set_line(d + "DATA/LEVELS/DEFAULT.red", 10, "300"), 10; },
        "DATA/LEVELS/DEFAULT.red:@: warning: \"300\" is not an alpha from 0 to 255: the game reads 300", 0},
+      {"map header", [](const std::string& d) { return set_line(d + "DATA/LEVELS/DEFAULT.ai42", 2, "2147483647"), 0; },
+       "DATA/LEVELS/DEFAULT.ai42:2: warning: 2147483647 is above 512: cells beyond that index are read and dropped\n"
+       "DATA/LEVELS/DEFAULT.ai42:2765: error: ends after 920 of the 49392123904 cells the header announces: the rest "
+       "keep what they had\n"
+       "DATA/LEVELS/DEFAULT.red:925: error: ends after 920 of the 49392123904 cells the header announces: the rest "
+       "keep what they had",
+       1},
       {"base header", [](const std::string& d) { return set_line(d + "DATA/LEVELS/base.txt", 2, "wide"), 0; },
        "DATA/LEVELS/base.txt:2: error: \"wide\" is not a number: the game reads 0, so the first level is a single "
        "cell wide and later ones grow only with the map number",

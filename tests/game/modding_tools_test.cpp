@@ -102,105 +102,116 @@ std::string at_line(std::string text, int32_t line) {
   return text;
 }
 
+// One break per kind of problem: the checker prints exactly its line, and the status says whether
+// play loses something (1), only differs from the text (0) or has nothing to read (2). Each row
+// is a test of its own, so the rows run side by side.
+struct BreakCase {
+  const char* name;
+  std::function<int32_t(const std::string& dir)> apply;  // the line it changed, for "@"
+  const char* expected;                                 // empty: no line at all
+  int status;
+};
+
+const BreakCase BREAKS[] = {
+    {"value clamped", [](const std::string& d) { return set_pair(d + "DATA/ini.txt", "CURSORSPEED", "300"); },
+     "DATA/ini.txt:@: warning: CURSORSPEED \"300\": outside 0..255: the game clamps it to 255", 0},
+    {"key missing", [](const std::string& d) { return set_pair(d + "DATA/ini.txt", "WORLDREFRESH", std::nullopt), 0; },
+     "DATA/ini.txt:0: warning: key WORLDREFRESH is missing: the game uses its default", 0},
+    {"path in another case",
+     [](const std::string& d) {
+       fs::rename(d + "DATA/SFX", d + "DATA/sfx");
+       return set_pair(d + "DATA/ini.txt", "SOUNDFXPATH", "DATA\\SFX\\");
+     },
+     "DATA/ini.txt:@: warning: SOUNDFXPATH names \"DATA/SFX/\", found only as \"DATA/sfx/\" (another letter case: "
+     "the game finds it, other programs may not)",
+     0},
+    {"tile graphic name",
+     [](const std::string& d) { return set_pair(d + "DATA/LEVELS/DEFAULT/LAB_FLOOR", "GFXNAME", "flor.png"); },
+     "DATA/LEVELS/DEFAULT/LAB_FLOOR:@: error: GFXNAME \"flor.png\": no tile graphic of TOPOGFX has this name "
+     "(there is \"floor.png\"): the cell keeps the graphic it had",
+     1},
+    {"child name", [](const std::string& d) { return set_pair(d + "DATA/LEVELS/DEFAULT/LAB_FLOOR", "CHILD1", "GEMS"); },
+     "DATA/LEVELS/DEFAULT/LAB_FLOOR:@: error: CHILD1 \"GEMS\": no object type has this DGFXNAME (there is \"GEM\"): "
+     "nothing spawns in this slot",
+     1},
+    {"sound name",
+     [](const std::string& d) { return set_pair(d + "DATA/GFX/OBJECTS/gem.dll", "DCOUNTSOUND", "pickups.ogg"); },
+     "DATA/GFX/OBJECTS/gem.dll:@: error: DCOUNTSOUND \"pickups.ogg\": no sound effect of SOUNDFXPATH has this name "
+     "(there is \"pickup.ogg\"): collecting it is silent",
+     1},
+    {"glyph", [](const std::string& d) { return fs::remove(d + "DATA/FONT/Z.png"), 0; },
+     "DATA/FONT/charset.txt:1: error: character \"Z\": its image \"DATA/FONT/Z.png\" is missing, and the game draws "
+     "it in \"  ZORVANE (C) 2026 THE ZORVANE TEAM. ALL RIGHTS RESERVED.|\"",
+     1},
+    {"image", [](const std::string& d) { return testfiles::write_text(d + "DATA/GFX/TILES/water.png", "not a png"), 0; },
+     "DATA/GFX/TILES/water.png:0: error: does not decode as an image: cells that name it are not drawn", 1},
+    {"sound", [](const std::string& d) { return testfiles::write_text(d + "DATA/SFX/timer.ogg", "not a sound"), 0; },
+     "DATA/SFX/timer.ogg:0: error: does not decode as OGG Vorbis: it never plays", 1},
+    {"music", [](const std::string& d) { return testfiles::write_text(d + "DATA/MUSIC/menu.ogg", "not music"), 0; },
+     "DATA/MUSIC/menu.ogg:0: error: does not decode as OGG Vorbis: when it is chosen, no music plays", 1},
+    {"turning image", [](const std::string& d) { return testfiles::write_png(d + "DATA/GFX/player.png", 48, 32, 0xFF), 0; },
+     "DATA/GFX/player.png:0: error: is 48 x 32 pixels: the figure turns all the time, and only a square image keeps "
+     "its shape while turning",
+     1},
+    {"colour code", [](const std::string& d) { return fs::remove(d + "DATA/LEVELS/DEFAULT/404060"), 0; },
+     "DATA/LEVELS/DEFAULT.ai42:78: error: tile kind \"404060\" has no content file \"DATA/LEVELS/DEFAULT/404060\": "
+     "such cells keep what they had",
+     1},
+    {"record count", [](const std::string& d) { return set_line(d + "DATA/LEVELS/DEFAULT.ai42", 0, "", 100), 0; },
+     "DATA/LEVELS/DEFAULT.ai42:100: error: ends after 31 of the 920 cells the header announces: the rest keep what "
+     "they had",
+     1},
+    {"alpha", [](const std::string& d) { return set_line(d + "DATA/LEVELS/DEFAULT.red", 10, "300"), 10; },
+     "DATA/LEVELS/DEFAULT.red:@: warning: \"300\" is not an alpha from 0 to 255: the game reads 300", 0},
+    {"map header", [](const std::string& d) { return set_line(d + "DATA/LEVELS/DEFAULT.ai42", 2, "2147483647"), 0; },
+     "DATA/LEVELS/DEFAULT.ai42:2: warning: 2147483647 is above 512: cells beyond that index are read and dropped\n"
+     "DATA/LEVELS/DEFAULT.ai42:2765: error: ends after 920 of the 49392123904 cells the header announces: the rest "
+     "keep what they had\n"
+     "DATA/LEVELS/DEFAULT.red:925: error: ends after 920 of the 49392123904 cells the header announces: the rest "
+     "keep what they had",
+     1},
+    {"base header", [](const std::string& d) { return set_line(d + "DATA/LEVELS/base.txt", 2, "wide"), 0; },
+     "DATA/LEVELS/base.txt:2: error: \"wide\" is not a number: the game reads 0, so the first level is a single "
+     "cell wide and later ones grow only with the map number",
+     1},
+    {"unknown key",
+     [](const std::string& d) {
+       std::vector<std::string> lines = read_lines(d + "DATA/GFX/OBJECTS/gem.dll");
+       lines.insert(lines.end(), {"DSCOR", "100"});
+       testfiles::write_lines(d + "DATA/GFX/OBJECTS/gem.dll", lines);
+       return static_cast<int32_t>(lines.size()) - 1;
+     },
+     "DATA/GFX/OBJECTS/gem.dll:@: warning: unknown key \"DSCOR\" (probably a typo of DSCORE): the game skips it and "
+     "its value line",
+     0},
+    {"value too large", [](const std::string& d) { return set_pair(d + "DATA/GFX/OBJECTS/gem.dll", "DCOLLISION", "300"); },
+     "DATA/GFX/OBJECTS/gem.dll:@: warning: DCOLLISION \"300\": an 8-bit field keeps the low 8 bits: the game reads 44",
+     0},
+    {"no configuration", [](const std::string& d) { return fs::remove(d + "DATA/ini.txt"), 0; },
+     "DATA/ini.txt:0: error: cannot be read: the directory holds no data set", 2},
+    {"nothing broken", [](const std::string&) { return 0; }, "", 0},
+};
+
 }  // namespace
 
-// One break per kind of problem: the checker prints exactly its line, and the status says whether
-// play loses something (1), only differs from the text (0) or has nothing to read (2).
-TEST(DataCheck, EachBreakOfTheDefaultDataSetGivesExactlyItsLineAndStatus) {
-  using Break = std::function<int32_t(const std::string& dir)>;
-  const struct {
-    const char* name;
-    Break apply;
-    const char* expected;  // empty: no line at all
-    int status;
-  } cases[] = {
-      {"value clamped", [](const std::string& d) { return set_pair(d + "DATA/ini.txt", "CURSORSPEED", "300"); },
-       "DATA/ini.txt:@: warning: CURSORSPEED \"300\": outside 0..255: the game clamps it to 255", 0},
-      {"key missing", [](const std::string& d) { return set_pair(d + "DATA/ini.txt", "WORLDREFRESH", std::nullopt), 0; },
-       "DATA/ini.txt:0: warning: key WORLDREFRESH is missing: the game uses its default", 0},
-      {"path in another case",
-       [](const std::string& d) {
-         fs::rename(d + "DATA/SFX", d + "DATA/sfx");
-         return set_pair(d + "DATA/ini.txt", "SOUNDFXPATH", "DATA\\SFX\\");
-       },
-       "DATA/ini.txt:@: warning: SOUNDFXPATH names \"DATA/SFX/\", found only as \"DATA/sfx/\" (another letter case: "
-       "the game finds it, other programs may not)",
-       0},
-      {"tile graphic name",
-       [](const std::string& d) { return set_pair(d + "DATA/LEVELS/DEFAULT/LAB_FLOOR", "GFXNAME", "flor.png"); },
-       "DATA/LEVELS/DEFAULT/LAB_FLOOR:@: error: GFXNAME \"flor.png\": no tile graphic of TOPOGFX has this name "
-       "(there is \"floor.png\"): the cell keeps the graphic it had",
-       1},
-      {"child name", [](const std::string& d) { return set_pair(d + "DATA/LEVELS/DEFAULT/LAB_FLOOR", "CHILD1", "GEMS"); },
-       "DATA/LEVELS/DEFAULT/LAB_FLOOR:@: error: CHILD1 \"GEMS\": no object type has this DGFXNAME (there is \"GEM\"): "
-       "nothing spawns in this slot",
-       1},
-      {"sound name",
-       [](const std::string& d) { return set_pair(d + "DATA/GFX/OBJECTS/gem.dll", "DCOUNTSOUND", "pickups.ogg"); },
-       "DATA/GFX/OBJECTS/gem.dll:@: error: DCOUNTSOUND \"pickups.ogg\": no sound effect of SOUNDFXPATH has this name "
-       "(there is \"pickup.ogg\"): collecting it is silent",
-       1},
-      {"glyph", [](const std::string& d) { return fs::remove(d + "DATA/FONT/Z.png"), 0; },
-       "DATA/FONT/charset.txt:1: error: character \"Z\": its image \"DATA/FONT/Z.png\" is missing, and the game draws "
-       "it in \"  ZORVANE (C) 2026 THE ZORVANE TEAM. ALL RIGHTS RESERVED.|\"",
-       1},
-      {"image", [](const std::string& d) { return testfiles::write_text(d + "DATA/GFX/TILES/water.png", "not a png"), 0; },
-       "DATA/GFX/TILES/water.png:0: error: does not decode as an image: cells that name it are not drawn", 1},
-      {"sound", [](const std::string& d) { return testfiles::write_text(d + "DATA/SFX/timer.ogg", "not a sound"), 0; },
-       "DATA/SFX/timer.ogg:0: error: does not decode as OGG Vorbis: it never plays", 1},
-      {"music", [](const std::string& d) { return testfiles::write_text(d + "DATA/MUSIC/menu.ogg", "not music"), 0; },
-       "DATA/MUSIC/menu.ogg:0: error: does not decode as OGG Vorbis: when it is chosen, no music plays", 1},
-      {"turning image", [](const std::string& d) { return testfiles::write_png(d + "DATA/GFX/player.png", 48, 32, 0xFF), 0; },
-       "DATA/GFX/player.png:0: error: is 48 x 32 pixels: the figure turns all the time, and only a square image keeps "
-       "its shape while turning",
-       1},
-      {"colour code", [](const std::string& d) { return fs::remove(d + "DATA/LEVELS/DEFAULT/404060"), 0; },
-       "DATA/LEVELS/DEFAULT.ai42:78: error: tile kind \"404060\" has no content file \"DATA/LEVELS/DEFAULT/404060\": "
-       "such cells keep what they had",
-       1},
-      {"record count", [](const std::string& d) { return set_line(d + "DATA/LEVELS/DEFAULT.ai42", 0, "", 100), 0; },
-       "DATA/LEVELS/DEFAULT.ai42:100: error: ends after 31 of the 920 cells the header announces: the rest keep what "
-       "they had",
-       1},
-      {"alpha", [](const std::string& d) { return set_line(d + "DATA/LEVELS/DEFAULT.red", 10, "300"), 10; },
-       "DATA/LEVELS/DEFAULT.red:@: warning: \"300\" is not an alpha from 0 to 255: the game reads 300", 0},
-      {"map header", [](const std::string& d) { return set_line(d + "DATA/LEVELS/DEFAULT.ai42", 2, "2147483647"), 0; },
-       "DATA/LEVELS/DEFAULT.ai42:2: warning: 2147483647 is above 512: cells beyond that index are read and dropped\n"
-       "DATA/LEVELS/DEFAULT.ai42:2765: error: ends after 920 of the 49392123904 cells the header announces: the rest "
-       "keep what they had\n"
-       "DATA/LEVELS/DEFAULT.red:925: error: ends after 920 of the 49392123904 cells the header announces: the rest "
-       "keep what they had",
-       1},
-      {"base header", [](const std::string& d) { return set_line(d + "DATA/LEVELS/base.txt", 2, "wide"), 0; },
-       "DATA/LEVELS/base.txt:2: error: \"wide\" is not a number: the game reads 0, so the first level is a single "
-       "cell wide and later ones grow only with the map number",
-       1},
-      {"unknown key",
-       [](const std::string& d) {
-         std::vector<std::string> lines = read_lines(d + "DATA/GFX/OBJECTS/gem.dll");
-         lines.insert(lines.end(), {"DSCOR", "100"});
-         testfiles::write_lines(d + "DATA/GFX/OBJECTS/gem.dll", lines);
-         return static_cast<int32_t>(lines.size()) - 1;
-       },
-       "DATA/GFX/OBJECTS/gem.dll:@: warning: unknown key \"DSCOR\" (probably a typo of DSCORE): the game skips it and "
-       "its value line",
-       0},
-      {"value too large", [](const std::string& d) { return set_pair(d + "DATA/GFX/OBJECTS/gem.dll", "DCOLLISION", "300"); },
-       "DATA/GFX/OBJECTS/gem.dll:@: warning: DCOLLISION \"300\": an 8-bit field keeps the low 8 bits: the game reads 44",
-       0},
-      {"no configuration", [](const std::string& d) { return fs::remove(d + "DATA/ini.txt"), 0; },
-       "DATA/ini.txt:0: error: cannot be read: the directory holds no data set", 2},
-      {"nothing broken", [](const std::string&) { return 0; }, "", 0},
-  };
-  for (const auto& c : cases) {
-    DataCopy data;
-    const int32_t line = c.apply(data.dir.path);
-    const ToolRun run = run_zorvane({"--check", data.dir.path});
-    const std::string expected = *c.expected == '\0' ? "" : at_line(c.expected, line) + "\n";
-    EXPECT_EQ(run.out, expected) << c.name;
-    EXPECT_EQ(run.status, c.status) << c.name;
-  }
+class DataCheck : public ::testing::TestWithParam<BreakCase> {};
+
+TEST_P(DataCheck, BreakGivesExactlyItsLinesAndStatus) {
+  const BreakCase& c = GetParam();
+  DataCopy data;
+  const int32_t line = c.apply(data.dir.path);
+  const ToolRun run = run_zorvane({"--check", data.dir.path});
+  const std::string expected = *c.expected == '\0' ? "" : at_line(c.expected, line) + "\n";
+  EXPECT_EQ(run.out, expected);
+  EXPECT_EQ(run.status, c.status);
 }
+
+INSTANTIATE_TEST_SUITE_P(DefaultDataSet, DataCheck, ::testing::ValuesIn(BREAKS),
+                         [](const ::testing::TestParamInfo<BreakCase>& info) {
+                           std::string name = info.param.name;
+                           for (char& ch : name) ch = ch == ' ' ? '_' : ch;
+                           return name;
+                         });
 
 // The picture is of the level play builds: map 1 as start-up builds it, map 1 as a new game
 // builds it, and a later map; the digest is the one the level builder's tests compute.

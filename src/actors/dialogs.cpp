@@ -89,4 +89,11 @@ void quit_dialog() {
   }
 }
 
+std::vector<std::string> dialog_texts() {
+  std::vector<std::string> texts;
+  for (const DialogLine& line : QUIT_LINES) texts.emplace_back(line.text);
+  for (const DialogLine& line : PAUSE_LINES) texts.emplace_back(line.text);
+  return texts;
+}
+
 }  // namespace tessera

@@ -4,7 +4,13 @@
 // Escape cannot nest dialogs without bound.
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace tessera {
+
+// Every text the two dialogs draw.
+std::vector<std::string> dialog_texts();
 
 // B: current_map -1 (the map is rebuilt) and score back to level_start_score. X: back to play.
 void pause_dialog();

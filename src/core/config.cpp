@@ -1,7 +1,12 @@
 #include "core/config.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <map>
+#include <vector>
 
+#include "core/diagnostics.h"
 #include "core/errors.h"
 #include "core/line_pairs.h"
 #include "core/numeric.h"
@@ -84,64 +89,110 @@ namespace {
 constexpr float SANE_RESOLUTION = 32.0f;
 constexpr int32_t MAPSIZE_LIMIT = 1024;
 constexpr int32_t MAPSIZE_FOR_NEGATIVE = 32;
+const char* const HARDCORE = "HARDCORE";
 
-using Setter = void (*)(const std::string& value);
+// A setter stores the value of its key and returns how the game's reading differs from the text
+// as written: empty when the value is taken as it stands, else a short note for the checker. The
+// note is made where the value is made, so the checker can never disagree with the game.
+using Setter = std::string (*)(const std::string& value);
+
+std::string joined(const std::string& first, const std::string& second) {
+  return first.empty() ? second : first + "; " + second;
+}
 
 template <std::string* target>
-void text_value(const std::string& value) {
+std::string text_value(const std::string& value) {
   *target = value;
+  return "";
 }
 
 // Prefixed paths are relative to the start directory; no separator is put in between.
 template <std::string* target>
-void prefixed_value(const std::string& value) {
+std::string prefixed_value(const std::string& value) {
   *target = start_directory + value;
+  return "";
 }
 
 template <int32_t* target>
-void integer_value(const std::string& value) {
-  *target = parse_leading_int(value);
+std::string integer_value(const std::string& value) {
+  const NumberReading reading = read_leading_int(value);
+  *target = reading.value;
+  return number_note(reading, decimal(reading.value));
 }
 
 template <uint8_t* target>
-void flag_value(const std::string& value) {
-  *target = low8(parse_leading_int(value));
+std::string flag_value(const std::string& value) {
+  const NumberReading reading = read_leading_int(value);
+  *target = low8(reading.value);
+  return integer_field_note(reading, *target);
+}
+
+// A switch that only the value 1 turns on.
+template <uint8_t* target>
+std::string switch_value(const std::string& value) {
+  const std::string note = flag_value<target>(value);
+  if (!note.empty() || *target <= 1) return note;
+  return "only 1 switches it on: the game reads it as off";
+}
+
+std::string float_text(float value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", static_cast<double>(value));
+  return text;
 }
 
 template <float* target>
-void float_value(const std::string& value) {
-  *target = parse_float(value);
+std::string float_value(const std::string& value) {
+  const NumberReading reading = read_float(value);
+  *target = reading.float_value;
+  return number_note(reading, float_text(reading.float_value));
 }
 
-void resolution_value(const std::string& value) {
-  RESOLUTION = parse_float(value);
+std::string resolution_value(const std::string& value) {
+  const std::string note = float_value<&RESOLUTION>(value);
   cell_width = RESOLUTION;
   cell_height = RESOLUTION;
+  return note;
 }
 
-void cursor_speed_value(const std::string& value) {
-  int32_t speed = parse_leading_int(value);
-  if (speed > 255) speed = 255;
-  if (speed < 0) speed = 0;
-  CURSORSPEED = speed;
-  move_delay = 255 - speed;
+std::string cursor_speed_value(const std::string& value) {
+  const std::string note = integer_value<&CURSORSPEED>(value);
+  const int32_t written = CURSORSPEED;
+  CURSORSPEED = std::clamp(written, 0, 255);
+  move_delay = 255 - CURSORSPEED;
+  if (written == CURSORSPEED) return note;
+  return joined(note, "outside 0..255: the game clamps it to " + decimal(CURSORSPEED));
 }
 
 // Every occurrence reseeds at once, so the generator is in the state of the last one read.
-void world_random_value(const std::string& value) {
-  WORLDRANDOM = parse_leading_int(value);
+std::string world_random_value(const std::string& value) {
+  const std::string note = integer_value<&WORLDRANDOM>(value);
   random_seed(WORLDRANDOM);
+  return note;
 }
 
-void map_size_value(const std::string& value) {
-  int32_t size = parse_leading_int(value);
-  if (size > MAPSIZE_LIMIT) size = MAPSIZE_LIMIT;
-  if (size < 0) size = MAPSIZE_FOR_NEGATIVE;
-  MAPSIZE = size;
+std::string map_size_value(const std::string& value) {
+  const std::string note = integer_value<&MAPSIZE>(value);
+  const int32_t written = MAPSIZE;
+  if (MAPSIZE > MAPSIZE_LIMIT) MAPSIZE = MAPSIZE_LIMIT;
+  if (MAPSIZE < 0) MAPSIZE = MAPSIZE_FOR_NEGATIVE;
+  if (written == MAPSIZE) return note;
+  return joined(note, written < 0 ? "negative: the game uses " + decimal(MAPSIZE)
+                                  : "above " + decimal(MAPSIZE_LIMIT) + ": the game uses " + decimal(MAPSIZE));
 }
 
-void view_value(const std::string& value) {
+std::string view_value(const std::string& value) {
   if (value == "ISO") view_mode = 4;
+  return "";
+}
+
+// Any text but the exact word leaves the mode off; a near miss is surely meant as the word.
+std::string game_mode_value(const std::string& value) {
+  GAMEMODE = value;
+  if (value != HARDCORE && nearest_name(value, {HARDCORE}) == HARDCORE) {
+    return "is not exactly " + std::string(HARDCORE) + ": hardcore mode stays off";
+  }
+  return "";
 }
 
 struct KeyEntry {
@@ -157,7 +208,7 @@ const KeyEntry key_table[] = {
     {"EGFXMAX", integer_value<&EGFXMAX>},
     {"FONTPATH", prefixed_value<&FONTPATH>},
     {"FONTSYSTEM", prefixed_value<&FONTSYSTEM>},
-    {"WINDOWMODE", flag_value<&USESPRITE3D>},
+    {"WINDOWMODE", switch_value<&USESPRITE3D>},
     {"MULTITASK", integer_value<&MULTITASK>},
     {"SAVEGFX", text_value<&SAVEGFX>},
     {"SAVEEVOLUTION", text_value<&SAVEEVOLUTION>},
@@ -166,14 +217,14 @@ const KeyEntry key_table[] = {
     {"RESOLUTION", resolution_value},
     {"TOPO", prefixed_value<&TOPO>},
     {"BASICGFX", prefixed_value<&BASICGFX>},
-    {"USEEXTENDEDTOPO", flag_value<&USEEXTENDEDTOPO>},
+    {"USEEXTENDEDTOPO", switch_value<&USEEXTENDEDTOPO>},
     {"APPENTRY", text_value<&APPENTRY>},
     {"APPSTART", text_value<&APPSTART>},
     {"TOPOGFX", prefixed_value<&TOPOGFX>},
     {"GFXCODEC", text_value<&GFXCODEC>},
     {"SYSTEMCORE", prefixed_value<&SYSTEMCORE>},
     {"CORENAME", text_value<&CORENAME>},
-    {"USESPRITE3D", flag_value<&USESPRITE3D>},
+    {"USESPRITE3D", switch_value<&USESPRITE3D>},
     {"MAXFOE", integer_value<&MAXFOE>},
     {"LOGPATH", prefixed_value<&LOGPATH>},
     {"LOGFILE", text_value<&LOGFILE>},
@@ -195,10 +246,10 @@ const KeyEntry key_table[] = {
     {"WORLDTEMPERATURE", float_value<&WORLDTEMPERATURE>},
     {"WORLDREFRESH", integer_value<&WORLDREFRESH>},
     {"SELFCREATEBASE", prefixed_value<&SELFCREATEBASE>},
-    {"USESELFCREATEBASE", flag_value<&USESELFCREATEBASE>},
+    {"USESELFCREATEBASE", switch_value<&USESELFCREATEBASE>},
     {"LABSWITCH", integer_value<&LABSWITCH>},
     {"SMOOTH", flag_value<&SMOOTH>},
-    {"GAMEMODE", text_value<&GAMEMODE>},
+    {"GAMEMODE", game_mode_value},
     {"VIEW", view_value},
     {"TIMERSOUND", text_value<&TIMERSOUND>},
     {"ENDTIMERSOUND", text_value<&ENDTIMERSOUND>},
@@ -218,11 +269,80 @@ const KeyEntry key_table[] = {
 
 // Cell sizes divide world positions everywhere; a zero, negative or non-finite size would turn
 // every such division into a fault, so it falls back to the common tile size.
-void make_resolution_sane() {
-  if (std::isfinite(RESOLUTION) && RESOLUTION > 0.0f) return;
+std::string make_resolution_sane() {
+  if (std::isfinite(RESOLUTION) && RESOLUTION > 0.0f) return "";
   RESOLUTION = SANE_RESOLUTION;
   cell_width = SANE_RESOLUTION;
   cell_height = SANE_RESOLUTION;
+  return "not a positive size: the game uses " + float_text(SANE_RESOLUTION);
+}
+
+// Settings made sane once the whole file is read, one entry per key: the rule returns its note
+// as the setters do.
+struct SaneRule {
+  const char* key;
+  std::string (*make_sane)();
+};
+
+const SaneRule sane_rules[] = {
+    {"RESOLUTION", make_resolution_sane},
+};
+
+// What the checker's reading saw of each key.
+struct KeySeen {
+  int32_t first_line = 0;  // value lines
+  int32_t last_line = 0;
+  std::string last_value;
+};
+std::map<std::string, KeySeen> keys_seen;
+
+const KeyEntry* find_key(const std::string& key) {
+  for (const KeyEntry& entry : key_table) {
+    if (key == entry.key) return &entry;
+  }
+  return nullptr;
+}
+
+std::vector<std::string> key_names() {
+  std::vector<std::string> names;
+  for (const KeyEntry& entry : key_table) names.emplace_back(entry.key);
+  return names;
+}
+
+void check_unknown_key(const LinePair& pair) {
+  if (pair.key.empty()) {
+    // A blank last line is harmless; anywhere else it shifts every pair after it.
+    if (pair.has_value_line) {
+      diagnostic_warning(configuration_path, pair.line,
+                         "empty key line: every key after it is read as a value, and every value as a key");
+    }
+    return;
+  }
+  diagnostic_warning(configuration_path, pair.line, unknown_key_message(pair.key, key_names()));
+}
+
+void check_pair(const LinePair& pair) {
+  const KeyEntry* entry = find_key(pair.key);
+  if (entry == nullptr) {
+    check_unknown_key(pair);
+    return;
+  }
+  const int32_t value_line = pair.line + 1;
+  KeySeen& seen = keys_seen[pair.key];
+  if (seen.first_line != 0) {
+    diagnostic_warning(configuration_path, pair.line,
+                       "key " + pair.key + " is given again (first on line " + decimal(seen.first_line - 1) +
+                           "): the game uses the last one");
+  } else {
+    seen.first_line = value_line;
+  }
+  seen.last_line = value_line;
+  seen.last_value = pair.value;
+  if (!pair.has_value_line) {
+    diagnostic_warning(configuration_path, pair.line, "key " + pair.key + " has no value line: the game reads it as empty");
+  }
+  const std::string note = entry->set(pair.value);
+  if (!note.empty()) diagnostic_warning(configuration_path, value_line, pair.key + " " + quoted(pair.value) + ": " + note);
 }
 
 void initialise_services() {
@@ -316,8 +436,65 @@ void apply_configuration_pair(const std::string& key, const std::string& value) 
 
 void read_configuration() {
   if (!read_line_pairs(configuration_path, apply_configuration_pair)) report_error(ERROR_CONFIGURATION);
-  make_resolution_sane();
+  for (const SaneRule& rule : sane_rules) rule.make_sane();
   initialise_services();
+}
+
+bool check_configuration() {
+  keys_seen.clear();
+  if (!read_numbered_line_pairs(configuration_path, check_pair)) {
+    diagnostic_error(configuration_path, 0, "cannot be read: the directory holds no data set");
+    return false;
+  }
+  std::vector<std::string> reported;
+  for (const SaneRule& rule : sane_rules) {
+    const std::string note = rule.make_sane();
+    if (note.empty()) continue;
+    const auto seen = keys_seen.find(rule.key);
+    if (seen == keys_seen.end()) {
+      diagnostic_warning(configuration_path, 0, "key " + std::string(rule.key) + " is missing: " + note);
+      reported.emplace_back(rule.key);
+    } else {
+      diagnostic_warning(configuration_path, seen->second.last_line,
+                         std::string(rule.key) + " " + quoted(seen->second.last_value) + ": " + note);
+    }
+  }
+  for (const KeyEntry& entry : key_table) {
+    if (keys_seen.count(entry.key) != 0 || std::find(reported.begin(), reported.end(), entry.key) != reported.end()) {
+      continue;
+    }
+    diagnostic_warning(configuration_path, 0, "key " + std::string(entry.key) + " is missing: the game uses its default");
+  }
+  return true;
+}
+
+int32_t configuration_line(const std::string& key) {
+  const auto seen = keys_seen.find(key);
+  return seen == keys_seen.end() ? 0 : seen->second.last_line;
+}
+
+bool check_configured_path(const std::string& key, const std::string& path, int32_t type, Severity if_missing,
+                           const std::string& consequence) {
+  std::string found;
+  int32_t found_type = 0;
+  const int32_t match = path_examine(path, found, found_type);
+  const int32_t line = configuration_line(key);
+  const std::string named = key + " names " + quoted(diagnostic_path(path));
+  if (match == PATH_MISSING) {
+    diagnostic_report(if_missing, configuration_path, line, named + ", which does not exist: " + consequence);
+    return false;
+  }
+  if (found_type != type) {
+    const char* what = type == ENTRY_FILE ? ", a directory, not a file: " : ", a file, not a directory: ";
+    diagnostic_report(if_missing, configuration_path, line, named + what + consequence);
+    return false;
+  }
+  if (match == PATH_WITHOUT_CASE) {
+    diagnostic_warning(configuration_path, line,
+                       named + ", found only as " + quoted(diagnostic_path(found)) +
+                           " (another letter case: the game finds it, other programs may not)");
+  }
+  return true;
 }
 
 }  // namespace tessera

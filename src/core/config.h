@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "core/diagnostics.h"
+
 namespace tessera {
 
 // Start directory (current directory at start-up, ending in a separator) and the file read.
@@ -85,5 +87,18 @@ void apply_configuration_pair(const std::string& key, const std::string& value);
 // Reads configuration_path line pair by line pair (fatal error kind 0 when it cannot be opened),
 // then initialises the services. Settings that would break arithmetic are made sane afterwards.
 void read_configuration();
+
+// The checker's reading of the configuration: the same reading and the same settings made sane as
+// read_configuration, without starting any service, reporting every key that is missing, given
+// twice, unknown, or whose value the game reads other than written. False (an error reported)
+// when the file cannot be read.
+bool check_configuration();
+// The value line of the key's last occurrence in the file check_configuration read; 0 when absent.
+int32_t configuration_line(const std::string& key);
+// Reports, at the key's line, a path the configuration names: missing or of the wrong type (with
+// the given severity and consequence), or found only in a spelling of another letter case (a
+// warning naming that spelling). type is ENTRY_FILE or ENTRY_DIRECTORY. True when it is usable.
+bool check_configured_path(const std::string& key, const std::string& path, int32_t type, Severity if_missing,
+                           const std::string& consequence);
 
 }  // namespace tessera

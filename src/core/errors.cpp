@@ -1,6 +1,7 @@
 #include "core/errors.h"
 
 #include "core/config.h"
+#include "core/diagnostics.h"
 #include "core/numeric.h"
 #include "core/runtime.h"
 #include "platform/platform.h"
@@ -69,6 +70,10 @@ void report_runtime_error(int32_t map_id) {
     file_close(file);
   }
   if (error_message() == DIVISION_BY_ZERO_TEXT) report_error(ERROR_DIVISION_QUESTION);
+}
+
+void check_error_log() {
+  check_configured_path("LOGPATH", LOGPATH, ENTRY_DIRECTORY, Severity::warning, "run-time faults cannot be logged");
 }
 
 }  // namespace tessera

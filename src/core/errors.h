@@ -22,5 +22,7 @@ std::string error_text(int32_t kind);
 // map_id, to LOGPATH + LOGFILE and asks whether to continue after an integer division by zero.
 // The handler itself belongs to the game (it passes map_number).
 void report_runtime_error(int32_t map_id);
+// The checker: the directory of the error log exists.
+void check_error_log();
 
 }  // namespace tessera

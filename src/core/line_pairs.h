@@ -13,4 +13,14 @@ namespace tessera {
 bool read_line_pairs(const std::string& path,
                      const std::function<void(const std::string& key, const std::string& value)>& apply);
 
+// One pair as the reader met it, for the checker.
+struct LinePair {
+  std::string key;
+  std::string value;
+  int32_t line = 0;             // of the key line, counted from 1
+  bool has_value_line = false;  // false for a key line at the end of the file (its value is empty)
+};
+// The same reading, with where each pair stands.
+bool read_numbered_line_pairs(const std::string& path, const std::function<void(const LinePair& pair)>& apply);
+
 }  // namespace tessera

@@ -21,6 +21,18 @@ int32_t parse_leading_int(const std::string& text);
 // Standard decimal floating-point text (leading white space skipped); 0.0 without a number.
 float parse_float(const std::string& text);
 
+// What the two parsers above made of a text, for the checker: the value they give, and what of
+// the text they did not take as it stands.
+struct NumberReading {
+  int32_t value = 0;          // parse_leading_int's result
+  float float_value = 0.0f;   // parse_float's result
+  bool has_number = false;    // digits were found
+  bool wrapped = false;       // the digits do not fit 32 bits: the value wrapped round
+  std::string ignored;        // text after the number (blanks alone do not count)
+};
+NumberReading read_leading_int(const std::string& text);
+NumberReading read_float(const std::string& text);
+
 // Decimal text of a number, no leading zeros or blanks.
 std::string decimal(int32_t value);
 

@@ -1,7 +1,29 @@
+#include "core/runtime.h"
 #include "game/flow.h"
+#include "game/modding_tools.h"
 #include "game/options.h"
 
 #include <cstdio>
+
+namespace {
+
+[[noreturn]] void run_tool(const tessera::LaunchOptions& options) {
+  int32_t status = 0;
+  if (options.mode == tessera::LaunchMode::check) {
+    status = tessera::run_data_check();
+  } else {
+    tessera::LevelPictureRequest request;
+    request.map = options.render_map;
+    request.rebuilt = options.render_rebuilt;
+    request.cell = options.render_cell;
+    request.out = options.render_out;
+    status = tessera::run_level_picture(request);
+  }
+  std::fflush(stdout);
+  tessera::end_program(status);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   const tessera::LaunchOptions options = tessera::parse_launch_options(argc, argv);
@@ -14,5 +36,6 @@ int main(int argc, char** argv) {
     std::fputs(problem.c_str(), stderr);
     return 2;
   }
+  if (options.mode != tessera::LaunchMode::play) run_tool(options);
   tessera::run_game(options.window_width, options.window_height);
 }

@@ -16,6 +16,7 @@ namespace {
 constexpr int32_t EXIT_USAGE = 2;
 constexpr int32_t WINDOW_MIN = 160;
 constexpr int32_t WINDOW_MAX = 16384;
+constexpr int32_t CELL_MAX = 1024;
 
 // Handlers return an empty text on success, else what is wrong with the value.
 using Handler = std::string (*)(LaunchOptions&, const std::string&);
@@ -48,7 +49,7 @@ std::string set_data(LaunchOptions& options, const std::string& value) {
   return "";
 }
 
-bool parse_dimension(const std::string& text, int32_t& out) {
+bool parse_count(const std::string& text, int32_t& out) {
   const char* end = text.data() + text.size();
   const auto [stop, error] = std::from_chars(text.data(), end, out);
   return error == std::errc() && stop == end && !text.empty() && text.front() != '-' && text.front() != '+';
@@ -58,8 +59,8 @@ std::string set_window(LaunchOptions& options, const std::string& value) {
   const size_t x = value.find('x');
   int32_t width = 0;
   int32_t height = 0;
-  if (x == std::string::npos || !parse_dimension(value.substr(0, x), width) ||
-      !parse_dimension(value.substr(x + 1), height)) {
+  if (x == std::string::npos || !parse_count(value.substr(0, x), width) ||
+      !parse_count(value.substr(x + 1), height)) {
     return "expected WIDTHxHEIGHT, such as 1280x720, not " + value;
   }
   if (width < WINDOW_MIN || height < WINDOW_MIN || width > WINDOW_MAX || height > WINDOW_MAX) {
@@ -71,17 +72,62 @@ std::string set_window(LaunchOptions& options, const std::string& value) {
   return "";
 }
 
+// The tools: one mode at a time.
+std::string enter_mode(LaunchOptions& options, LaunchMode mode) {
+  if (options.mode != LaunchMode::play && options.mode != mode) return "--check and --render-level cannot be combined";
+  options.mode = mode;
+  return "";
+}
+
+std::string set_check(LaunchOptions& options, const std::string&) { return enter_mode(options, LaunchMode::check); }
+
+std::string set_render_level(LaunchOptions& options, const std::string& value) {
+  if (!parse_count(value, options.render_map)) return "expected a map number (0 or more), not " + value;
+  return enter_mode(options, LaunchMode::render_level);
+}
+
+std::string set_out(LaunchOptions& options, const std::string& value) {
+  if (value.empty()) return "needs a file name";
+  options.render_out = value;
+  return "";
+}
+
+std::string set_rebuilt(LaunchOptions& options, const std::string&) {
+  options.render_rebuilt = true;
+  return "";
+}
+
+std::string set_cell(LaunchOptions& options, const std::string& value) {
+  if (!parse_count(value, options.render_cell) || options.render_cell < 1 || options.render_cell > CELL_MAX) {
+    return "expected pixels a cell from 1 to " + std::to_string(CELL_MAX) + ", not " + value;
+  }
+  return "";
+}
+
 // Every option, in the order --help lists them. A new option is one more line here.
 const OptionEntry OPTIONS[] = {
     {"--data", "DIR", "start directory holding DATA/ini.txt (default: the current directory)", set_data},
     {"--window", "WxH", "a normal window of that size, such as 1280x720 (default: no border, display-sized)",
      set_window},
+    {"--check", nullptr,
+     "check the data set in DIR (default: the current directory): one line per problem, exit status 0 "
+     "without errors, 1 with, 2 when DIR holds no DATA/ini.txt",
+     set_check},
+    {"--render-level", "N", "draw map N of the data set in DIR into one PNG (needs --out)", set_render_level},
+    {"--out", "FILE", "the PNG file --render-level writes", set_out},
+    {"--rebuilt", nullptr, "map 1 as a new game builds it, not as start-up does", set_rebuilt},
+    {"--cell", "PX", "pixels a cell of the picture (default: RESOLUTION; refused above 16384 a side or 8192 x 8192 in all)",
+     set_cell},
     {"--help", nullptr, "show this help and exit", show_help},
     {"--version", nullptr, "show the version and exit", show_version},
 };
 
 std::string help_text() {
-  std::string text = "Usage: zorvane [OPTION]...\nA real-time labyrinth game. Options:\n";
+  std::string text =
+      "Usage: zorvane [--data DIR] [--window WxH]\n"
+      "       zorvane --check [DIR]\n"
+      "       zorvane --render-level N --out FILE.png [--rebuilt] [--cell PX] [DIR]\n"
+      "A real-time labyrinth game, and tools for making its data sets. Options:\n";
   for (const OptionEntry& option : OPTIONS) {
     std::string left = std::string("  ") + option.name;
     if (option.value_name != nullptr) left += std::string(" ") + option.value_name;
@@ -107,16 +153,42 @@ LaunchOptions usage_error(const std::string& text) {
 
 }  // namespace
 
+namespace {
+
+// What only makes sense with another option, and the start directory given as an argument.
+std::string check_combination(LaunchOptions& options, const std::vector<std::string>& directories) {
+  const bool tool = options.mode != LaunchMode::play;
+  if (!directories.empty() && !tool) return "unexpected argument " + directories.front();
+  if (directories.size() > 1) return "unexpected argument " + directories[1];
+  if (!directories.empty() && !options.data_directory.empty()) return "give the start directory once, not with --data too";
+  if (!directories.empty()) {
+    const std::string problem = set_data(options, directories.front());
+    if (!problem.empty()) return problem;
+  }
+  const bool render = options.mode == LaunchMode::render_level;
+  if (!render && (!options.render_out.empty() || options.render_rebuilt || options.render_cell != 0)) {
+    return "--out, --rebuilt and --cell go with --render-level";
+  }
+  if (render && options.render_out.empty()) return "--render-level needs --out FILE.png";
+  if (tool && options.window_width != 0) return "--window goes with play, not with the tools";
+  return "";
+}
+
+}  // namespace
+
 LaunchOptions parse_launch_options(const std::vector<std::string>& arguments) {
   LaunchOptions options;
+  std::vector<std::string> directories;
   for (size_t i = 0; i < arguments.size(); ++i) {
     const std::string& argument = arguments[i];
+    if (argument.rfind("-", 0) != 0) {
+      directories.push_back(argument);
+      continue;
+    }
     const size_t equals = argument.find('=');
     const std::string name = argument.substr(0, equals);
     const OptionEntry* option = argument.rfind("--", 0) == 0 ? find_option(name) : nullptr;
-    if (option == nullptr) {
-      return usage_error((argument.rfind("-", 0) == 0 ? "unknown option " : "unexpected argument ") + argument);
-    }
+    if (option == nullptr) return usage_error("unknown option " + argument);
     std::string value;
     if (option->value_name == nullptr) {
       if (equals != std::string::npos) return usage_error(name + " takes no value");
@@ -131,6 +203,8 @@ LaunchOptions parse_launch_options(const std::vector<std::string>& arguments) {
     if (!problem.empty()) return usage_error(name + ": " + problem);
     if (options.exit_status >= 0) return options;  // --help and --version end the parse
   }
+  const std::string problem = check_combination(options, directories);
+  if (!problem.empty()) return usage_error(problem);
   return options;
 }
 

@@ -8,18 +8,28 @@
 
 namespace tessera {
 
+// What the program does: play, or one of the tools for people who make data sets.
+enum class LaunchMode : uint8_t { play, check, render_level };
+
 struct LaunchOptions {
-  std::string data_directory;  // start directory; empty: the current directory
+  LaunchMode mode = LaunchMode::play;
+  std::string data_directory;  // start directory (--data, or DIR after a tool); empty: the current one
   int32_t window_width = 0;    // 0 x 0: borderless and as large as display 0
   int32_t window_height = 0;
   // Set when the program should end at once with this status after printing `message`
   // (standard output for status 0, standard error otherwise); -1 runs the game.
   int32_t exit_status = -1;
   std::string message;
+  // --render-level N [--rebuilt] [--cell PX] --out FILE.png
+  int32_t render_map = 1;
+  bool render_rebuilt = false;
+  int32_t render_cell = 0;  // 0: the data set's cell size
+  std::string render_out;
 };
 
-// Reads argv[1..]. Options are "--name VALUE" or "--name=VALUE"; an unknown option, a missing or
-// bad value, or a stray argument gives exit status 2 and a one-line message naming it.
+// Reads argv[1..]. Options are "--name VALUE" or "--name=VALUE"; the tools take the start
+// directory as one more argument. An unknown option, a missing or bad value, a stray argument or
+// options that do not go together give exit status 2 and a one-line message naming them.
 LaunchOptions parse_launch_options(const std::vector<std::string>& arguments);
 LaunchOptions parse_launch_options(int argc, const char* const* argv);
 

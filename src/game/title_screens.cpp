@@ -2,6 +2,7 @@
 
 #include "actors/player_input.h"
 #include "core/config.h"
+#include "core/diagnostics.h"
 #include "core/numeric.h"
 #include "core/runtime.h"
 #include "game/world_pass.h"
@@ -89,17 +90,21 @@ void show_intro_page(const char* const* lines, int32_t count, float first_y, int
   responsive_delay(hold_ms);
 }
 
-std::string title_prompt() {
-  if (input_device == 0) return "  PRESS  P  ON KEYBOARD TO CONTINUE|";
-  if (input_device == 1) return "  PRESS START ON JOYPAD CONTINUE|";
-  return "  PRESS START ON JOYPAD OR  P  ON KEYBOARD TO CONTINUE|";
-}
+const char* const TITLE_TEXT = "  ZORVANE |";
+const char* const TITLE_MUSIC = "menu.ogg";
+const char* const PROMPTS[] = {
+    "  PRESS  P  ON KEYBOARD TO CONTINUE|",
+    "  PRESS START ON JOYPAD CONTINUE|",
+    "  PRESS START ON JOYPAD OR  P  ON KEYBOARD TO CONTINUE|",
+};
+
+std::string title_prompt() { return PROMPTS[input_device <= 1 ? input_device : 2]; }
 
 void draw_title_frame(float fade) {
   begin_picture_frame();
   draw_floaters(title_floaters, 1);
   const int32_t alpha = round_to_int(255.0 - fade);
-  draw_screen_text("  ZORVANE |", screen_width * 0.1f, screen_height * 0.4f, 6.0f, 0.0f, alpha, 1.0f);
+  draw_screen_text(TITLE_TEXT, screen_width * 0.1f, screen_height * 0.4f, 6.0f, 0.0f, alpha, 1.0f);
   draw_screen_text(title_prompt(), screen_width * 0.1f, screen_height * 0.65f, 0.8f, 0.0f, alpha, 1.0f);
   draw_screen_text(TITLE_RIGHTS_LINE, screen_width * 0.5f, screen_height * 0.8f, 0.6f, 0.0f, 255, 1.0f);
 }
@@ -129,7 +134,7 @@ void show_title_screen(int32_t mode) {
   float title_fade = 255.0f;
   free_screen_picture();
   load_screen_picture(LOADINTROSCREEN);
-  play_music("menu.ogg");
+  play_music(TITLE_MUSIC);
   if (mode != 0) return;
   fit_screen_picture();
   // The intro cannot be skipped, so players tap P through it; such a tap (or one made during the
@@ -157,6 +162,45 @@ void show_title_screen(int32_t mode) {
   } while (action_code == ACTION_START);
   menu_active = 0;
   map_number = 1;
+}
+
+std::vector<std::string> title_screen_texts() {
+  std::vector<std::string> texts(std::begin(INTRO_PAGE_LINES), std::end(INTRO_PAGE_LINES));
+  texts.insert(texts.end(), {PRESENTER_LINE, GAME_BY_LINE, TITLE_TEXT, TITLE_RIGHTS_LINE});
+  texts.insert(texts.end(), std::begin(PROMPTS), std::end(PROMPTS));
+  return texts;
+}
+
+namespace {
+
+void check_picture(const char* key, const std::string& path, const std::string& consequence) {
+  if (!check_configured_path(key, path, ENTRY_FILE, Severity::error, consequence)) return;
+  sprite_transparent_color(-1, rgb(255, 0, 255));
+  const int32_t picture = sprite_load(-1, path, SPRITE_TEXTURE);
+  if (picture == 0) diagnostic_error(path, 0, "does not decode as an image: " + consequence);
+  sprite_free(picture);
+}
+
+}  // namespace
+
+void check_screen_pictures() {
+  const size_t hash = LOADSCREEN.find('#');
+  if (hash == std::string::npos) {
+    if (!LOADSCREEN.empty()) {
+      diagnostic_warning(configuration_path, configuration_line("LOADSCREEN"),
+                         "LOADSCREEN " + quoted(LOADSCREEN) + " has no \"#\": the intro shows no picture");
+    }
+  } else {
+    for (const char* digit : {"0", "1"}) {
+      check_picture("LOADSCREEN", LOADSCREEN.substr(0, hash) + digit + LOADSCREEN.substr(hash + 1),
+                    std::string("the intro is black when it picks ") + digit);
+    }
+  }
+  if (!LOADINTROSCREEN.empty()) check_picture("LOADINTROSCREEN", LOADINTROSCREEN, "the title screen is black");
+  if (music_track_named(TITLE_MUSIC) < 0) {
+    diagnostic_warning(configuration_path, configuration_line("INGAMEMUSIC"),
+                       "INGAMEMUSIC holds no " + std::string(TITLE_MUSIC) + ": the title screen is silent");
+  }
 }
 
 }  // namespace tessera

@@ -57,12 +57,15 @@ void walk_visible_window(Visit visit) {
   } while (j < rows);
 }
 
-void tile_pass() {
-  walk_visible_window([](int32_t i, int32_t j) {
+// A picture of the level draws the cells as they stand; play runs their rules first.
+void tile_pass(bool run_rules) {
+  walk_visible_window([run_rules](int32_t i, int32_t j) {
     const WorldCell& cell = world_cell(scan_x, scan_y);
     if (cell.alpha <= 0 || cell.in_level != 1) return;
-    apply_tile_rules(scan_x, scan_y);
-    lock_pink_cell(scan_x, scan_y);
+    if (run_rules) {
+      apply_tile_rules(scan_x, scan_y);
+      lock_pink_cell(scan_x, scan_y);
+    }
     // The rules may just have re-tiled the cell: draw what it is now.
     const WorldCell& now = world_cell(scan_x, scan_y);
     tile_layer_draw(now.tile_sprite, screen_position(i), screen_position(j), now.alpha);
@@ -108,7 +111,7 @@ void draw_world_frame() {
   // from frame to frame. Its origin is where matrix cell (0, 0) would lie on the screen, so what
   // it keeps scrolls with the view.
   tile_layer_begin(-screen_position(round_to_int(scroll_x)), -screen_position(round_to_int(scroll_y)));
-  tile_pass();
+  tile_pass(true);
   draw_objects();
   tile_layer_end();
   draw_foes();
@@ -151,18 +154,37 @@ void draw_objects() {
 }
 
 void draw_foes() {
-  const float sx = scroll_x * RESOLUTION;
-  const float sy = scroll_y * RESOLUTION;
   for (int32_t n = 0; n < foes.size(); ++n) {
     foes.select(n);
     if (foes.at(n).DROTATE != 0) sprite3d_rotate(foes.at(n).instance_sprite, foes.at(n).DROTATE, 1);
     foe_think(foes.at(n).DAILEVEL);
-    const Foe& foe = foes.at(n);
-    object_blend(foe.DXMODE1, foe.DXMODE2);
-    sprite3d_draw(foe.instance_sprite, round_to_int(static_cast<float>(foe.x) + foe.offset_x - sx),
-                  round_to_int(static_cast<float>(foe.y) + foe.offset_y - sy), foe.DGFXTRANSPARENCY);
-    standard_blend();
+    draw_foe(n);
   }
+}
+
+void draw_foe(int32_t n) {
+  const Foe& foe = foes.at(n);
+  object_blend(foe.DXMODE1, foe.DXMODE2);
+  sprite3d_draw(foe.instance_sprite, round_to_int(static_cast<float>(foe.x) + foe.offset_x - scroll_x * RESOLUTION),
+                round_to_int(static_cast<float>(foe.y) + foe.offset_y - scroll_y * RESOLUTION), foe.DGFXTRANSPARENCY);
+  standard_blend();
+}
+
+void draw_level_picture() {
+  scroll_x = 0.0f;
+  scroll_y = 0.0f;
+  // The walk takes one column more than visible_columns says (a partly visible one in play).
+  visible_columns = static_cast<float>(level_width);
+  visible_rows = static_cast<float>(level_height + 1);
+  sprite3d_begin();
+  screen_clear(rgb(0, 0, 0));
+  tile_layer_begin(0, 0);
+  tile_pass(false);
+  draw_objects();
+  tile_layer_end();
+  for (int32_t n = 0; n < foes.size(); ++n) draw_foe(n);
+  sprite3d_draw(player.player_sprite, round_to_int(player.x), round_to_int(player.y), 255);
+  sprite3d_end();
 }
 
 void player_cell_step() {

@@ -29,6 +29,12 @@ void draw_floaters(List<Floater>& list, int32_t glow);
 void draw_objects();
 // Runs each foe's step and draws it, in list order.
 void draw_foes();
+// Draws foe n where it stands, with its blend mode.
+void draw_foe(int32_t n);
+// The whole level as it stands, into one frame from the screen's top-left corner: every cell,
+// the objects in them, the foes and the player, drawn as play draws them but without running any
+// rule, foe step or turn. The screen should be (level_width + 1) x (level_height + 1) cells.
+void draw_level_picture();
 // Pick-ups on the player's cell, its painting, and the player figure (turning a degree a frame).
 void player_cell_step();
 // Collects every object with collision in the cell, when the cell is blocked.

@@ -300,6 +300,23 @@ int32_t dir_entry_type(int32_t dir) {
 
 void dir_finish(int32_t dir) { listings.items.erase(dir); }
 
+int32_t path_examine(const std::string& path, std::string& found, int32_t& type) {
+  const std::string native = path.empty() ? std::string(".") : native_separators(path);
+  int32_t match = PATH_AS_WRITTEN;
+  found = native;
+  struct stat info {};
+  if (::stat(found.c_str(), &info) != 0) {
+    found = resolve_path(native);
+    match = PATH_WITHOUT_CASE;
+    if (::stat(found.c_str(), &info) != 0) {
+      type = 0;
+      return PATH_MISSING;
+    }
+  }
+  type = S_ISDIR(info.st_mode) ? ENTRY_DIRECTORY : ENTRY_FILE;
+  return match;
+}
+
 std::string current_directory() {
   std::vector<char> buffer(4096);
   while (::getcwd(buffer.data(), buffer.size()) == nullptr) {

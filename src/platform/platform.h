@@ -62,6 +62,12 @@ void sound_decoders_register();
 // Closes every service: sounds, sprites, screen, window, input devices, open files and listings.
 void platform_close_all();
 
+// For the modding tools, before anything starts SDL: SDL's dummy video and audio drivers (no
+// window shows, no sound device opens, no display is needed) and no frame pacing.
+void headless_mode();
+// Writes the back buffer to a PNG file (RGB, 8 bits a channel). Non-zero on success.
+int32_t screen_save_png(const std::string& path);
+
 // ---- Sprites ---------------------------------------------------------------------------------
 
 constexpr int32_t SPRITE_TEXTURE = 4;  // usable as a Sprite3D texture; mode 5 behaves the same
@@ -194,6 +200,14 @@ int32_t dir_next_entry(int32_t dir);
 std::string dir_entry_name(int32_t dir);
 int32_t dir_entry_type(int32_t dir);
 void dir_finish(int32_t dir);
+
+// Where the file layer finds a path, as file_open_read and dir_examine look for it: as written,
+// or only as a spelling that differs in letter case (found then holds that spelling, with "/" as
+// separator). type is ENTRY_FILE or ENTRY_DIRECTORY when found. An empty path is ".".
+constexpr int32_t PATH_MISSING = 0;
+constexpr int32_t PATH_AS_WRITTEN = 1;
+constexpr int32_t PATH_WITHOUT_CASE = 2;
+int32_t path_examine(const std::string& path, std::string& found, int32_t& type);
 
 // Both end with the native separator.
 std::string current_directory();

@@ -470,6 +470,31 @@ void platform_close_all() {
   pacing_started = false;
 }
 
+void headless_mode() {
+  SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "dummy", SDL_HINT_OVERRIDE);
+  SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
+  frame_pacing = false;
+}
+
+int32_t screen_save_png(const std::string& path) {
+  if (!platform_has_back_buffer()) return 0;
+  back_buffer_settle();
+  platform_target_back_buffer();
+  const int pitch = platform_back_width * 3;
+  std::vector<Uint8> pixels(static_cast<size_t>(pitch) * static_cast<size_t>(platform_back_height));
+  const SDL_Rect all {0, 0, platform_back_width, platform_back_height};
+  if (SDL_RenderReadPixels(platform_renderer, &all, SDL_PIXELFORMAT_RGB24, pixels.data(), pitch) != 0) {
+    std::fprintf(stderr, "Reading the back buffer: %s\n", SDL_GetError());
+    return 0;
+  }
+  SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(pixels.data(), platform_back_width, platform_back_height,
+                                                            24, pitch, SDL_PIXELFORMAT_RGB24);
+  const bool saved = surface != nullptr && IMG_SavePNG(surface, path.c_str()) == 0;
+  if (!saved) std::fprintf(stderr, "Writing %s: %s\n", path.c_str(), IMG_GetError());
+  SDL_FreeSurface(surface);
+  return saved ? 1 : 0;
+}
+
 // ---- Test hooks ----------------------------------------------------------------------------
 
 int32_t testing_open_screen(int32_t width, int32_t height) {

@@ -1,6 +1,9 @@
 #include "presentation/font.h"
 
+#include <set>
+
 #include "core/config.h"
+#include "core/diagnostics.h"
 #include "core/numeric.h"
 #include "platform/platform.h"
 
@@ -82,6 +85,85 @@ void font_load(const std::string& path) {
   const std::string line = file_read_line(file);
   for (const char c : line) glyph_load(static_cast<unsigned char>(c));
   file_close(file);
+}
+
+namespace {
+
+constexpr int32_t DEFINITION_LINE = 1;
+
+std::string glyph_path(unsigned char code) { return FONTPATH + "\\" + glyph_image_name(code) + ".png"; }
+
+// Pen controls and the space take no glyph of their own.
+bool needs_glyph(unsigned char code) { return code != '|' && code != '\\' && code != ' '; }
+
+// The first text of texts that shows the character, for the message.
+std::string shown_in(unsigned char code, const std::vector<std::string>& texts) {
+  for (const std::string& text : texts) {
+    if (text.find(static_cast<char>(code)) != std::string::npos) return text;
+  }
+  return "";
+}
+
+void check_listed_glyph(unsigned char code, const std::vector<std::string>& texts) {
+  if (!needs_glyph(code)) return;
+  const std::string path = glyph_path(code);
+  std::string found;
+  int32_t type = 0;
+  const int32_t match = path_examine(path, found, type);
+  const std::string shown = shown_in(code, texts);
+  const Severity severity = shown.empty() ? Severity::warning : Severity::error;
+  const std::string character = "character " + quoted(std::string(1, static_cast<char>(code)));
+  const std::string drawn = shown.empty() ? "" : ", and the game draws it in " + quoted(shown);
+  // A byte such as NUL cuts the path short, down to the font directory itself.
+  if (match == PATH_MISSING || type != ENTRY_FILE) {
+    diagnostic_report(severity, FONTSYSTEM, DEFINITION_LINE,
+                      character + ": its image " + quoted(diagnostic_path(path)) + " is missing" + drawn);
+  } else if (glyphs[code].sprite3d == 0) {
+    diagnostic_report(severity, path, 0, "does not decode as an image: the " + character + " is not drawn" + drawn);
+  } else if (match == PATH_WITHOUT_CASE) {
+    diagnostic_warning(FONTSYSTEM, DEFINITION_LINE,
+                       character + ": its image " + quoted(diagnostic_path(path)) + " is found only as " +
+                           quoted(diagnostic_path(found)) + " (another letter case: the game finds it, other programs may not)");
+  }
+}
+
+void check_drawn_characters(const std::set<unsigned char>& listed, const std::vector<std::string>& texts) {
+  std::set<unsigned char> reported;
+  for (const std::string& text : texts) {
+    for (const char c : text) {
+      const auto code = static_cast<unsigned char>(c);
+      if (!needs_glyph(code) || listed.count(code) != 0 || !reported.insert(code).second) continue;
+      diagnostic_error(FONTSYSTEM, DEFINITION_LINE,
+                       "character " + quoted(std::string(1, c)) + " is not listed, and the game draws it in " +
+                           quoted(text) + ": it is missing on screen");
+    }
+  }
+  // A space moves the pen by the width of "I"; without that glyph words run together.
+  // (When a text shows "I" itself, its absence is reported above.)
+  if (glyphs['I'].sprite3d == 0 && shown_in('I', texts).empty() && !shown_in(' ', texts).empty()) {
+    diagnostic_error(FONTSYSTEM, DEFINITION_LINE, "there is no glyph for \"I\", whose width every space takes: words run together");
+  }
+}
+
+}  // namespace
+
+void check_font(const std::vector<std::string>& texts_drawn) {
+  if (!check_configured_path("FONTSYSTEM", FONTSYSTEM, ENTRY_FILE, Severity::error, "no text shows")) return;
+  if (!check_configured_path("FONTPATH", FONTPATH, ENTRY_DIRECTORY, Severity::error, "no text shows")) return;
+  const int32_t file = file_open_read(-1, FONTSYSTEM);
+  const std::string line = file_read_line(file);
+  file_close(file);
+  std::set<unsigned char> listed;
+  for (const char c : line) {
+    const auto code = static_cast<unsigned char>(c);
+    if (!listed.insert(code).second) {
+      diagnostic_warning(FONTSYSTEM, DEFINITION_LINE,
+                         "character " + quoted(std::string(1, c)) + " is listed twice: its image is loaded twice");
+      continue;
+    }
+    check_listed_glyph(code, texts_drawn);
+  }
+  check_drawn_characters(listed, texts_drawn);
 }
 
 }  // namespace tessera

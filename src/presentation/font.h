@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tessera {
 
@@ -41,5 +42,11 @@ void font_free();
 // byte of it, in order (a byte listed twice is loaded twice, the last load wins). A missing file
 // leaves the table as it was; a missing image leaves that character without a glyph.
 void font_load(const std::string& path);
+
+// The checker, after font_init: the FONTSYSTEM file and the FONTPATH directory, every character
+// the file lists (its image missing, not decoding, or found only in another letter case; listed
+// twice), and every character of texts_drawn without a glyph (an error: the letter is missing on
+// screen). Characters that only texts_drawn shows make a missing image an error, others a warning.
+void check_font(const std::vector<std::string>& texts_drawn);
 
 }  // namespace tessera

@@ -17,6 +17,20 @@ int32_t hud_scroll_offset = 0;
 // Short enough to pass the screen whole before it starts again (after 2 W pixels), at any width.
 const std::string hud_credit_line = "  PAINT 2X2 BLOCKS BLUE TO FIX TILES - ONE-WIDE LANES NEVER FIX * SPACE: BOMB|";
 
+// The texts of the HUD, the banner and the game over, shared with overlay_texts so that the
+// font check sees exactly what is drawn. A number goes between a label and TEXT_END.
+const char* const TEXT_END = "|";
+const char* const SCORE_LABEL = " SCORE ";
+const char* const TIME_LABEL = " TIME ";
+const char* const EMPTY_BOMB_SLOTS = " \xF6\xF6\xF6 |";
+const char* const TILES_LABEL = " TILES LEFT ";
+const char* const MAP_LABEL = " MAP ";
+const char* const PLAYER_LABEL = "  PLAYER:";
+const char* const BANNER_LABEL = "  MAP ";
+const char* const BANNER_END = "| ";
+const char* const GAME_OVER_TEXT = "  GAME OVER |";
+constexpr size_t BOMBS_HELD_MAX = 3;
+
 namespace {
 
 constexpr int32_t BLACK = rgb(0, 0, 0);
@@ -72,7 +86,7 @@ void show_map_banner(int32_t /*unused*/) {
   sprite3d_end();
   grab_release();
   grab_world_image();
-  const std::string text = "  MAP " + decimal(map_number) + "| ";
+  const std::string text = BANNER_LABEL + decimal(map_number) + BANNER_END;
   sweep_frames([&](float spacing) {
     sprite3d_begin();
     screen_clear(BLACK);
@@ -110,17 +124,26 @@ void fullscreen_zoom_pass(uint8_t smooth) {
 void draw_hud() {
   if (score < score_target) ++score;
   if (tiles_left < 1) tiles_left = 0;
-  draw_hud_text(" SCORE " + decimal(score) + "|", 0.7f, 0.05f, 1.0f, 240);
-  draw_hud_text(" TIME " + decimal(time_left) + "|", 0.06f, 0.05f, 1.0f, 240);
-  draw_hud_text(" \xF6\xF6\xF6 |", 0.4f, 0.01f, 1.0f, 200);
-  draw_hud_text(" " + bombs + "|", 0.4f, 0.01f, 1.0f, 240);
-  draw_hud_text(" TILES LEFT " + decimal(tiles_left) + "|", 0.4f, 0.1f, 1.0f, 240);
-  draw_hud_text(" MAP " + decimal(map_number) + "|", 0.7f, 0.1f, 1.0f, 240);
-  draw_hud_text("  PLAYER:" + player_name + "|", 0.7f, 0.15f, 0.5f, 240);
+  draw_hud_text(SCORE_LABEL + decimal(score) + TEXT_END, 0.7f, 0.05f, 1.0f, 240);
+  draw_hud_text(TIME_LABEL + decimal(time_left) + TEXT_END, 0.06f, 0.05f, 1.0f, 240);
+  draw_hud_text(EMPTY_BOMB_SLOTS, 0.4f, 0.01f, 1.0f, 200);
+  draw_hud_text(" " + bombs + TEXT_END, 0.4f, 0.01f, 1.0f, 240);
+  draw_hud_text(TILES_LABEL + decimal(tiles_left) + TEXT_END, 0.4f, 0.1f, 1.0f, 240);
+  draw_hud_text(MAP_LABEL + decimal(map_number) + TEXT_END, 0.7f, 0.1f, 1.0f, 240);
+  draw_hud_text(PLAYER_LABEL + player_name + TEXT_END, 0.7f, 0.15f, 0.5f, 240);
   draw_screen_text(hud_credit_line, screen_width - static_cast<float>(hud_scroll_offset),
                    screen_height * 0.9f, 0.8f, 0.0f, 200, 1.0f);
   hud_scroll_offset += 2;
   if (hud_scroll_offset > round_to_int(2.0f * screen_width)) hud_scroll_offset = 0;
+}
+
+std::vector<std::string> overlay_texts() {
+  // Numbers as every digit and a minus sign (a definition may give negative scores).
+  const std::string number = "-0123456789";
+  const std::string bombs_held = " " + std::string(BOMBS_HELD_MAX, '&') + TEXT_END;
+  return {SCORE_LABEL + number + TEXT_END, TIME_LABEL + number + TEXT_END, EMPTY_BOMB_SLOTS, bombs_held,
+          TILES_LABEL + number + TEXT_END, MAP_LABEL + number + TEXT_END, PLAYER_LABEL + std::string(TEXT_END),
+          hud_credit_line, BANNER_LABEL + number + BANNER_END, GAME_OVER_TEXT};
 }
 
 void game_over_sequence(uint8_t /*smooth*/) {
@@ -131,7 +154,7 @@ void game_over_sequence(uint8_t /*smooth*/) {
     screen_clear(BLACK);
     sprite3d_begin();
     draw_grab();
-    draw_screen_text("  GAME OVER |", screen_width * (0.3f - spacing / 10.0f),
+    draw_screen_text(GAME_OVER_TEXT, screen_width * (0.3f - spacing / 10.0f),
                      screen_height * 0.3f, BIG_TEXT_SCALE, 0.0f, BIG_TEXT_ALPHA, spacing);
     sprite3d_end();
   });

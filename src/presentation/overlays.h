@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tessera {
 
@@ -32,6 +33,11 @@ void show_map_banner(int32_t unused);
 // the top-left part). smooth 0 keeps point filtering, any other value filters bilinearly. At FZ 1
 // with smooth 0 the world is left as drawn (no grab). Ends with process_window_events.
 void fullscreen_zoom_pass(uint8_t smooth);
+
+// Every text the HUD, the map banner and the game-over sequence draw, their numbers as all ten
+// digits and a minus sign, the bombs held as "&" (the player's name comes from the machine and is
+// left out).
+std::vector<std::string> overlay_texts();
 
 // Counts score up towards score_target, clamps tiles_left at 0, draws the HUD texts and scrolls the
 // credit line by 2 pixels (back to 0 after round(2 * W)).

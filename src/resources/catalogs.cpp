@@ -4,6 +4,7 @@
 #include <string>
 
 #include "core/config.h"
+#include "core/diagnostics.h"
 #include "core/numeric.h"
 #include "model/world_model.h"
 #include "platform/platform.h"
@@ -95,5 +96,71 @@ void place_player(int32_t x, int32_t y) {
 }
 
 void reset_player_motion() { player.motion = MOTION_IDLE; }
+
+namespace {
+
+const char* const NO_IMAGE = "does not decode as an image";
+
+void check_tile_graphics() {
+  if (!check_configured_path("TOPOGFX", TOPOGFX, ENTRY_DIRECTORY, Severity::error, "no cell has a graphic")) return;
+  for (const TileGraphic& graphic : tile_graphics.items) {
+    if (graphic.sprite == 0) diagnostic_error(graphic.path, 0, std::string(NO_IMAGE) + ": cells that name it are not drawn");
+  }
+}
+
+void check_sound_effects() {
+  if (!check_configured_path("SOUNDFXPATH", SOUNDFXPATH, ENTRY_DIRECTORY, Severity::error, "no sound plays")) return;
+  for (const SoundEffect& effect : sound_effects.items) {
+    if (effect.loaded == 0) diagnostic_error(effect.path, 0, "does not decode as OGG Vorbis: it never plays");
+  }
+}
+
+// Tracks are streamed while they play, so opening each once is what the game would do.
+void check_music_tracks() {
+  if (!check_configured_path("INGAMEMUSIC", INGAMEMUSIC, ENTRY_DIRECTORY, Severity::warning, "no music plays")) return;
+  for (const MusicTrack& track : music_tracks.items) {
+    const int32_t sound = sound_load_streamed(-1, track.path);
+    if (sound == 0) diagnostic_error(track.path, 0, "does not decode as OGG Vorbis: when it is chosen, no music plays");
+    sound_free(sound);
+  }
+}
+
+void check_floaters(const char* key, const std::string& directory) {
+  if (!check_configured_path(key, directory, ENTRY_DIRECTORY, Severity::warning, "no glowing sprites float there")) {
+    return;
+  }
+  for_each_file(directory, "*.png", [&directory](const std::string& name) {
+    sprite_transparent_color(-1, rgb(0, 0, 0));
+    const int32_t sprite = sprite_load(-1, directory + name, SPRITE_TEXTURE);
+    if (sprite == 0) diagnostic_error(directory + name, 0, std::string(NO_IMAGE) + ": it never floats");
+    sprite_free(sprite);
+  });
+}
+
+void check_player_image() {
+  if (!check_configured_path("CURSOR", CURSOR, ENTRY_FILE, Severity::error, "the player is invisible")) return;
+  if (player.player_image == 0) {
+    diagnostic_error(CURSOR, 0, std::string(NO_IMAGE) + ": the player is invisible");
+    return;
+  }
+  const int32_t width = sprite_width(player.player_image);
+  const int32_t height = sprite_height(player.player_image);
+  if (width != height) {
+    diagnostic_error(CURSOR, 0,
+                     "is " + decimal(width) + " x " + decimal(height) +
+                         " pixels: the figure turns all the time, and only a square image keeps its shape while turning");
+  }
+}
+
+}  // namespace
+
+void check_catalogs() {
+  check_tile_graphics();
+  check_sound_effects();
+  check_music_tracks();
+  check_floaters("EGFXPATH", EGFXPATH);
+  check_floaters("SCREGFXPATH", SCREGFXPATH);
+  check_player_image();
+}
 
 }  // namespace tessera

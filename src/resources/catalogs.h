@@ -14,4 +14,10 @@ void load_player_graphic();   // CURSOR with the white key
 void place_player(int32_t x, int32_t y);  // pixel position of cell (x, y)
 void reset_player_motion();
 
+// The checker, after load_tile_graphics, load_sound_effects, load_music_tracks and
+// load_player_graphic: the catalogs' directories, every image and sound in them that does not
+// decode (the floaters are loaded once each here), and the player image, which turns while the
+// game runs and so must be square.
+void check_catalogs();
+
 }  // namespace tessera

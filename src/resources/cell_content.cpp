@@ -1,11 +1,13 @@
 #include "resources/cell_content.h"
 
 #include <algorithm>
+#include <iterator>
 #include <unordered_map>
 #include <utility>
 #include <vector>
 
 #include "core/config.h"
+#include "core/diagnostics.h"
 #include "core/line_pairs.h"
 #include "core/numeric.h"
 #include "model/world_model.h"
@@ -22,6 +24,12 @@ int32_t child_slot(const std::string& key) {
   if (digit < '1' || digit > '8') return -1;
   return digit - '1';
 }
+
+// Every key a content file may hold; store_content_pair keeps those that change a cell.
+const char* const CONTENT_KEYS[] = {"GFXNAME",      "CHILD1",   "CHILD2",       "CHILD3",      "CHILD4",
+                                    "CHILD5",       "CHILD6",   "CHILD7",       "CHILD8",      "VALUE1",
+                                    "USECOLLISION", "TRANSPARENCY", "USEENEMY", "RANDOMSEED", "USEDIRECTION",
+                                    "INTERNALNAME"};
 
 enum class ContentKey : uint8_t { child, gfx_name, value1, use_collision, transparency, use_enemy };
 
@@ -366,6 +374,143 @@ void reset_world() {
   tiled_columns = 0;
   tiled_rows = 0;
   world_matrix_create(LEVEL_MATRIX_SIZE, LEVEL_MATRIX_SIZE);
+}
+
+int32_t tile_graphic_named(const std::string& name) {
+  for (int32_t i = 0; i < tile_graphics.size(); ++i) {
+    if (tile_graphics.at(i).file_name == name) return i;
+  }
+  return -1;
+}
+
+int32_t object_types_answering(const std::string& child_name) {
+  int32_t count = 0;
+  for (const ObjectType& type : object_types.items) {
+    if (type.DGFXNAME != "NOPE" && type.DGFXNAME == child_name) ++count;
+  }
+  return count;
+}
+
+namespace {
+
+constexpr int32_t INVISIBLE = 255;
+
+std::string there_is(const std::string& name, const std::vector<std::string>& names) {
+  const std::string near = nearest_name(name, names);
+  return near.empty() ? "" : " (there is " + quoted(near) + ")";
+}
+
+std::vector<std::string> tile_graphic_names() {
+  std::vector<std::string> names;
+  for (const TileGraphic& graphic : tile_graphics.items) names.emplace_back(graphic.file_name);
+  return names;
+}
+
+std::vector<std::string> object_type_names() {
+  std::vector<std::string> names;
+  for (const ObjectType& type : object_types.items) names.emplace_back(type.DGFXNAME.str());
+  return names;
+}
+
+// What a content file leaves to be checked once it is read whole (the last value of a key wins).
+struct ContentSeen {
+  bool has_gfx_name = false;
+  std::string gfx_name;
+  int32_t gfx_line = 0;
+  bool invisible = false;  // TRANSPARENCY 255: the cell is never drawn, its graphic does not matter
+};
+
+std::string content_number_note(const std::string& key, const std::string& value) {
+  const NumberReading reading = read_leading_int(value);
+  const bool byte_field = key == "USECOLLISION" || key == "USEENEMY";
+  const std::string note = integer_field_note(reading, byte_field ? low8_signed(reading.value) : reading.value);
+  if (!note.empty()) return note;
+  if (key == "TRANSPARENCY" && (reading.value < 0 || reading.value > INVISIBLE)) return "outside 0..255";
+  return "";
+}
+
+void check_content_pair(const std::string& file, const LinePair& pair, ContentSeen& seen) {
+  static const std::vector<std::string> keys(std::begin(CONTENT_KEYS), std::end(CONTENT_KEYS));
+  const int32_t value_line = pair.line + 1;
+  std::string note;
+  if (const int32_t slot = child_slot(pair.key); slot >= 0) {
+    if (pair.value != "#" && object_types_answering(pair.value) == 0) {
+      diagnostic_error(file, value_line,
+                       pair.key + " " + quoted(pair.value) + ": no object type has this DGFXNAME" +
+                           there_is(pair.value, object_type_names()) + ": nothing spawns in this slot");
+    }
+  } else if (pair.key == "GFXNAME") {
+    seen.has_gfx_name = true;
+    seen.gfx_name = pair.value.empty() ? "dummy.png" : pair.value;
+    seen.gfx_line = value_line;
+  } else if (pair.key == "VALUE1" || pair.key == "USECOLLISION" || pair.key == "TRANSPARENCY" ||
+             pair.key == "USEENEMY" || pair.key == "RANDOMSEED") {
+    note = content_number_note(pair.key, pair.value);
+    if (pair.key == "TRANSPARENCY") seen.invisible = parse_leading_int(pair.value) == INVISIBLE;
+  } else if (std::find(keys.begin(), keys.end(), pair.key) == keys.end()) {
+    if (!pair.key.empty() || pair.has_value_line) diagnostic_warning(file, pair.line, unknown_key_message(pair.key, keys));
+  }
+  if (!note.empty()) diagnostic_warning(file, value_line, pair.key + " " + quoted(pair.value) + ": " + note);
+}
+
+// graphics_readable: TOPOGFX is a directory (else that alone is reported, not every GFXNAME).
+void check_content_file(const std::string& file, bool graphics_readable) {
+  ContentSeen seen;
+  read_numbered_line_pairs(file, [&file, &seen](const LinePair& pair) { check_content_pair(file, pair, seen); });
+  if (!graphics_readable || !seen.has_gfx_name || seen.invisible || tile_graphic_named(seen.gfx_name) >= 0) return;
+  diagnostic_error(file, seen.gfx_line,
+                   "GFXNAME " + quoted(seen.gfx_name) + ": no tile graphic of TOPOGFX has this name" +
+                       there_is(seen.gfx_name, tile_graphic_names()) + ": the cell keeps the graphic it had");
+}
+
+bool is_directory(const std::string& path) {
+  std::string found;
+  int32_t type = 0;
+  return path_examine(path, found, type) != PATH_MISSING && type == ENTRY_DIRECTORY;
+}
+
+}  // namespace
+
+void check_cell_contents() {
+  const std::string directory = RGBCODEPATH + APPSTART + "\\";
+  if (!check_configured_path("RGBCODEPATH", directory, ENTRY_DIRECTORY, Severity::error,
+                             "no cell gets any content")) {
+    return;
+  }
+  // The game reads only the kinds it meets there; every file is read here, so only inside the
+  // data set (an empty or absolute RGBCODEPATH could name "/" itself).
+  if (directory.front() == '\\' || directory.front() == '/' || directory.find(':') != std::string::npos) {
+    diagnostic_warning(configuration_path, configuration_line("RGBCODEPATH"),
+                       "the content directory " + quoted(directory) +
+                           " is not inside the data set: the data set works only where it is, and its files are not checked");
+    return;
+  }
+  const bool graphics_readable = is_directory(TOPOGFX);
+  const int32_t dir = dir_examine(-1, directory, "*");
+  while (dir_next_entry(dir) != 0) {
+    if (dir_entry_type(dir) == ENTRY_FILE) check_content_file(directory + dir_entry_name(dir), graphics_readable);
+  }
+  dir_finish(dir);
+}
+
+bool check_tile_kind(const std::string& kind, const std::string& file, int32_t line, Severity if_missing,
+                     const std::string& consequence) {
+  const std::string path = cell_content_path(kind);
+  std::string found;
+  int32_t type = 0;
+  const int32_t match = path_examine(path, found, type);
+  if (match == PATH_MISSING || type != ENTRY_FILE) {
+    diagnostic_report(if_missing, file, line,
+                      "tile kind " + quoted(kind) + " has no content file " + quoted(diagnostic_path(path)) + ": " +
+                          consequence);
+    return false;
+  }
+  if (match == PATH_WITHOUT_CASE) {
+    diagnostic_warning(file, line,
+                       "the content file of tile kind " + quoted(kind) + " is found only as " +
+                           quoted(diagnostic_path(found)) + " (another letter case: the game finds it, other programs may not)");
+  }
+  return true;
 }
 
 }  // namespace tessera

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string>
 
+#include "core/diagnostics.h"
 #include "model/cell_text.h"
 
 namespace tessera {
@@ -41,5 +42,20 @@ void clear_foes();
 void reset_world();
 // Fits a cell's tile Sprite3D to the cell size when it has one and is visible.
 void size_tile_sprite(int32_t x, int32_t y);
+
+// The lookups of load_cell_graphic and spawn_cell_objects: the list position of the first tile
+// graphic of that exact file name (-1: none), and how many object types spawn for a child slot
+// of that name.
+int32_t tile_graphic_named(const std::string& name);
+int32_t object_types_answering(const std::string& child_name);
+
+// The checker, after load_tile_graphics and load_object_types: the content directory
+// RGBCODEPATH + APPSTART and every file in it (unknown keys, numbers the game reads other than
+// written, a GFXNAME that no tile graphic has, CHILD1..CHILD8 names that no object type has).
+void check_cell_contents();
+// Reports, at `line` of `file`, a tile kind without a content file (with the severity and the
+// consequence given) or whose file is found only in another letter case. True when it is found.
+bool check_tile_kind(const std::string& kind, const std::string& file, int32_t line, Severity if_missing,
+                     const std::string& consequence);
 
 }  // namespace tessera

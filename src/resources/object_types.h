@@ -13,4 +13,10 @@ void clear_object_lists();
 // The definition file of an image: the path cut before the first GFXCODEC occurrence, + ".dll".
 std::string definition_file_name(const std::string& image_path);
 
+// The checker, after load_object_types and load_sound_effects: the WORLDGFX directory, every
+// object image (decodes; square where a foe turns) and its definition file (unknown keys, numbers
+// the game reads other than written, hotspots it does not know, a collection sound that no sound
+// effect answers).
+void check_object_types();
+
 }  // namespace tessera

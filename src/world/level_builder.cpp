@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/config.h"
+#include "core/diagnostics.h"
 #include "core/errors.h"
 #include "core/numeric.h"
 #include "core/runtime.h"
@@ -218,6 +219,69 @@ void mark_edges() {
 void size_tile_sprites() {
   for (int32_t x = 0; x <= level_width; ++x) {
     for (int32_t y = 0; y <= level_height; ++y) size_tile_sprite(x, y);
+  }
+}
+
+namespace {
+
+constexpr int32_t BASE_LINES = 5;
+
+// The kinds that building and play give cells (the builders here, the tile rules, the pink floor
+// of the foes and the blasts of the bombs), and the edge kinds of the extended construction.
+const char* const PLAY_KINDS[] = {"LAB_WALL",       "LAB_FLOOR",       "LAB_GREEN",      "LAB_WATER",
+                                  "LAB_BLUE_FLOOR", "LAB_FIXED_FLOOR", "LAB_PINK_FLOOR", "LAB_FIXED_PINK_FLOOR"};
+const char* const EDGE_KINDS[] = {"LAB_WALL_E", "LAB_WALL_S", "LAB_GREEN_E", "LAB_GREEN_S", "LAB_WATER_E", "LAB_WATER_S"};
+
+// Building halves the base size and draws below each half, so a size below 2 makes the first level
+// one cell across.
+void check_base_size(const std::string& line_text, int32_t line, const char* across) {
+  const NumberReading reading = read_leading_int(line_text);
+  const std::string single = std::string("the first level is a single cell ") + across;
+  if (!reading.has_number) {
+    diagnostic_error(SELFCREATEBASE, line,
+                     quoted(line_text) + " is not a number: the game reads 0, so " + single +
+                         " and later ones grow only with the map number");
+  } else if (reading.value < 2) {
+    diagnostic_error(SELFCREATEBASE, line, decimal(reading.value) + " is below 2: " + single);
+  } else if (reading.value > LEVEL_EXTENT_LIMIT) {
+    diagnostic_warning(SELFCREATEBASE, line,
+                       decimal(reading.value) + " is above " + decimal(LEVEL_EXTENT_LIMIT) +
+                           ": generated levels stop at index " + decimal(LEVEL_EXTENT_LIMIT));
+  }
+}
+
+void check_base_level_file() {
+  if (!check_configured_path("SELFCREATEBASE", SELFCREATEBASE, ENTRY_FILE, Severity::error,
+                             "the game ends at start-up (\" Could not open:\")")) {
+    return;
+  }
+  const int32_t file = file_open_read(-1, SELFCREATEBASE);
+  std::string lines[BASE_LINES];
+  int32_t count = 0;
+  for (; count < BASE_LINES && file_eof(file) == 0; ++count) lines[count] = file_read_line(file);
+  file_close(file);
+  check_base_size(lines[1], 2, "wide");
+  check_base_size(lines[2], 3, "high");
+}
+
+}  // namespace
+
+void check_level_sources() {
+  if (USESELFCREATEBASE != 1) return;
+  check_base_level_file();
+  const int32_t line = configuration_line("APPSTART");
+  for (const char* kind : PLAY_KINDS) {
+    check_tile_kind(kind, configuration_path, line, Severity::error, "cells of this kind keep what they had");
+  }
+  if (USEEXTENDEDTOPO == 1) {
+    for (const char* kind : EDGE_KINDS) {
+      check_tile_kind(kind, configuration_path, line, Severity::error, "edge cells keep what they had");
+    }
+  }
+  if (MAPSIZE > LEVEL_EXTENT_LIMIT) {
+    diagnostic_warning(configuration_path, configuration_line("MAPSIZE"),
+                       "MAPSIZE " + decimal(MAPSIZE) + " is above " + decimal(LEVEL_EXTENT_LIMIT) +
+                           ": generated levels stop at index " + decimal(LEVEL_EXTENT_LIMIT));
   }
 }
 

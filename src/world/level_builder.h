@@ -49,4 +49,9 @@ void mark_edges();
 // Fits every tile Sprite3D of the level to the cell size.
 void size_tile_sprites();
 
+// The checker, for generated levels (USESELFCREATEBASE 1; nothing otherwise): the base level file
+// (it must exist, and its lines 2 and 3 must be sizes), a content file for every tile kind that
+// building and play give cells, and a MAPSIZE the levels cannot reach.
+void check_level_sources();
+
 }  // namespace tessera

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "core/diagnostics.h"
 #include "platform/platform.h"
 #include "platform/platform_testing.h"
 #include "support/test_files.h"
@@ -250,6 +251,53 @@ TEST(Configuration, EveryKeyIsRecognised) {
   EXPECT_EQ(WORLDRANDOM, 77);
   EXPECT_EQ(MAPSIZE, 300);
   EXPECT_EQ(view_mode, 4);
+}
+
+// The checker reads the file with the game's own setters: each row is a small file and the lines
+// it gives (the keys it leaves out are reported as missing, which only the last row looks at).
+TEST(Configuration, CheckerSaysWhereTheGameReadsAValueOtherwiseThanWritten) {
+  const struct {
+    std::vector<std::string> lines;
+    std::vector<std::string> expected;
+  } cases[] = {
+      {{"MAXFOE", "12 foes"}, {"DATA/ini.txt:2: warning: MAXFOE \"12 foes\": the game reads 12 and ignores \" foes\""}},
+      {{"MAXFOE", "lots"}, {"DATA/ini.txt:2: warning: MAXFOE \"lots\": not a number: the game reads 0"}},
+      {{"WORLDRANDOM", "4294967297"},
+       {"DATA/ini.txt:2: warning: WORLDRANDOM \"4294967297\": does not fit 32 bits: the game reads 1"}},
+      {{"SMOOTH", "300"},
+       {"DATA/ini.txt:2: warning: SMOOTH \"300\": an 8-bit field keeps the low 8 bits: the game reads 44"}},
+      {{"USESELFCREATEBASE", "2"},
+       {"DATA/ini.txt:2: warning: USESELFCREATEBASE \"2\": only 1 switches it on: the game reads it as off"}},
+      {{"GAMEMODE", "Hardcore"},
+       {"DATA/ini.txt:2: warning: GAMEMODE \"Hardcore\": is not exactly HARDCORE: hardcore mode stays off"}},
+      {{"MAPSIZE", "-5"}, {"DATA/ini.txt:2: warning: MAPSIZE \"-5\": negative: the game uses 32"}},
+      {{"RESOLUTION", "0"}, {"DATA/ini.txt:2: warning: RESOLUTION \"0\": not a positive size: the game uses 32"}},
+      {{"MAXFOES", "3"},
+       {"DATA/ini.txt:1: warning: unknown key \"MAXFOES\" (probably a typo of MAXFOE): the game skips it and its "
+        "value line"}},
+      {{"MAXFOE", "3", "MAXFOE", "4"},
+       {"DATA/ini.txt:3: warning: key MAXFOE is given again (first on line 1): the game uses the last one"}},
+      {{"MAXFOE"},
+       {"DATA/ini.txt:1: warning: key MAXFOE has no value line: the game reads it as empty",
+        "DATA/ini.txt:2: warning: MAXFOE \"\": not a number: the game reads 0"}},
+      {{"APPNAME", "x"}, {"DATA/ini.txt:0: warning: key RESOLUTION is missing: not a positive size: the game uses 32"}},
+  };
+  for (const auto& c : cases) {
+    testfiles::TempDir dir;
+    testfiles::write_lines(dir.file("DATA/ini.txt"), c.lines);
+    config_set_defaults();
+    start_directory = dir.path;
+    configuration_path = start_directory + "DATA\\ini.txt";
+    diagnostics_begin(dir.path);
+    ASSERT_TRUE(check_configuration());
+    std::vector<std::string> seen;
+    for (const Diagnostic& d : diagnostics_sorted()) {
+      const std::string text = diagnostic_text(d);
+      const bool other_missing = text.find("is missing: the game uses its default") != std::string::npos;
+      if (!other_missing && (d.line != 0 || c.lines[0] == "APPNAME")) seen.push_back(text);
+    }
+    EXPECT_EQ(seen, c.expected) << c.lines[0];
+  }
 }
 
 }  // namespace

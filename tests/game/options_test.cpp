@@ -74,6 +74,15 @@ TEST(Options, MistakesGiveOneLineAndStatusTwo) {
       {{"--data="}, "not a directory"},
       {{"--help=yes"}, "--help takes no value"},
       {{"--window", "800x600", "--bogus"}, "unknown option --bogus"},
+      {{"--render-level", "1"}, "--render-level needs --out FILE.png"},
+      {{"--render-level", "one", "--out", "a.png"}, "expected a map number (0 or more), not one"},
+      {{"--check", "--render-level", "1", "--out", "a.png"}, "--check and --render-level cannot be combined"},
+      {{"--check", "--out", "a.png"}, "--out, --rebuilt and --cell go with --render-level"},
+      {{"--render-level", "1", "--out", "a.png", "--cell", "0"}, "expected pixels a cell from 1 to 1024, not 0"},
+      {{"--check", "/tmp", "/tmp"}, "unexpected argument /tmp"},
+      {{"--check", "--data", "/tmp", "/tmp"}, "give the start directory once"},
+      {{"--check", "/no/such/directory"}, "not a directory: /no/such/directory"},
+      {{"--check", "--window", "800x600"}, "--window goes with play"},
   };
   for (const auto& c : cases) {
     const LaunchOptions options = parse_launch_options(c.arguments);
@@ -96,4 +105,24 @@ TEST(Options, DataDirectoryBecomesTheCurrentOne) {
   gone.data_directory = dir.path + "removed";
   EXPECT_TRUE(one_line(enter_data_directory(gone)));
   EXPECT_EQ(std::filesystem::current_path(), before);
+}
+
+// The tools take the start directory as their last argument, or use the current one.
+TEST(Options, ToolsAndTheirValues) {
+  testfiles::TempDir dir;
+  const LaunchOptions check = parse_launch_options({"--check"});
+  EXPECT_EQ(check.exit_status, -1) << check.message;
+  EXPECT_EQ(check.mode, LaunchMode::check);
+  EXPECT_EQ(check.data_directory, "");
+  EXPECT_EQ(parse_launch_options({"--check", dir.path}).data_directory, dir.path);
+
+  const LaunchOptions render =
+      parse_launch_options({"--render-level", "20", dir.path, "--out=map.png", "--rebuilt", "--cell", "16"});
+  EXPECT_EQ(render.exit_status, -1) << render.message;
+  EXPECT_EQ(render.mode, LaunchMode::render_level);
+  EXPECT_EQ(render.render_map, 20);
+  EXPECT_TRUE(render.render_rebuilt);
+  EXPECT_EQ(render.render_cell, 16);
+  EXPECT_EQ(render.render_out, "map.png");
+  EXPECT_EQ(render.data_directory, dir.path);
 }

@@ -89,26 +89,6 @@ TEST(WorldPass, PickupsCreditScoreTimeAndBombs) {
   EXPECT_EQ(score, 40);
 }
 
-TEST(WorldPass, CompletedMapAdvancesEvenWithoutDrawing) {
-  LevelData data(levelfixture::Options{false, false, false});
-  levelfixture::fill_level(8, 8, "LAB_FLOOR");
-  USESPRITE3D = 0;
-  map_number = 4;
-  score = 321;
-  tiles_left = 1;
-  time_left = 30;
-  testing_record_draws(true);
-  world_step();
-  EXPECT_TRUE(testing_recorded_draws().empty());
-  EXPECT_EQ(map_number, 4);
-  tiles_left = 0;
-  world_step();
-  EXPECT_EQ(map_number, 5);
-  EXPECT_EQ(time_left, 0);
-  EXPECT_EQ(level_start_score, 321);
-  EXPECT_TRUE(testing_recorded_draws().empty());
-}
-
 TEST(WorldPass, RulesRunOnlyForVisibleCellsWithAlpha) {
   LevelData data(levelfixture::Options{false, false, false});
   levelfixture::fill_level(40, 30, "LAB_FLOOR");
@@ -168,47 +148,4 @@ TEST(WorldPass, TilesAreDrawnAtTheirScreenCellAndHiddenObjectsStillBlock) {
     EXPECT_TRUE(tile_seen) << scroll;
     EXPECT_EQ(world_cell(5, 3).blocked, 1);
   }
-}
-
-TEST(WorldPass, FloatersBounceOnlyPastTheScreenEdge) {
-  LevelData data(levelfixture::Options{false, false, false});
-  // A seed whose first draw does not pick a new velocity.
-  int32_t seed = 1;
-  for (;; ++seed) {
-    random_seed(seed);
-    if (random_int(50) != 0 && random_int(50) != 0) break;
-  }
-  List<Floater> list;
-  Floater& at_edge = list.add();
-  at_edge.x = 316.0f;
-  at_edge.y = 100.0f;
-  at_edge.vx = 4.0f;  // lands exactly on the width: keeps going
-  at_edge.vy = -2.0f;
-  Floater& beyond = list.add();
-  beyond.x = 317.0f;
-  beyond.y = 2.0f;
-  beyond.vx = 4.0f;   // would pass the width: turns
-  beyond.vy = -2.0f;  // would pass y = 1: turns
-  random_seed(seed);
-  draw_floaters(list, 1);
-  EXPECT_FLOAT_EQ(list.at(0).x, 320.0f);
-  EXPECT_FLOAT_EQ(list.at(0).vx, 4.0f);
-  EXPECT_FLOAT_EQ(list.at(0).y, 98.0f);
-  EXPECT_FLOAT_EQ(list.at(1).x, 313.0f);
-  EXPECT_FLOAT_EQ(list.at(1).vx, -4.0f);
-  EXPECT_FLOAT_EQ(list.at(1).y, 4.0f);
-}
-
-TEST(WorldPass, PlayerCellIsPaintedAndItsObjectsCollected) {
-  LevelData data(levelfixture::Options{false, false, false});
-  levelfixture::fill_level(20, 20, "LAB_FLOOR");
-  scroll_x = 3.0f;
-  scroll_y = 1.0f;
-  player.x = 2.0f * 32.0f + 5.0f;  // inside screen cell 2: floor, not nearest
-  player.y = 1.0f * 32.0f + 30.0f;
-  score = 0;
-  place_instance(5, 2, 0, "GEM", collectable(9, 0));
-  player_cell_step();
-  EXPECT_EQ(world_cell(5, 2).tile_kind, "LAB_BLUE_FLOOR");
-  EXPECT_EQ(score, 9);
 }

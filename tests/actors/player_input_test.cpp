@@ -49,6 +49,7 @@ TEST(PlayerInput, ViewScrollsOnlyWithinTheMatrix) {
   const Case cases[] = {
       {64, 64, 0, 0, KEY_LEFT, 32, 64, 1, 0},                // the scroll would go below 1
       {160, 128, 245, 248, KEY_RIGHT, 160, 128, 246, 248},  // scrolls
+      {160, 128, 245, 248, KEY_DOWN, 160, 128, 245, 249},   // scrolls
       {160, 128, 246, 248, KEY_RIGHT, 192, 128, 246, 248},  // a scroll would read column 257
       {160, 128, 246, 249, KEY_DOWN, 160, 160, 246, 249},   // a scroll would read row 257
   };

@@ -4,6 +4,7 @@
 
 #include "core/config.h"
 #include "model/world_model.h"
+#include "support/input_script.h"
 #include "world/level_fixture.h"
 
 using namespace tessera;
@@ -83,6 +84,7 @@ TEST(TileRulesDeathTest, HardcoreSolidPaintAndTrap) {
   EXPECT_EXIT(
       {
         LevelData data(levelfixture::BARE);
+        inputscript::InputScript runaway_guard({});  // should the title screen show instead
         draw_board({"#######", "##b##b#", "#b.F#.b", "#######", "#bpb###", "#######"});
         GAMEMODE = "HARDCORE";
         quit_requested = 1;

@@ -20,11 +20,11 @@ struct GlyphImage {
   unsigned char code;
   int32_t width;
   int32_t height;
-  int32_t colour = tessera::rgb(0, 0, 0);
 };
 
-// Opens a headless screen without frame pacing and makes the font of `images` current: one PNG per
-// image under <dir>/font/, named as the font engine names it, and a definition line listing `line`.
+// Opens a headless screen without frame pacing and makes the font of `images` current: one black
+// PNG per image under <dir>/font/, named as the font engine names it, and a definition line
+// listing `line` (the font is loaded by font_init).
 struct FontScene {
   testfiles::TempDir dir;
 
@@ -33,7 +33,13 @@ struct FontScene {
     EXPECT_NE(tessera::testing_open_screen(screen_w, screen_h), 0);
     tessera::testing_set_frame_pacing(false);
     tessera::testing_set_real_delays(false);
-    write_font(images, line);
+    for (const GlyphImage& g : images) {
+      testfiles::write_png(dir.file("font/" + tessera::glyph_image_name(g.code) + ".png"), g.width,
+                           g.height, tessera::rgb(0, 0, 0));
+    }
+    testfiles::write_text(dir.file("font.txt"), line + "\r\nnot read\r\n");
+    tessera::FONTPATH = dir.path + "font";
+    tessera::FONTSYSTEM = dir.file("font.txt");
     tessera::RESBASEW = screen_w;
     tessera::font_zoom_set(static_cast<float>(screen_w));
     tessera::text_pen_x = 0.0f;
@@ -42,16 +48,6 @@ struct FontScene {
   ~FontScene() {
     tessera::font_free();
     tessera::testing_reset_platform();
-  }
-
-  void write_font(const std::vector<GlyphImage>& images, const std::string& line) {
-    for (const GlyphImage& g : images) {
-      testfiles::write_png(dir.file("font/" + tessera::glyph_image_name(g.code) + ".png"), g.width,
-                           g.height, g.colour);
-    }
-    testfiles::write_text(dir.file("font.txt"), line + "\r\nnot read\r\n");
-    tessera::FONTPATH = dir.path + "font";
-    tessera::FONTSYSTEM = dir.file("font.txt");
   }
 };
 
@@ -65,9 +61,7 @@ inline std::vector<GlyphImage> uniform(const std::string& chars, int32_t w, int3
 // The character whose glyph Sprite3D is s3d, or 0 when none is.
 inline unsigned char glyph_of(int32_t s3d) {
   for (int32_t c = 0; c < tessera::GLYPH_COUNT; ++c) {
-    if (s3d != 0 && tessera::glyphs[static_cast<size_t>(c)].sprite3d == s3d) {
-      return static_cast<unsigned char>(c);
-    }
+    if (s3d != 0 && tessera::glyphs[static_cast<size_t>(c)].sprite3d == s3d) return static_cast<unsigned char>(c);
   }
   return 0;
 }
@@ -76,8 +70,7 @@ inline unsigned char glyph_of(int32_t s3d) {
 inline std::string drawn_text(const std::vector<tessera::DrawRecord>& records) {
   std::string out;
   for (const tessera::DrawRecord& r : records) {
-    const unsigned char c = glyph_of(r.s3d);
-    if (c != 0) out += static_cast<char>(c);
+    if (glyph_of(r.s3d) != 0) out += static_cast<char>(glyph_of(r.s3d));
   }
   return out;
 }

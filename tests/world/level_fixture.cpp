@@ -1,6 +1,9 @@
 #include "world/level_fixture.h"
 
-#include <cstring>
+#include <algorithm>
+#include <array>
+#include <sstream>
+#include <tuple>
 
 #include "core/config.h"
 #include "model/world_model.h"
@@ -16,10 +19,12 @@ using namespace tessera;
 
 namespace {
 
-void write_type(const testfiles::TempDir& dir, const std::string& name, int32_t colour,
-                const std::vector<std::string>& pairs) {
-  testfiles::write_png(dir.file("OBJ/" + name + ".png"), 8, 8, colour);
-  testfiles::write_lines(dir.file("OBJ/" + name + ".dll"), pairs);
+// "KEY value KEY value": the lines of a content or object file.
+std::vector<std::string> words(const std::string& text) {
+  std::vector<std::string> out;
+  std::istringstream in(text);
+  for (std::string word; in >> word;) out.push_back(word);
+  return out;
 }
 
 }  // namespace
@@ -56,45 +61,42 @@ LevelData::LevelData(const Options& options) {
   base_height = 10;
   testfiles::make_dirs(dir.path + "MUSIC");
 
-  const std::vector<std::pair<std::string, int32_t>> tiles = {
-      {"wall", rgb(90, 90, 90)},  {"floor", rgb(40, 40, 40)},  {"blue", rgb(0, 0, 200)},
-      {"fixed", rgb(0, 0, 120)},  {"green", rgb(0, 160, 0)},   {"water", rgb(0, 90, 160)},
-      {"pink", rgb(230, 90, 180)}, {"fixedpink", rgb(150, 40, 110)}, {"edge", rgb(120, 120, 120)},
+  // Every tile kind with its image; the edge kinds share one.
+  const std::string plain = " USEENEMY 0 CHILD1 # CHILD2 #";
+  const std::string floor = std::string(" USEENEMY ") + (options.foes ? "1" : "0") + " CHILD1 " +
+                            (options.goodies ? "GEM CHILD2 BOMB" : "# CHILD2 #");
+  const std::vector<std::tuple<std::string, std::string, int32_t, std::string>> tiles = {
+      {"LAB_WALL", "wall", rgb(90, 90, 90), "USECOLLISION 2 CHILD1 #"},
+      {"LAB_FLOOR", "floor", rgb(40, 40, 40), "USECOLLISION 0" + floor},
+      {"LAB_BLUE_FLOOR", "blue", rgb(0, 0, 200), "USECOLLISION 0" + plain},
+      {"LAB_FIXED_FLOOR", "fixed", rgb(0, 0, 120), "USECOLLISION 0 VALUE1 " + std::to_string(FIXED_VALUE) + plain},
+      {"LAB_GREEN", "green", rgb(0, 160, 0), "USECOLLISION 0" + plain},
+      {"LAB_WATER", "water", rgb(0, 90, 160), "USECOLLISION 1" + plain},
+      {"LAB_PINK_FLOOR", "pink", rgb(230, 90, 180), "USECOLLISION 0" + plain},
+      {"LAB_FIXED_PINK_FLOOR", "fixedpink", rgb(150, 40, 110), "USECOLLISION 0" + plain},
   };
-  for (const auto& [name, colour] : tiles) testfiles::write_png(dir.file("TOPO/" + name + ".png"), 8, 8, colour);
-
-  const std::string floor_child = options.goodies ? "GEM" : "#";
-  const std::string floor_enemy = options.foes ? "1" : "0";
-  write_content("LAB_WALL", {"GFXNAME", "wall.png", "TRANSPARENCY", "0", "USECOLLISION", "2", "CHILD1", "#"});
-  write_content("LAB_FLOOR", {"GFXNAME", "floor.png", "TRANSPARENCY", "0", "USECOLLISION", "0", "USEENEMY",
-                              floor_enemy, "CHILD1", floor_child, "CHILD2", options.goodies ? "BOMB" : "#"});
-  write_content("LAB_BLUE_FLOOR", {"GFXNAME", "blue.png", "TRANSPARENCY", "0", "USECOLLISION", "0", "USEENEMY",
-                                   "0", "CHILD1", "#", "CHILD2", "#"});
-  write_content("LAB_FIXED_FLOOR", {"GFXNAME", "fixed.png", "TRANSPARENCY", "0", "USECOLLISION", "0", "USEENEMY",
-                                    "0", "VALUE1", std::to_string(FIXED_VALUE), "CHILD1", "#", "CHILD2", "#"});
-  write_content("LAB_GREEN", {"GFXNAME", "green.png", "TRANSPARENCY", "0", "USECOLLISION", "0", "USEENEMY", "0",
-                              "CHILD1", "#", "CHILD2", "#"});
-  write_content("LAB_WATER", {"GFXNAME", "water.png", "TRANSPARENCY", "0", "USECOLLISION", "1", "USEENEMY", "0",
-                              "CHILD1", "#", "CHILD2", "#"});
-  write_content("LAB_PINK_FLOOR", {"GFXNAME", "pink.png", "TRANSPARENCY", "0", "USECOLLISION", "0", "USEENEMY",
-                                   "0", "CHILD1", "#", "CHILD2", "#"});
-  write_content("LAB_FIXED_PINK_FLOOR", {"GFXNAME", "fixedpink.png", "TRANSPARENCY", "0", "USECOLLISION", "0",
-                                         "USEENEMY", "0", "CHILD1", "#", "CHILD2", "#"});
+  for (const auto& [kind, image, colour, pairs] : tiles) {
+    testfiles::write_png(dir.file("TOPO/" + image + ".png"), 8, 8, colour);
+    write_content(kind, "GFXNAME " + image + ".png TRANSPARENCY 0 " + pairs);
+  }
+  testfiles::write_png(dir.file("TOPO/edge.png"), 8, 8, rgb(120, 120, 120));
   for (const char* kind : {"LAB_WALL_E", "LAB_WALL_S", "LAB_GREEN_E", "LAB_GREEN_S", "LAB_WATER_E", "LAB_WATER_S"}) {
-    write_content(kind, {"GFXNAME", "edge.png", "TRANSPARENCY", "0", "USECOLLISION", "2", "CHILD1", "#"});
+    write_content(kind, "GFXNAME edge.png TRANSPARENCY 0 USECOLLISION 2 CHILD1 #");
   }
 
-  write_type(dir, "bomb", rgb(200, 0, 0),
-             {"DGFXNAME", "BOMB", "DGFXTRANSPARENCY", "255", "DDENSITY", "30", "DCOLLISION", "1", "DGFXSHOW", "1",
-              "DKILLONCOLLISION", "1", "DSCORE", "3"});
-  write_type(dir, "gem", rgb(250, 220, 0),
-             {"DGFXNAME", "GEM", "DGFXTRANSPARENCY", "255", "DDENSITY", "12", "DCOLLISION", "1", "DGFXSHOW", "1",
-              "DKILLONCOLLISION", "1", "DSCORE", "25", "DISGOODY", "1", "DEXTRATIME", "2"});
+  // A bomb, a goody worth time, and (with foes) a walking foe.
+  std::vector<std::tuple<std::string, int32_t, std::string>> types = {
+      {"bomb", rgb(200, 0, 0), "DGFXNAME BOMB DDENSITY 30 DCOLLISION 1 DKILLONCOLLISION 1 DSCORE 3"},
+      {"gem", rgb(250, 220, 0),
+       "DGFXNAME GEM DDENSITY 12 DCOLLISION 1 DKILLONCOLLISION 1 DSCORE 25 DISGOODY 1 DEXTRATIME 2"}};
   if (options.foes) {
-    write_type(dir, "walker", rgb(255, 128, 0),
-               {"DGFXNAME", "NOPE", "DGFXTRANSPARENCY", "255", "DDENSITY", "15", "DGFXSHOW", "1", "DISENEMY", "1",
-                "DRANDOMMOVE", "1", "DVELOX", "4", "DVELOY", "4", "DAILEVEL", "1", "DDMOVE", "0",
-                "DCHANGEDIRECTION", "6"});
+    types.emplace_back("walker", rgb(255, 128, 0),
+                       "DGFXNAME NOPE DDENSITY 15 DISENEMY 1 DRANDOMMOVE 1 DVELOX 4 DVELOY 4 DAILEVEL 1 "
+                       "DDMOVE 0 DCHANGEDIRECTION 6");
+  }
+  for (const auto& [name, colour, pairs] : types) {
+    testfiles::write_png(dir.file("OBJ/" + name + ".png"), 8, 8, colour);
+    testfiles::write_lines(dir.file("OBJ/" + name + ".dll"), words(pairs + " DGFXTRANSPARENCY 255 DGFXSHOW 1"));
   }
 
   testing_open_screen(options.screen_w, options.screen_h);
@@ -113,13 +115,13 @@ LevelData::LevelData(const Options& options) {
   load_object_types();
 }
 
-void LevelData::write_content(const std::string& kind, const std::vector<std::string>& pairs) const {
-  testfiles::write_lines(dir.file("RGB/LAB/" + kind), pairs);
+void LevelData::write_content(const std::string& kind, const std::string& pairs) const {
+  testfiles::write_lines(dir.file("RGB/LAB/" + kind), words(pairs));
 }
 
-int32_t LevelData::sound_handle(const std::string& file_name) {
+int32_t LevelData::plays(const std::string& file_name) {
   for (const SoundEffect& effect : sound_effects.items) {
-    if (effect.file_name == file_name) return effect.sound;
+    if (effect.file_name == file_name) return testing_sound_play_count(effect.sound);
   }
   return 0;
 }
@@ -148,37 +150,49 @@ int32_t count_kind(const std::string& kind) {
   return n;
 }
 
+namespace {
+const std::array<std::string, 8> kBoardKinds = {"LAB_WALL",  "LAB_FLOOR", "LAB_BLUE_FLOOR", "LAB_FIXED_FLOOR",
+                                               "LAB_GREEN", "LAB_WATER", "LAB_PINK_FLOOR", "LAB_FIXED_PINK_FLOOR"};
+const std::string kBoardChars = "#.bFg~pP";
+}  // namespace
+
+void draw_board(const std::vector<std::string>& rows) {
+  fill_level(static_cast<int32_t>(rows[0].size()) - 1, static_cast<int32_t>(rows.size()) - 1, "LAB_FLOOR");
+  for (size_t y = 0; y < rows.size(); ++y) {
+    for (size_t x = 0; x < rows[y].size(); ++x) {
+      const size_t k = kBoardChars.find(rows[y][x]);
+      if (k != 1) set_kind(static_cast<int32_t>(x), static_cast<int32_t>(y), kBoardKinds.at(k));
+    }
+  }
+}
+
+std::vector<std::string> board() {
+  std::vector<std::string> rows(static_cast<size_t>(level_height) + 1);
+  for (int32_t y = 0; y <= level_height; ++y) {
+    for (int32_t x = 0; x <= level_width; ++x) {
+      const std::string& kind = world_cell(x, y).tile_kind.str();
+      const auto k = std::find(kBoardKinds.begin(), kBoardKinds.end(), kind);
+      rows[static_cast<size_t>(y)] += k == kBoardKinds.end() ? '?' : kBoardChars[static_cast<size_t>(k - kBoardKinds.begin())];
+    }
+  }
+  return rows;
+}
+
 uint64_t level_digest() {
   Hash h;
-  h.add(level_width);
-  h.add(level_height);
+  h.add(level_width, level_height);
   for (int32_t x = 0; x <= level_width; ++x) {
     for (int32_t y = 0; y <= level_height; ++y) {
       const WorldCell& cell = world_cell(x, y);
-      h.add(cell.tile_kind);
-      h.add(cell.in_level);
-      h.add(cell.last_child);
+      h.add(cell.tile_kind, cell.in_level, cell.last_child);
       for (int32_t slot : cell.child_object) h.add(slot);
     }
   }
   h.add(object_instances.size());
-  for (const ObjectInstance& instance : object_instances.items) {
-    h.add(instance.DSCORE);
-    h.add(instance.DISGOODY);
-    h.add(instance.offset_x);
-    h.add(instance.offset_y);
-  }
+  for (const ObjectInstance& i : object_instances.items) h.add(i.DSCORE, i.DISGOODY, i.offset_x, i.offset_y);
   h.add(foes.size());
-  for (const Foe& foe : foes.items) {
-    h.add(foe.x);
-    h.add(foe.y);
-    h.add(foe.direction);
-    h.add(foe.DAILEVEL);
-  }
-  h.add(player.x);
-  h.add(player.y);
-  h.add(tiles_left);
-  h.add(time_left);
+  for (const Foe& foe : foes.items) h.add(foe.x, foe.y, foe.direction, foe.DAILEVEL);
+  h.add(player.x, player.y, tiles_left, time_left);
   return h.value;
 }
 

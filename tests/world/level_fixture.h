@@ -26,14 +26,16 @@ struct Options {
   int32_t screen_w = SCREEN_W;  // the screen opened for the level
   int32_t screen_h = SCREEN_H;
 };
+// Tiles only: no objects, no foes, no sounds.
+constexpr Options BARE{false, false, false};
 
 struct LevelData {
   testfiles::TempDir dir;
   explicit LevelData(const Options& options = Options{});
-  // (Re)writes the content file of one tile kind from key/value lines.
-  void write_content(const std::string& kind, const std::vector<std::string>& pairs) const;
-  // The sound effect handle of a file name loaded from the data set (0 when none).
-  static int32_t sound_handle(const std::string& file_name);
+  // (Re)writes the content file of one tile kind: keys and values apart by blanks, one a line.
+  void write_content(const std::string& kind, const std::string& pairs) const;
+  // How often the sound effect of a file name loaded from the data set has been started.
+  static int32_t plays(const std::string& file_name);
 };
 
 // An empty level matrix (reset_world) with every cell of 0..w x 0..h in the level and re-tiled as
@@ -44,6 +46,11 @@ void set_kind(int32_t x, int32_t y, const std::string& kind);
 
 // Cells of the level whose kind is `kind`.
 int32_t count_kind(const std::string& kind);
+
+// Levels as pictures, one character a cell, row 0 first: '#' wall, '.' floor, 'b' blue, 'F' fixed,
+// 'g' green, '~' water, 'p' pink, 'P' fixed pink ('?' reads back any other kind).
+void draw_board(const std::vector<std::string>& rows);
+std::vector<std::string> board();
 
 // FNV-1a over the bytes of plain values and strings, for digests of the world.
 struct Hash {
@@ -65,6 +72,12 @@ struct Hash {
   }
   // Cell texts hash as the texts they name, not as their references.
   void add(const tessera::CellText& s) { add(s.str()); }
+  // Several values in order, as separate adds.
+  template <typename T, typename... More>
+  void add(const T& first, const More&... more) {
+    add(first);
+    (add(more), ...);
+  }
 };
 
 // A digest of the level: size, every cell's kind and children, the instances, the foes, the

@@ -186,7 +186,10 @@ void sound_free(int32_t sound);
 int32_t file_open_read(int32_t handle, const std::string& path);
 // Read and write, created when missing; the position starts at the beginning.
 int32_t file_open(int32_t handle, const std::string& path);
-// Bytes up to the next CR, LF or CR LF (not returned); empty at the end of the file.
+// Writing only, always at the end of the file (created when missing); nothing is read first.
+int32_t file_open_append(int32_t handle, const std::string& path);
+// Bytes up to the next CR, LF or CR LF (not returned); empty at the end of the file. A UTF-8
+// byte-order mark at the start of a file opened with file_open_read is skipped.
 std::string file_read_line(int32_t file);
 void file_write_line(int32_t file, const std::string& text);  // text + CR LF
 int32_t file_eof(int32_t file);

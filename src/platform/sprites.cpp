@@ -356,7 +356,9 @@ void sprite3d_rotate(int32_t s3d, int32_t angle, int32_t mode) {
   if (mode == 0) {
     quad->angle = 0;
   } else {
-    quad->angle = static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(quad->angle + angle) & 0xFFFF));
+    // Summed in 64 bits: an angle step near the int32 limits must not overflow before the wrap.
+    const int64_t sum = static_cast<int64_t>(quad->angle) + angle;
+    quad->angle = static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint64_t>(sum) & 0xFFFF));
     used = quad->angle;
   }
   const int32_t a = used % 360 - 90;

@@ -105,9 +105,12 @@ void add_object_type(const std::string& entry_name) {
 }  // namespace
 
 std::string definition_file_name(const std::string& image_path) {
-  // An extension missing from the path (or empty) leaves nothing before the cut.
-  const size_t cut = GFXCODEC.empty() ? std::string::npos : image_path.find(GFXCODEC);
-  if (cut == std::string::npos) return ".dll";
+  // Only the file name is cut: a folder such as "art.png.backup" on the way must not move the
+  // definition. An extension missing from the name (or empty) leaves nothing before the cut.
+  const size_t separator = image_path.find_last_of("\\/");
+  const size_t name_start = separator == std::string::npos ? 0 : separator + 1;
+  const size_t cut = GFXCODEC.empty() ? std::string::npos : image_path.rfind(GFXCODEC);
+  if (cut == std::string::npos || cut < name_start) return ".dll";
   return image_path.substr(0, cut) + ".dll";
 }
 

@@ -120,6 +120,7 @@ void load_object_types() {
   const int32_t dir = dir_examine(-1, WORLDGFX, "*" + GFXCODEC);
   if (dir == 0) return;
   while (dir_next_entry(dir) != 0) {
+    window_events_when_due();  // a long load still answers a request to close
     if (dir_entry_type(dir) != ENTRY_FILE) continue;
     add_object_type(dir_entry_name(dir));
   }

@@ -536,6 +536,7 @@ void testing_reset_platform() {
   quit_signal = 0;
   pump_hook = nullptr;
   cancel_quit_deadline();
+  load_reports_forget();
 }
 
 std::string testing_renderer_name() {

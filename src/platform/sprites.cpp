@@ -228,14 +228,7 @@ int32_t sprite_load(int32_t handle, const std::string& path, int32_t mode) {
   const int32_t id = handle_claim(sprites, handle);
   if (id == 0 || platform_renderer == nullptr) return 0;
   const std::string resolved = resolve_path(path);
-  SDL_Surface* decoded = IMG_Load(resolved.c_str());
-  if (decoded == nullptr) {
-    // TGA has no signature, so IMG_Load only tries it for a ".tga" name.
-    if (SDL_RWops* file = SDL_RWFromFile(resolved.c_str(), "rb"); file != nullptr) {
-      decoded = IMG_LoadTGA_RW(file);
-      SDL_RWclose(file);
-    }
-  }
+  SDL_Surface* decoded = image_decode(resolved);
   if (decoded == nullptr) return 0;
   SDL_Surface* pixels = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_RGBA32, 0);
   SDL_FreeSurface(decoded);

@@ -23,8 +23,9 @@ namespace defaultgame {
 namespace fs = std::filesystem;
 using namespace tessera;
 
-DefaultGame::DefaultGame(int32_t width, int32_t height) {
+DefaultGame::DefaultGame(int32_t width, int32_t height, const std::function<void(const std::string&)>& alter) {
   fs::copy(fs::path(ZORVANE_SOURCE_DIR) / "game", dir.path, fs::copy_options::recursive);
+  if (alter) alter(dir.path);
   previous_directory = fs::current_path().string();
   // The game takes its start directory from the current one.
   if (chdir(dir.path.c_str()) != 0) throw std::runtime_error("cannot enter " + dir.path);

@@ -112,16 +112,21 @@ bool header_size(const std::string& path, Size& size) {
 }
 
 // Standard error is taken into a file while a decoder runs, so that what libpng or libtiff print
-// can be given with the file's name instead of on a bare line.
+// can be given with the file's name instead of on a bare line. One file serves every decode.
 struct DecoderMessages {
-  std::FILE* sink = nullptr;
   int saved = -1;
+  static std::FILE* sink() {
+    static std::FILE* file = std::tmpfile();
+    return file;
+  }
   DecoderMessages() {
 #if defined(__unix__) || defined(__APPLE__)
+    if (sink() == nullptr) return;
     std::fflush(stderr);
-    sink = std::tmpfile();
-    if (sink != nullptr) saved = dup(STDERR_FILENO);
-    if (saved < 0 || dup2(fileno(sink), STDERR_FILENO) < 0) restore();
+    if (ftruncate(fileno(sink()), 0) != 0) return;
+    std::rewind(sink());
+    saved = dup(STDERR_FILENO);
+    if (saved >= 0 && dup2(fileno(sink()), STDERR_FILENO) < 0) restore();
 #endif
   }
   ~DecoderMessages() { restore(); }
@@ -139,18 +144,17 @@ struct DecoderMessages {
   }
   // Every line the decoders printed.
   std::vector<std::string> lines() {
+    const bool captured = saved >= 0;
     restore();
     std::vector<std::string> found;
-    if (sink == nullptr) return found;
-    std::rewind(sink);
+    if (!captured) return found;
+    std::rewind(sink());
     std::array<char, 512> buffer {};
-    while (std::fgets(buffer.data(), static_cast<int>(buffer.size()), sink) != nullptr) {
+    while (std::fgets(buffer.data(), static_cast<int>(buffer.size()), sink()) != nullptr) {
       std::string line = buffer.data();
       while (!line.empty() && (line.back() == '\n' || line.back() == '\r')) line.pop_back();
       if (!line.empty()) found.push_back(line);
     }
-    std::fclose(sink);
-    sink = nullptr;
     return found;
   }
 };

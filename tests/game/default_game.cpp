@@ -140,6 +140,8 @@ Cell player_cell() {
 
 int32_t bot_key() {
   const Cell p = player_cell();
+  // A broken map can leave the figure outside the level: no way to walk from there.
+  if (p.x < 0 || p.y < 0 || p.x > level_width || p.y > level_height) return 0;
   const int32_t rows = level_height + 1;
   const auto index = [rows](int32_t x, int32_t y) { return static_cast<size_t>(x * rows + y); };
   const int32_t steps[4][3] = {{1, 0, KEY_RIGHT}, {-1, 0, KEY_LEFT}, {0, 1, KEY_DOWN}, {0, -1, KEY_UP}};

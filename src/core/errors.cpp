@@ -1,5 +1,8 @@
 #include "core/errors.h"
 
+#include <cstdio>
+#include <vector>
+
 #include "core/config.h"
 #include "core/diagnostics.h"
 #include "core/numeric.h"
@@ -14,14 +17,14 @@ constexpr int32_t FATAL_EXIT_STATUS = 1;
 const char* const ERROR_TITLE = "ERROR ";
 const char* const DIVISION_BY_ZERO_TEXT = "Attempted division by zero";
 
-void write_log_record(int32_t file, int32_t map_id) {
-  file_write_line(file, "TESSERA ENGINE ERROR AND WARNING LOG:");
-  file_write_line(file, "MAP_ID:" + decimal(map_id));
-  file_write_line(file, "ERROR TYPE:" + error_message());
-  file_write_line(file, "MODULE:" + error_file());
-  file_write_line(file, "AT LINE:" + decimal(error_line()));
-  file_write_line(file, " ");
-  file_write_line(file, "DATESTAMP:" + format_date("%dd/%mm/%yyyy", date_now()));
+std::vector<std::string> log_record(int32_t map_id) {
+  return {"TESSERA ENGINE ERROR AND WARNING LOG:",
+          "MAP_ID:" + decimal(map_id),
+          "ERROR TYPE:" + error_message(),
+          "MODULE:" + error_file(),
+          "AT LINE:" + decimal(error_line()),
+          " ",
+          "DATESTAMP:" + format_date("%dd/%mm/%yyyy", date_now())};
 }
 
 }  // namespace
@@ -62,11 +65,14 @@ void report_error(int32_t kind) {
 // inside the allocator or the file layer, and the platform ends the process on a second fault
 // while this runs, so a corrupted heap cannot make it loop.
 void report_runtime_error(int32_t map_id) {
-  const int32_t file = file_open(-1, LOGPATH + LOGFILE);
+  const std::vector<std::string> record = log_record(map_id);
+  // Standard error always gets the record: it is the only trace when the log cannot be written.
+  for (const std::string& line : record) std::fprintf(stderr, "%s\n", line.c_str());
+  std::fflush(stderr);
+  // Appended without reading what is there: a large log must not keep a failing game busy.
+  const int32_t file = file_open_append(-1, LOGPATH + LOGFILE);
   if (file != 0) {
-    // Read to the end so the record is appended after what earlier runs wrote.
-    while (file_eof(file) == 0) file_read_line(file);
-    write_log_record(file, map_id);
+    for (const std::string& line : record) file_write_line(file, line);
     file_close(file);
   }
   if (error_message() == DIVISION_BY_ZERO_TEXT) report_error(ERROR_DIVISION_QUESTION);

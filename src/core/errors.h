@@ -18,8 +18,9 @@ constexpr int32_t ERROR_BASE_LEVEL = 6;
 void report_error(int32_t kind);
 // The message text of a kind ("" for kinds without one).
 std::string error_text(int32_t kind);
-// The work of the registered run-time error handler: appends the seven-line record, naming the map
-// map_id, to LOGPATH + LOGFILE and asks whether to continue after an integer division by zero.
+// The work of the registered run-time error handler: writes the seven-line record, naming the map
+// map_id, to standard error and appends it to LOGPATH + LOGFILE (without reading the log), then
+// asks whether to continue after an integer division by zero.
 // The handler itself belongs to the game (it passes map_number).
 void report_runtime_error(int32_t map_id);
 // The checker: the directory of the error log exists.

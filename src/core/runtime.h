@@ -11,7 +11,10 @@ extern uint8_t input_device;
 
 // Closes every platform service and ends the process with the status (0 only for a normal quit).
 [[noreturn]] void end_program(int32_t exit_status);
-// Processes pending window messages with a time-out of MULTITASK milliseconds.
+// The longest wait for window messages a frame makes, whatever MULTITASK says.
+constexpr int32_t MULTITASK_LIMIT_MS = 100;
+// Processes pending window messages with a time-out of MULTITASK milliseconds (0 when negative,
+// at most MULTITASK_LIMIT_MS).
 void process_window_events();
 // The per-frame mouse snapshot (its values are not used).
 void examine_mouse_step();

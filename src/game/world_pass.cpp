@@ -34,14 +34,18 @@ void object_blend(int32_t mode1, int32_t mode2) {
 int32_t screen_position(int32_t index) { return round_to_int(static_cast<float>(index) * RESOLUTION); }
 
 // Both passes of a frame walk the same cells in the same order; scan_x and scan_y follow the walk.
-// At least one cell is visited, as the walk tests its end after each cell.
+// At least one cell is visited, as the walk tests its end after each cell. The walk stops at the
+// matrix's last column and row: cells beyond it hold nothing to draw or rule, and a tiny
+// RESOLUTION would otherwise ask for millions of them every frame.
 template <typename Visit>
 void walk_visible_window(Visit visit) {
-  const int32_t last_column = round_to_int(visible_columns);
-  const int32_t rows = round_to_int(visible_rows);
   const int32_t first_column = round_to_int(scroll_x);
+  const int32_t first_row = round_to_int(scroll_y);
+  const int32_t last_column =
+      std::min(round_to_int(visible_columns), std::max(0, world_matrix.columns - 1 - first_column));
+  const int32_t rows = std::min(round_to_int(visible_rows), std::max(1, world_matrix.rows - first_row));
   scan_x = first_column;
-  scan_y = round_to_int(scroll_y);
+  scan_y = first_row;
   int32_t i = 0;
   int32_t j = 0;
   do {

@@ -40,6 +40,7 @@ struct Listing {
 };
 
 HandleTable<OpenFile> files;
+const std::string UTF8_MARK = "\xEF\xBB\xBF";
 HandleTable<Listing> listings;
 
 char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -181,6 +182,8 @@ int32_t file_open_read(int32_t handle, const std::string& path) {
   if (!read_whole_file(native_separators(path), file.content) && !read_whole_file(resolve_path(path), file.content)) {
     return 0;
   }
+  // Some editors start UTF-8 text with a byte-order mark; it belongs to no line.
+  if (file.content.compare(0, UTF8_MARK.size(), UTF8_MARK) == 0) file.position = UTF8_MARK.size();
   file_close(id);
   handle_store(files, id, std::move(file));
   return id;
@@ -196,6 +199,19 @@ int32_t file_open(int32_t handle, const std::string& path) {
   file_close(id);
   OpenFile file;
   file.stream = stream;
+  handle_store(files, id, std::move(file));
+  return id;
+}
+
+int32_t file_open_append(int32_t handle, const std::string& path) {
+  const int32_t id = handle_claim(files, handle);
+  if (id == 0) return 0;
+  std::FILE* stream = std::fopen(resolve_path(path).c_str(), "ab");
+  if (stream == nullptr) return 0;
+  file_close(id);
+  OpenFile file;
+  file.stream = stream;
+  file.writing = true;
   handle_store(files, id, std::move(file));
   return id;
 }

@@ -34,7 +34,12 @@ int32_t window_open(int32_t handle, int32_t x, int32_t y, int32_t width, int32_t
 int32_t screen_open_windowed(int32_t window, int32_t x, int32_t y, int32_t width, int32_t height,
                              int32_t stretch, int32_t right_offset, int32_t bottom_offset);
 // Processes pending window messages; waits up to timeout_ms for one (0: never waits, -1: no limit).
+// A request to close ends any wait.
 int32_t window_event(int32_t timeout_ms);
+// For long work (loading, building a level) between its steps: takes pending window messages when
+// the last pump is more than a few milliseconds ago, or a request to close has come, so that the
+// game ends when asked wherever it is. Costs a clock reading otherwise.
+void window_events_when_due();
 void screen_clear(int32_t colour);
 // Presents the back buffer after the vertical retrace, paced to at most 60 frames per second.
 void screen_flip();
@@ -51,7 +56,9 @@ constexpr int32_t ANSWER_NO = 7;
 int32_t message_box(const std::string& title, const std::string& text, int32_t buttons);
 
 // A request from the system to close (window close, SIGINT, SIGTERM) calls this procedure from
-// the next event pump. It is expected not to return (the game ends the program there).
+// the next event pump. It is expected not to return (the game ends the program there). A signal
+// that no pump has answered within half a second ends the process with status 0 all the same.
+// Registering starts listening for the signals.
 using QuitHandler = void (*)();
 void quit_handler_register(QuitHandler handler);
 
@@ -185,7 +192,10 @@ void sound_free(int32_t sound);
 int32_t file_open_read(int32_t handle, const std::string& path);
 // Read and write, created when missing; the position starts at the beginning.
 int32_t file_open(int32_t handle, const std::string& path);
-// Bytes up to the next CR, LF or CR LF (not returned); empty at the end of the file.
+// Writing only, always at the end of the file (created when missing); nothing is read first.
+int32_t file_open_append(int32_t handle, const std::string& path);
+// Bytes up to the next CR, LF or CR LF (not returned); empty at the end of the file. A UTF-8
+// byte-order mark at the start of a file opened with file_open_read is skipped.
 std::string file_read_line(int32_t file);
 void file_write_line(int32_t file, const std::string& text);  // text + CR LF
 int32_t file_eof(int32_t file);

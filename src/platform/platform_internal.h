@@ -156,6 +156,21 @@ void sound_close_all();
 std::string resolve_path(const std::string& path);
 void files_close_all();
 
+// ---- Load reports (load_reports.cpp) -------------------------------------------------------
+
+// Images whose header claims more than this in either direction, or more pixels in all, are not
+// decoded: they count as images that cannot be loaded.
+constexpr int64_t IMAGE_SIDE_LIMIT = 16384;
+constexpr int64_t IMAGE_PIXEL_LIMIT = int64_t{1} << 26;
+// "no such file" or "a directory, not a file" for a path that cannot be a file to load; "" else.
+std::string file_problem(const std::string& path);
+// Prints "<path>: <reason>" on standard error, once per file per run.
+void report_load_failure(const std::string& path, const std::string& reason);
+// The decoded image (any format SDL_image reads, and TGA under any name), or null after one line
+// on standard error saying why not: missing, a directory, too large, or what the decoder said.
+SDL_Surface* image_decode(const std::string& path);
+void load_reports_forget();
+
 // ---- Time (time_random.cpp) ----------------------------------------------------------------
 
 // Zeroes the delay counter; the real-delay switch stays as the test set it.

@@ -47,6 +47,8 @@ int32_t testing_read_pixel(int32_t x, int32_t y);
 std::vector<int32_t> testing_read_screen();
 // Called by screen_flip with the frame complete, just before it is presented (nullptr: none).
 void testing_set_flip_hook(void (*hook)());
+// Called at every event pump (each snapshot and window-event call), before a quit is delivered.
+void testing_set_pump_hook(void (*hook)());
 
 // What sprite3d_draw and draw_box were asked to draw while recording is on.
 struct DrawRecord {

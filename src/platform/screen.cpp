@@ -8,6 +8,10 @@
 
 #include <cctype>
 #include <chrono>
+#include <sys/time.h>
+#include <unistd.h>
+
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
@@ -45,9 +49,18 @@ bool pacing_started = false;
 Clock::time_point previous_flip {};
 int64_t flip_count = 0;
 
+// Long work takes window messages at least this often (window_events_when_due).
+constexpr auto PUMP_INTERVAL = std::chrono::milliseconds(40);
+// A request to close that no event pump has answered after this long (the game is inside one
+// long call: a message box, a large file) ends the process without the usual clean-up.
+constexpr suseconds_t QUIT_GRACE_US = 500'000;
+
 QuitHandler quit_handler = nullptr;
 bool quit_pending = false;
 volatile std::sig_atomic_t quit_signal = 0;
+bool quit_signals_installed = false;
+Clock::time_point last_pump {};
+void (*pump_hook)() = nullptr;
 
 std::vector<std::string> message_log;
 std::string device_root = "/dev";  // where the system lists its devices
@@ -55,14 +68,56 @@ std::vector<std::string> renderers_made;  // names, in order, since the last res
 bool message_answer_set = false;
 int32_t message_answer = 0;
 
-void on_quit_signal(int signal) { quit_signal = signal; }
+// What the deadline replaced, given back when the game answers in time.
+struct sigaction alarm_before {};
+itimerval timer_before {};
+volatile std::sig_atomic_t deadline_armed = 0;
+
+// Set while the quit handler runs: the deadline then only cuts a slow clean-up short.
+volatile std::sig_atomic_t quit_answered = 0;
+
+void on_quit_deadline(int) {
+  if (quit_answered == 0) {
+    constexpr char said[] = "quit: no event pump answered within half a second; ending now\n";
+    const ssize_t ignored = write(STDERR_FILENO, said, sizeof said - 1);
+    (void)ignored;
+  }
+  _exit(0);
+}
+
+// Only async-signal-safe calls: it runs inside the signal.
+void arm_quit_deadline() {
+  if (deadline_armed != 0) return;
+  deadline_armed = 1;
+  struct sigaction action {};
+  action.sa_handler = on_quit_deadline;
+  sigemptyset(&action.sa_mask);
+  sigaction(SIGALRM, &action, &alarm_before);
+  itimerval deadline {};
+  deadline.it_value.tv_usec = QUIT_GRACE_US;
+  setitimer(ITIMER_REAL, &deadline, &timer_before);
+}
+
+void cancel_quit_deadline() {
+  if (deadline_armed == 0) return;
+  setitimer(ITIMER_REAL, &timer_before, nullptr);
+  sigaction(SIGALRM, &alarm_before, nullptr);
+  deadline_armed = 0;
+}
+
+void on_quit_signal(int signal) {
+  quit_signal = signal;
+  arm_quit_deadline();
+}
 
 void install_signal_handlers() {
+  if (quit_signals_installed) return;
   struct sigaction action {};
   action.sa_handler = on_quit_signal;
   sigemptyset(&action.sa_mask);
   sigaction(SIGINT, &action, nullptr);
   sigaction(SIGTERM, &action, nullptr);
+  quit_signals_installed = true;
 }
 
 bool make_back_texture(int32_t width, int32_t height) {
@@ -104,7 +159,11 @@ void deliver_quit() {
   quit_signal = 0;
   quit_pending = false;
   if (quit_handler != nullptr) {
+    quit_answered = 1;
     quit_handler();
+    quit_answered = 0;
+    // The handler chose to go on: the deadline was only for a request nobody had heard.
+    cancel_quit_deadline();
   } else if (signal != 0) {
     // Nobody asked to hear about it: behave as if we had never caught the signal.
     std::signal(signal, SIG_DFL);
@@ -263,11 +322,17 @@ bool platform_sdl_start() {
 }
 
 void platform_pump_events() {
+  last_pump = Clock::now();
   if (sdl_started) {
     SDL_Event event;
     while (SDL_PollEvent(&event) != 0) handle_event(event);
   }
+  if (pump_hook != nullptr) pump_hook();
   deliver_quit();
+}
+
+void window_events_when_due() {
+  if (quit_signal != 0 || Clock::now() - last_pump >= PUMP_INTERVAL) platform_pump_events();
 }
 
 bool platform_has_back_buffer() {
@@ -375,6 +440,21 @@ int32_t screen_open_windowed(int32_t window, int32_t x, int32_t y, int32_t width
   return 1;
 }
 
+namespace {
+// Waits in short slices, so that a request to close (a signal, which wakes no SDL wait) is
+// answered within a slice however long the wait.
+bool wait_event(SDL_Event& event, int32_t timeout_ms) {
+  constexpr int32_t SLICE_MS = 20;
+  int32_t left = timeout_ms;
+  for (;;) {
+    const int32_t slice = timeout_ms < 0 ? SLICE_MS : std::min(left, SLICE_MS);
+    if (SDL_WaitEventTimeout(&event, slice) != 0) return true;
+    if (quit_signal != 0) return false;
+    if (timeout_ms >= 0 && (left -= slice) <= 0) return false;
+  }
+}
+}  // namespace
+
 int32_t window_event(int32_t timeout_ms) {
   if (!sdl_started) return 0;
   SDL_Event event;
@@ -382,10 +462,8 @@ int32_t window_event(int32_t timeout_ms) {
   bool got = false;
   if (timeout_ms == 0) {
     got = SDL_PollEvent(&event) != 0;
-  } else if (timeout_ms < 0) {
-    got = SDL_WaitEvent(&event) != 0;
   } else {
-    got = SDL_WaitEventTimeout(&event, timeout_ms) != 0;
+    got = wait_event(event, timeout_ms);
   }
   if (got) {
     code = static_cast<int32_t>(event.type);
@@ -447,7 +525,11 @@ int32_t message_box(const std::string& title, const std::string& text, int32_t b
   return buttons == MESSAGE_YES_NO ? ANSWER_YES : 1;
 }
 
-void quit_handler_register(QuitHandler handler) { quit_handler = handler; }
+void quit_handler_register(QuitHandler handler) {
+  quit_handler = handler;
+  // From now on a request to close is heard, also before SDL has started.
+  install_signal_handlers();
+}
 
 void image_decoders_register() {
   const int wanted = IMG_INIT_PNG | IMG_INIT_JPG | IMG_INIT_TIF;
@@ -518,6 +600,9 @@ void testing_reset_platform() {
   message_answer = 0;
   quit_pending = false;
   quit_signal = 0;
+  pump_hook = nullptr;
+  cancel_quit_deadline();
+  load_reports_forget();
 }
 
 std::string testing_renderer_name() {
@@ -564,6 +649,7 @@ std::vector<int32_t> testing_read_screen() {
 }
 
 void testing_set_flip_hook(void (*hook)()) { flip_hook = hook; }
+void testing_set_pump_hook(void (*hook)()) { pump_hook = hook; }
 
 const std::vector<std::string>& testing_message_log() { return message_log; }
 

@@ -83,12 +83,23 @@ void sound_decoders_register() {
 int32_t sound_load(int32_t handle, const std::string& path) {
   const int32_t id = handle_claim(sounds, handle);
   if (id == 0 || sound_init() == 0) return 0;
-  SDL_RWops* source = SDL_RWFromFile(resolve_path(path).c_str(), "rb");
-  if (source == nullptr) return 0;
+  const std::string resolved = resolve_path(path);
+  if (const std::string problem = file_problem(resolved); !problem.empty()) {
+    report_load_failure(resolved, problem);
+    return 0;
+  }
+  SDL_RWops* source = SDL_RWFromFile(resolved.c_str(), "rb");
+  if (source == nullptr) {
+    report_load_failure(resolved, SDL_GetError());
+    return 0;
+  }
   // We close the file ourselves: handed over, it is never closed when its format is unknown.
   Mix_Chunk* chunk = Mix_LoadWAV_RW(source, 0);
   SDL_RWclose(source);
-  if (chunk == nullptr) return 0;
+  if (chunk == nullptr) {
+    report_load_failure(resolved, Mix_GetError());
+    return 0;
+  }
   sound_free(id);
   handle_store(sounds, id, Sound{chunk, nullptr, -1, 0});
   return id;
@@ -98,8 +109,16 @@ int32_t sound_load_streamed(int32_t handle, const std::string& path) {
   const int32_t id = handle_claim(sounds, handle);
   if (id == 0 || sound_init() == 0) return 0;
   // Reads the header only: a file that does not decode fails here.
-  Mix_Music* music = Mix_LoadMUS(resolve_path(path).c_str());
-  if (music == nullptr) return 0;
+  const std::string resolved = resolve_path(path);
+  if (const std::string problem = file_problem(resolved); !problem.empty()) {
+    report_load_failure(resolved, problem);
+    return 0;
+  }
+  Mix_Music* music = Mix_LoadMUS(resolved.c_str());
+  if (music == nullptr) {
+    report_load_failure(resolved, Mix_GetError());
+    return 0;
+  }
   sound_free(id);
   handle_store(sounds, id, Sound{nullptr, music, -1, 0});
   return id;

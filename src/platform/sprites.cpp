@@ -57,14 +57,7 @@ Uint8 blue_of(int32_t colour) { return static_cast<Uint8>((colour >> 16) & 0xFF)
 
 // Decodes an image file by its content into RGBA bytes; null when no decoder takes it.
 SDL_Surface* decode_rgba(const std::string& resolved) {
-  SDL_Surface* decoded = IMG_Load(resolved.c_str());
-  if (decoded == nullptr) {
-    // TGA has no signature, so IMG_Load only tries it for a ".tga" name.
-    if (SDL_RWops* file = SDL_RWFromFile(resolved.c_str(), "rb"); file != nullptr) {
-      decoded = IMG_LoadTGA_RW(file);
-      SDL_RWclose(file);
-    }
-  }
+  SDL_Surface* decoded = image_decode(resolved);
   if (decoded == nullptr) return nullptr;
   if (decoded->format->format == SDL_PIXELFORMAT_RGBA32 && !SDL_HasColorKey(decoded)) return decoded;
   SDL_Surface* rgba = SDL_ConvertSurfaceFormat(decoded, SDL_PIXELFORMAT_RGBA32, 0);
@@ -388,7 +381,9 @@ void sprite3d_rotate(int32_t s3d, int32_t angle, int32_t mode) {
   if (mode == 0) {
     quad->angle = 0;
   } else {
-    quad->angle = static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(quad->angle + angle) & 0xFFFF));
+    // Summed in 64 bits: an angle step near the int32 limits must not overflow before the wrap.
+    const int64_t sum = static_cast<int64_t>(quad->angle) + angle;
+    quad->angle = static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint64_t>(sum) & 0xFFFF));
     used = quad->angle;
   }
   const int32_t a = used % 360 - 90;

@@ -83,7 +83,16 @@ void font_load(const std::string& path) {
   const int32_t file = file_open_read(-1, path);
   if (file == 0) return;
   const std::string line = file_read_line(file);
-  for (const char c : line) glyph_load(static_cast<unsigned char>(c));
+  // A character listed again would only load the same image again: each is loaded once, so a
+  // long line costs at most GLYPH_COUNT loads.
+  std::array<bool, GLYPH_COUNT> loaded{};
+  for (const char c : line) {
+    const auto code = static_cast<unsigned char>(c);
+    if (loaded[code]) continue;
+    loaded[code] = true;
+    window_events_when_due();
+    glyph_load(code);
+  }
   file_close(file);
 }
 

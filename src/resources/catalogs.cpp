@@ -13,22 +13,28 @@ namespace tessera {
 
 namespace {
 
-// Hands the name of every file (not directory) of the listing to take, in listing order.
+// Hands the name of every file (not directory) of the listing to take, in listing order, until
+// take answers false. Loading takes a while: window messages are taken between files, so a request
+// to close is answered.
 void for_each_file(const std::string& directory, const std::string& pattern,
-                   const std::function<void(const std::string& name)>& take) {
+                   const std::function<bool(const std::string& name)>& take) {
   const int32_t dir = dir_examine(-1, directory, pattern);
   if (dir == 0) return;
   while (dir_next_entry(dir) != 0) {
+    window_events_when_due();
     if (dir_entry_type(dir) != ENTRY_FILE) continue;
-    take(dir_entry_name(dir));
+    if (!take(dir_entry_name(dir))) break;
   }
   dir_finish(dir);
 }
 
 void load_floaters(List<Floater>& floaters, const std::string& directory, int32_t count) {
   floaters.clear();
-  // count + 1 passes; 64 bits so that the largest count cannot wrap the counter.
-  for (int64_t pass = 0; pass <= count; ++pass) {
+  // count + 1 passes, but never more floaters than FLOATER_LIMIT, and no pass after one that found
+  // nothing: a count from the data set cannot make start-up endless. 64 bits so that the largest
+  // count cannot wrap the counter.
+  for (int64_t pass = 0; pass <= count && floaters.size() < FLOATER_LIMIT; ++pass) {
+    const int32_t before = floaters.size();
     for_each_file(directory, "*.png", [&floaters, &directory](const std::string& name) {
       Floater& floater = floaters.add();
       sprite_transparent_color(-1, rgb(0, 0, 0));
@@ -39,7 +45,9 @@ void load_floaters(List<Floater>& floaters, const std::string& directory, int32_
       floater.x = static_cast<float>(random_int(round_to_int(visible_columns * screen_width)));
       floater.vx = static_cast<float>(random_int(5) + 1);
       floater.vy = static_cast<float>(random_int(5) + 1);
+      return floaters.size() < FLOATER_LIMIT;
     });
+    if (floaters.size() == before) break;
   }
 }
 
@@ -53,6 +61,7 @@ void load_tile_graphics() {
     graphic.sprite = sprite_load(-1, graphic.path, SPRITE_TEXTURE);
     graphic.width = static_cast<float>(sprite_width(graphic.sprite));
     graphic.height = static_cast<float>(sprite_height(graphic.sprite));
+    return true;
   });
 }
 
@@ -64,6 +73,7 @@ void load_sound_effects() {
     effect.file_name = name;
     effect.sound = sound_load(-1, effect.path);
     effect.loaded = effect.sound != 0 ? 1 : 0;
+    return true;
   });
 }
 
@@ -73,6 +83,7 @@ void load_music_tracks() {
     MusicTrack& track = music_tracks.add();
     track.path = INGAMEMUSIC + name;
     track.file_name = name;
+    return true;
   });
 }
 

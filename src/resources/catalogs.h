@@ -5,11 +5,16 @@
 
 namespace tessera {
 
+// Each floater list holds at most this many floaters, whatever EGFXMAX or SCREGFXMAX ask for.
+constexpr int32_t FLOATER_LIMIT = 256;
+
 void load_tile_graphics();    // TOPOGFX, "*" + GFXCODEC
 void load_sound_effects();    // SOUNDFXPATH, "*.ogg"
 void load_music_tracks();     // INGAMEMUSIC, "*.ogg" (loaded only when played)
-void load_world_floaters();   // EGFXPATH, "*.png", EGFXMAX + 1 passes, black key
-void load_title_floaters();   // SCREGFXPATH, "*.png", SCREGFXMAX + 1 passes, black key
+// EGFXPATH / SCREGFXPATH, "*.png", EGFXMAX / SCREGFXMAX + 1 passes, black key; the passes stop
+// at FLOATER_LIMIT floaters and after a pass that found no file.
+void load_world_floaters();
+void load_title_floaters();
 void load_player_graphic();   // CURSOR with the white key
 void place_player(int32_t x, int32_t y);  // pixel position of cell (x, y)
 void reset_player_motion();

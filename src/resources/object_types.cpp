@@ -113,9 +113,12 @@ void add_object_type(const std::string& entry_name) {
 }  // namespace
 
 std::string definition_file_name(const std::string& image_path) {
-  // An extension missing from the path (or empty) leaves nothing before the cut.
-  const size_t cut = GFXCODEC.empty() ? std::string::npos : image_path.find(GFXCODEC);
-  if (cut == std::string::npos) return ".dll";
+  // Only the file name is cut: a folder such as "art.png.backup" on the way must not move the
+  // definition. An extension missing from the name (or empty) leaves nothing before the cut.
+  const size_t separator = image_path.find_last_of("\\/");
+  const size_t name_start = separator == std::string::npos ? 0 : separator + 1;
+  const size_t cut = GFXCODEC.empty() ? std::string::npos : image_path.rfind(GFXCODEC);
+  if (cut == std::string::npos || cut < name_start) return ".dll";
   return image_path.substr(0, cut) + ".dll";
 }
 
@@ -125,6 +128,7 @@ void load_object_types() {
   const int32_t dir = dir_examine(-1, WORLDGFX, "*" + GFXCODEC);
   if (dir == 0) return;
   while (dir_next_entry(dir) != 0) {
+    window_events_when_due();  // a long load still answers a request to close
     if (dir_entry_type(dir) != ENTRY_FILE) continue;
     add_object_type(dir_entry_name(dir));
   }

@@ -10,7 +10,8 @@ namespace tessera {
 void load_object_types();
 // Empties sound_effects, edge_placements, object_instances and object_types (frees nothing).
 void clear_object_lists();
-// The definition file of an image: the path cut before the first GFXCODEC occurrence, + ".dll".
+// The definition file of an image: the path cut before the last GFXCODEC occurrence in the file
+// name (after the last separator), + ".dll"; just ".dll" when the name holds no GFXCODEC.
 std::string definition_file_name(const std::string& image_path);
 
 // The checker, after load_object_types and load_sound_effects: the WORLDGFX directory, every

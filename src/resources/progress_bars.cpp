@@ -70,6 +70,8 @@ void present_bar(PresentTimer& timer, float length) {
   screen_flip_now();
   timer.shown_us = clock_us();
   timer.gap_us = progress_present_gap_us(refresh_interval_us(), timer.shown_us - start);
+  // A large build or map takes a while: a request to close is answered between two bars.
+  window_events_when_due();
 }
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -151,10 +153,12 @@ TEST(ErrorLog, AccessViolationIsLoggedWithoutAQuestionAndEnds) {
   expect_record(lines, 0, error_message_for(FAULT_ACCESS_VIOLATION), "errors_test.cpp", fault_line);
 }
 
-TEST(ErrorLog, WithoutAUsableLogTheQuestionIsStillAsked) {
+TEST(ErrorLog, WithoutAUsableLogTheRecordGoesToStandardErrorAndTheQuestionIsStillAsked) {
   testfiles::TempDir dir;
-  // A missing directory, and the empty path the log has before the configuration is read.
-  for (const std::string& log_path : {dir.path + "no/such/dir/", std::string()}) {
+  testfiles::make_dirs(dir.path + "taken/error.log");
+  // A missing directory, a directory where the log should be, and the empty path the log has
+  // before the configuration is read.
+  for (const std::string& log_path : {dir.path + "no/such/dir/", dir.path + "taken/", std::string()}) {
     SCOPED_TRACE(log_path);
     const std::string log_file = log_path.empty() ? "" : "error.log";
     const ChildResult child = run_child([&] {
@@ -164,13 +168,41 @@ TEST(ErrorLog, WithoutAUsableLogTheQuestionIsStillAsked) {
         std::fprintf(stderr, "resumed, asked %d", questions_asked());
         _exit(0);
       }
+      error_position(__FILE__, 42);
       divide_by_zero();
     });
     EXPECT_TRUE(ended_normally(child.status)) << child.status;
     EXPECT_TRUE(contains(child.output, "resumed, asked 1")) << child.output;
+    EXPECT_TRUE(contains(child.output, "LOG:\nMAP_ID:7\nERROR TYPE:Attempted division by zero\n"
+                                       "MODULE:errors_test.cpp\nAT LINE:42\n \nDATESTAMP:" + today() + "\n"))
+        << child.output;
   }
   EXPECT_FALSE(std::filesystem::exists(dir.path + "no"));
-  EXPECT_TRUE(std::filesystem::is_empty(dir.path));
+  EXPECT_TRUE(std::filesystem::is_directory(dir.path + "taken/error.log"));
+}
+
+TEST(ErrorLog, TheRecordIsAppendedWithoutReadingTheLog) {
+  // A log that cannot be read to its end: a pipe that nobody writes into but the game. A handler
+  // that read the log first would wait on it for ever (the child's alarm would end it).
+  testfiles::TempDir dir;
+  const std::string log = dir.path + "error.log";
+  ASSERT_EQ(mkfifo(log.c_str(), 0600), 0);
+  const int reader = open(log.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  const ChildResult child = run_child([&] {
+    prepare_child(dir.path, "error.log", ANSWER_NO);
+    error_position(__FILE__, 42);
+    write_through_null();
+  });
+  EXPECT_TRUE(ended_with_failure_status(child.status)) << child.status << child.output;
+  std::string bytes(4096, '\0');
+  const ssize_t got = read(reader, bytes.data(), bytes.size());
+  close(reader);
+  ASSERT_GT(got, 0);
+  bytes.resize(static_cast<size_t>(got));
+  const std::vector<std::string> lines = split_crlf(bytes);
+  ASSERT_EQ(lines.size(), 7u) << bytes;
+  expect_record(lines, 0, error_message_for(FAULT_ACCESS_VIOLATION), "errors_test.cpp", 42);
 }
 
 TEST(ErrorMessages, FatalKindsShowTheirMessageAndEndWithFailure) {

@@ -107,7 +107,7 @@ constexpr Step SCRIPT[] = {
 };
 
 struct Run {
-  std::vector<Frame> frames;  // every presented picture, banners and progress bars included
+  std::vector<Frame> frames;  // every presented picture, banners included
   bool scrolled = false;
   bool painted = false;
   bool fired = false;

@@ -23,8 +23,9 @@ namespace defaultgame {
 namespace fs = std::filesystem;
 using namespace tessera;
 
-DefaultGame::DefaultGame(int32_t width, int32_t height) {
+DefaultGame::DefaultGame(int32_t width, int32_t height, const std::function<void(const std::string&)>& alter) {
   fs::copy(fs::path(ZORVANE_SOURCE_DIR) / "game", dir.path, fs::copy_options::recursive);
+  if (alter) alter(dir.path);
   previous_directory = fs::current_path().string();
   // The game takes its start directory from the current one.
   if (chdir(dir.path.c_str()) != 0) throw std::runtime_error("cannot enter " + dir.path);
@@ -139,6 +140,8 @@ Cell player_cell() {
 
 int32_t bot_key() {
   const Cell p = player_cell();
+  // A broken map can leave the figure outside the level: no way to walk from there.
+  if (p.x < 0 || p.y < 0 || p.x > level_width || p.y > level_height) return 0;
   const int32_t rows = level_height + 1;
   const auto index = [rows](int32_t x, int32_t y) { return static_cast<size_t>(x * rows + y); };
   const int32_t steps[4][3] = {{1, 0, KEY_RIGHT}, {-1, 0, KEY_LEFT}, {0, 1, KEY_DOWN}, {0, -1, KEY_UP}};

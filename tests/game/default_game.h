@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "support/test_files.h"
@@ -14,8 +15,9 @@ struct DefaultGame {
   testfiles::TempDir dir;
   std::string previous_directory;
   // Opens a width x height screen without frame pacing or real delays, reads the configuration
-  // and every catalog, and builds the first level as start-up does (map 1, play mode).
-  DefaultGame(int32_t width, int32_t height);
+  // and every catalog, and builds the first level as start-up does (map 1, play mode). alter, when
+  // given, changes the copied data set (its start directory, ending in "/") before anything loads.
+  DefaultGame(int32_t width, int32_t height, const std::function<void(const std::string&)>& alter = {});
   ~DefaultGame();
   DefaultGame(const DefaultGame&) = delete;
   DefaultGame& operator=(const DefaultGame&) = delete;

@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
 #include <cstdio>
 #include <filesystem>
@@ -72,6 +73,36 @@ TEST(Lifecycle, MissingConfigurationEndsBeforeAnyWindow) {
   }
 }
 
+TEST(Lifecycle, BrokenConfigurationEndsStartUpWithAMessageOrRunsOnTheDefaults) {
+  const std::string good = testfiles::read_all(std::string(ZORVANE_SOURCE_DIR) + "/game/DATA/ini.txt");
+  const std::vector<std::string> variants = {"directory", "", std::string(4096, '\xA7'), good.substr(0, good.size() / 2)};
+  for (const std::string& broken : variants) {
+    SCOPED_TRACE(broken.substr(0, 20));
+    testfiles::TempDir dir;
+    std::filesystem::copy(std::string(ZORVANE_SOURCE_DIR) + "/game", dir.path,
+                          std::filesystem::copy_options::recursive);
+    std::filesystem::remove(dir.path + "DATA/ini.txt");
+    if (broken == "directory") {
+      testfiles::make_dirs(dir.path + "DATA/ini.txt");
+    } else {
+      testfiles::write_text(dir.path + "DATA/ini.txt", broken);
+    }
+    const Game game = start_game(dir.path, "dummy");
+    // A game still running after two seconds has started up on what it could read, and must end
+    // with 0 when asked; one that could not open its configuration has ended with a message.
+    std::this_thread::sleep_for(2s);
+    int status = 0;
+    const bool running = waitpid(game.pid, &status, WNOHANG) == 0;
+    if (running) kill(game.pid, SIGTERM);
+    if (running) status = wait_for_end(game, 5s);
+    const std::string errors = read_everything(game.stderr_fd);
+    EXPECT_EQ(running, broken != "directory") << errors;
+    EXPECT_TRUE(WIFEXITED(status) && (WEXITSTATUS(status) == 0) == running) << status << errors;
+    EXPECT_EQ(contains(errors, " Could not open "), !running) << errors;
+    EXPECT_FALSE(contains(errors, "runtime error")) << errors;
+  }
+}
+
 TEST(Lifecycle, RunsFramesUntilTheSystemAsksToClose) {
   testfiles::TempDir dir;
   testfiles::write_lines(dir.file("DATA/ini.txt"),
@@ -91,7 +122,7 @@ TEST(Lifecycle, RunsFramesUntilTheSystemAsksToClose) {
 
 TEST(Lifecycle, WindowEventsNeverWaitWithoutLimit) {
   // Under the dummy driver no message ever comes; the alarm ends a child that waits for one.
-  for (const int32_t setting : {0, -1, -250}) {
+  for (const int32_t setting : {0, -1, -250, INT32_MAX}) {
     SCOPED_TRACE(setting);
     EXPECT_EXIT(
         {

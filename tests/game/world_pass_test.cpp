@@ -117,6 +117,17 @@ TEST(WorldPass, RulesRunOnlyForVisibleCellsWithAlpha) {
   EXPECT_EQ(scan_x, 18);
   EXPECT_EQ(world_cell(20, 3).tile_kind, "LAB_FIXED_FLOOR");
   EXPECT_EQ(tiles_left, 46);
+
+  // Cells so small that the window is millions of cells wide: the walk ends at the matrix's edge
+  // (else this frame would take hours), and every cell of the matrix is on screen.
+  for (auto [x, y] : {std::pair{36, 25}, {37, 25}, {36, 26}, {37, 26}}) set_kind(x, y, "LAB_BLUE_FLOOR");
+  scroll_x = 0.0f;
+  RESOLUTION = 0.0001f;
+  visible_columns = 4.0e6f;
+  visible_rows = 4.0e6f;
+  draw_world_frame();
+  EXPECT_EQ(world_cell(36, 25).tile_kind, "LAB_FIXED_FLOOR");
+  EXPECT_EQ(tiles_left, 44);
 }
 
 TEST(WorldPass, TilesAreDrawnAtTheirScreenCellAndHiddenObjectsStillBlock) {

@@ -46,6 +46,12 @@ TEST(TextFiles, LineEndsOfEveryKindAndLongLines) {
   EXPECT_EQ(file_read_line(file), "");  // past the end: empty, no failure
   file_close(file);
 
+  // A UTF-8 byte-order mark is skipped at the start of a file only, as some editors write one.
+  testfiles::write_text(temp.file("bom.txt"), "\xEF\xBB\xBF" "APPNAME\r\n\xEF\xBB\xBF" "x\r\n");
+  const int32_t bom = file_open_read(-1, temp.path + "bom.txt");
+  EXPECT_EQ(read_all_lines(bom), (std::vector<std::string>{"APPNAME", "\xEF\xBB\xBF" "x"}));
+  file_close(bom);
+
   // A CR as the very last byte ends the line without swallowing anything.
   testfiles::write_text(temp.file("cr.txt"), "a\r");
   const int32_t cr = file_open_read(-1, temp.path + "cr.txt");

@@ -5,6 +5,7 @@
 
 #include "support/test_files.h"
 
+#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -176,6 +177,19 @@ TEST_F(SpriteTest, RotationCornersFollowTheFormula) {
             }),
             minus_eight);
   EXPECT_EQ(minus_eight, (std::vector<float>{-2, 2, 29, -2, 34, 29, 2, 34}));
+  // A foe's DROTATE at the int32 limits wraps the same way, without overflowing on the way.
+  EXPECT_EQ(corners_after([&] {
+              sprite3d_rotate(quad, 1, 0);
+              sprite3d_rotate(quad, 1, 1);
+              sprite3d_rotate(quad, INT32_MAX, 1);  // 1 + 2^31 - 1 keeps 0 in 16 bits
+            }),
+            upright);
+  const std::vector<float> minus_one = corners_after([&] { sprite3d_rotate(quad, -1, 0); });
+  EXPECT_EQ(corners_after([&] {
+              sprite3d_rotate(quad, -1, 1);
+              sprite3d_rotate(quad, INT32_MIN, 1);  // -1 - 2^31 keeps -1 in 16 bits
+            }),
+            minus_one);
 
   // Zoom resets the corners to the plain rectangle; transform sets them as given.
   sprite3d_zoom(quad, 10, 6);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <set>
 
 #include "core/config.h"
@@ -107,6 +108,14 @@ TEST_F(CatalogsTest, FloatersLoadEveryFileOncePerPassWithTheirOwnSpritesAndDraws
   load_title_floaters();
   EXPECT_EQ(title_floaters.size(), 0);
   EXPECT_EQ(world_floaters.size(), 6);
+
+  // The largest count: passes end at the limit, or at once when a pass finds nothing.
+  SCREGFXMAX = INT32_MAX;
+  load_title_floaters();
+  EXPECT_EQ(title_floaters.size(), FLOATER_LIMIT);
+  SCREGFXPATH = dir.path + "GFX/NONE/";
+  load_title_floaters();
+  EXPECT_EQ(title_floaters.size(), 0);
 }
 
 TEST_F(CatalogsTest, PlayerGraphicUsesTheWhiteKeyAndIsPlacedOnCells) {

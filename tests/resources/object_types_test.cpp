@@ -85,14 +85,16 @@ TEST_F(ObjectTypesTest, NamesNopeAndMissingDefinitionsInSortedListingOrder) {
   EXPECT_EQ(object_types.at(4).DSCORE, 5);
 }
 
-TEST_F(ObjectTypesTest, DefinitionFileNameIsCutAtTheFirstExtensionOccurrence) {
+TEST_F(ObjectTypesTest, DefinitionFileNameIsCutInTheFileNameAtTheLastExtension) {
   EXPECT_EQ(definition_file_name("/data/GFX/OBJ/bomb.png"), "/data/GFX/OBJ/bomb.dll");
-  EXPECT_EQ(definition_file_name("/data/x.png.d/bomb.png"), "/data/x.dll");
+  EXPECT_EQ(definition_file_name("/home/me/art.png.backup/bomb.png"), "/home/me/art.png.backup/bomb.dll");
+  EXPECT_EQ(definition_file_name("C:\\a.png\\b.png.png"), "C:\\a.png\\b.png.dll");
+  EXPECT_EQ(definition_file_name("/data/a.png/bomb"), ".dll");
   EXPECT_EQ(definition_file_name("/data/GFX/OBJ/bomb.PNG"), ".dll");  // case-sensitive search
   GFXCODEC = "";
   EXPECT_EQ(definition_file_name("/data/GFX/OBJ/bomb.png"), ".dll");
 
-  // The same rule reaches the loader: a directory holding the extension moves the definition.
+  // The same rule reaches the loader: a directory holding the extension changes nothing.
   GFXCODEC = ".png";
   WORLDGFX = dir.path + "set.png.d/";
   write_png(WORLDGFX + "bomb.png", 4, 4, rgb(1, 2, 3));
@@ -100,7 +102,7 @@ TEST_F(ObjectTypesTest, DefinitionFileNameIsCutAtTheFirstExtensionOccurrence) {
   write_lines(dir.path + "set.dll", {"DGFXNAME", "CUT"});
   load_object_types();
   ASSERT_EQ(object_types.size(), 1);
-  EXPECT_EQ(object_types.at(0).DGFXNAME, "CUT");
+  EXPECT_EQ(object_types.at(0).DGFXNAME, "BESIDE");
 }
 
 TEST_F(ObjectTypesTest, ReloadFreesEverySpriteOfThePreviousTable) {

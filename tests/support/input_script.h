@@ -4,7 +4,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <csignal>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -16,12 +15,10 @@ namespace inputscript {
 
 using namespace tessera;
 
-// Changes the injected input while a screen runs its own frames. The platform calls its quit
-// handler from the first event pump after a SIGTERM; the handler raises the signal again, so it
-// runs at every pump (each snapshot and window-event call) and applies each step once, at the
-// first pump after the given number of frames has been presented. A screen that is still running
-// long after the last step ends the test program (it would otherwise never end, as the handler
-// also swallows a SIGTERM from outside).
+// Changes the injected input while a screen runs its own frames. The platform's pump hook runs at
+// every event pump (each snapshot and window-event call) and applies each step once, at the first
+// pump after the given number of frames has been presented. A screen that is still running long
+// after the last step ends the test program (it would otherwise never end).
 struct InputScript {
   struct Step {
     int64_t after_flips;
@@ -52,20 +49,17 @@ struct InputScript {
       std::fprintf(stderr, "the screen did not end after its input script\n");
       std::_Exit(1);
     }
-    std::raise(SIGTERM);
   }
 
   explicit InputScript(std::vector<Step> script) {
     steps() = std::move(script);
     next() = 0;
     active() = true;
-    quit_handler_register(on_pump);
-    std::raise(SIGTERM);
+    testing_set_pump_hook(on_pump);
   }
   ~InputScript() {
     active() = false;
-    window_event(0);  // takes the last raised signal
-    quit_handler_register(nullptr);
+    testing_set_pump_hook(nullptr);
   }
   bool finished() const { return next() == steps().size(); }
 };

@@ -148,6 +148,16 @@ std::string float_value(const std::string& value) {
   return number_note(reading, float_text(reading.float_value));
 }
 
+// A count the game bounds where it uses it: the value stays as written, the checker says so.
+template <int32_t* target, int32_t limit>
+std::string bounded_value(const std::string& value) {
+  const std::string note = integer_value<target>(value);
+  if (*target <= limit) return note;
+  return joined(note, "above " + decimal(limit) + ": the game " +
+                          (target == &MULTITASK ? "waits at most " + decimal(limit) + " ms a frame"
+                                                : "loads at most " + decimal(FLOATER_LIMIT) + " floaters"));
+}
+
 std::string resolution_value(const std::string& value) {
   const std::string note = float_value<&RESOLUTION>(value);
   cell_width = RESOLUTION;
@@ -205,11 +215,11 @@ const KeyEntry key_table[] = {
     {"SOUNDFXPATH", prefixed_value<&SOUNDFXPATH>},
     {"INGAMEMUSIC", text_value<&INGAMEMUSIC>},
     {"EGFXPATH", prefixed_value<&EGFXPATH>},
-    {"EGFXMAX", integer_value<&EGFXMAX>},
+    {"EGFXMAX", bounded_value<&EGFXMAX, FLOATER_LIMIT - 1>},
     {"FONTPATH", prefixed_value<&FONTPATH>},
     {"FONTSYSTEM", prefixed_value<&FONTSYSTEM>},
     {"WINDOWMODE", switch_value<&USESPRITE3D>},
-    {"MULTITASK", integer_value<&MULTITASK>},
+    {"MULTITASK", bounded_value<&MULTITASK, MULTITASK_LIMIT_MS>},
     {"SAVEGFX", text_value<&SAVEGFX>},
     {"SAVEEVOLUTION", text_value<&SAVEEVOLUTION>},
     {"APPNAME", text_value<&APPNAME>},
@@ -262,7 +272,7 @@ const KeyEntry key_table[] = {
     {"VOXTAMBER", text_value<&VOXTAMBER>},
     {"MENUMUSIC", text_value<&MENUMUSIC>},
     {"SCREGFXPATH", text_value<&SCREGFXPATH>},
-    {"SCREGFXMAX", integer_value<&SCREGFXMAX>},
+    {"SCREGFXMAX", bounded_value<&SCREGFXMAX, FLOATER_LIMIT - 1>},
     {"LOADINTROSCREEN", text_value<&LOADINTROSCREEN>},
     {"USESCALER", integer_value<&USESCALER>},
 };

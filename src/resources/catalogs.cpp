@@ -145,6 +145,7 @@ void check_floaters(const char* key, const std::string& directory) {
     const int32_t sprite = sprite_load(-1, directory + name, SPRITE_TEXTURE);
     if (sprite == 0) diagnostic_error(directory + name, 0, std::string(NO_IMAGE) + ": it never floats");
     sprite_free(sprite);
+    return true;
   });
 }
 

@@ -3,10 +3,9 @@
 
 #include <cstdint>
 
-namespace tessera {
+#include "core/config.h"
 
-// Each floater list holds at most this many floaters, whatever EGFXMAX or SCREGFXMAX ask for.
-constexpr int32_t FLOATER_LIMIT = 256;
+namespace tessera {
 
 void load_tile_graphics();    // TOPOGFX, "*" + GFXCODEC
 void load_sound_effects();    // SOUNDFXPATH, "*.ogg"

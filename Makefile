@@ -35,11 +35,13 @@ test-sanitize: deps
 
 # Every reader of a data file under libFuzzer (clang, AddressSanitizer, UndefinedBehaviorSanitizer),
 # FUZZ_SECONDS each; fails on any finding and names the reproducer (scripts/fuzz.sh).
+# FUZZ_TARGETS picks some of them by name (map, config, ...); empty runs all.
 FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?=
 fuzz: deps
 	cmake -S . -B $(BUILD)-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DZORVANE_FUZZ=ON
 	cmake --build $(BUILD)-fuzz -j $(JOBS)
-	bash scripts/fuzz.sh $(BUILD)-fuzz $(FUZZ_SECONDS)
+	bash scripts/fuzz.sh $(BUILD)-fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done

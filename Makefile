@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-.PHONY: all deps build play test test-sanitize bench assets install clean
+.PHONY: all deps build play test test-sanitize fuzz bench assets install clean
 
 all: build
 
@@ -34,6 +34,16 @@ test-sanitize: deps
 	cmake --build $(BUILD)-sanitize -j $(JOBS)
 	cd $(BUILD)-sanitize && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
 		ctest --output-on-failure -j $(JOBS)
+
+# Every reader of a data file under libFuzzer (clang, AddressSanitizer, UndefinedBehaviorSanitizer),
+# FUZZ_SECONDS each; fails on any finding and names the reproducer (scripts/fuzz.sh).
+# FUZZ_TARGETS picks some of them by name (map, config, ...); empty runs all.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS ?=
+fuzz: deps
+	cmake -S . -B $(BUILD)-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ -DZORVANE_FUZZ=ON
+	cmake --build $(BUILD)-fuzz -j $(JOBS)
+	bash scripts/fuzz.sh $(BUILD)-fuzz $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 bench: build
 	@for b in $(BUILD)/bench/*_bench; do [ -x "$$b" ] && "$$b"; done

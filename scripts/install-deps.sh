@@ -10,6 +10,7 @@ packages=(
   libcairo2-dev libvorbis-dev libogg-dev fonts-dejavu-core
   xvfb xdotool imagemagick x11-utils
   libgl1-mesa-dri libegl-mesa0 libegl1
+  clang libclang-rt-14-dev
 )
 
 missing=()

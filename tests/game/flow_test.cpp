@@ -103,23 +103,6 @@ TEST(Lifecycle, BrokenConfigurationEndsStartUpWithAMessageOrRunsOnTheDefaults) {
   }
 }
 
-TEST(Lifecycle, RunsFramesUntilTheSystemAsksToClose) {
-  testfiles::TempDir dir;
-  testfiles::write_lines(dir.file("DATA/ini.txt"),
-                         {"APPNAME", "ZORVANE", "LOGPATH", "DATA\\", "LOGFILE", "error.log"});
-  const Game game = start_game(dir.path, "dummy");
-  std::this_thread::sleep_for(1500ms);
-  int status = 0;
-  ASSERT_EQ(waitpid(game.pid, &status, WNOHANG), 0) << "the game ended by itself: " << read_everything(game.stderr_fd);
-  kill(game.pid, SIGTERM);
-  status = wait_for_end(game, 20s);
-  const std::string errors = read_everything(game.stderr_fd);
-  ASSERT_NE(status, -1) << "the game ignored the request to close";
-  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status << " " << errors;
-  EXPECT_FALSE(contains(errors, "ERROR")) << errors;
-  EXPECT_FALSE(std::filesystem::exists(dir.path + "DATA/error.log"));
-}
-
 TEST(Lifecycle, WindowEventsNeverWaitWithoutLimit) {
   // Under the dummy driver no message ever comes; the alarm ends a child that waits for one.
   for (const int32_t setting : {0, -1, -250, INT32_MAX}) {

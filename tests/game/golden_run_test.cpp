@@ -61,44 +61,20 @@ int32_t key_code(char key) {
 
 uint64_t world_digest() {
   levelfixture::Hash h;
-  h.add(map_number);
-  h.add(level_width);
-  h.add(level_height);
+  h.add(map_number, level_width, level_height);
   for (int32_t x = 0; x <= level_width; ++x) {
     for (int32_t y = 0; y <= level_height; ++y) {
       const WorldCell& cell = world_cell(x, y);
-      h.add(cell.tile_kind);
-      h.add(cell.use_collision);
-      h.add(cell.last_child);
+      h.add(cell.tile_kind, cell.use_collision, cell.last_child);
       for (int32_t slot : cell.child_object) h.add(slot);
     }
   }
   h.add(object_instances.size());
-  for (const ObjectInstance& i : object_instances.items) {
-    h.add(i.DGFXSHOW);
-    h.add(i.DCOLLISION);
-    h.add(i.DSCORE);
-    h.add(i.DISGOODY);
-    h.add(i.DEXTRATIME);
-    h.add(i.offset_x);
-    h.add(i.offset_y);
-  }
+  for (const ObjectInstance& i : object_instances.items)
+    h.add(i.DGFXSHOW, i.DCOLLISION, i.DSCORE, i.DISGOODY, i.DEXTRATIME, i.offset_x, i.offset_y);
   h.add(foes.size());
-  for (const Foe& f : foes.items) {
-    h.add(f.x);
-    h.add(f.y);
-    h.add(f.direction);
-    h.add(f.DAILEVEL);
-  }
-  h.add(player.x);
-  h.add(player.y);
-  h.add(scroll_x);
-  h.add(scroll_y);
-  h.add(score);
-  h.add(score_target);
-  h.add(tiles_left);
-  h.add(time_left);
-  h.add(bombs);
+  for (const Foe& f : foes.items) h.add(f.x, f.y, f.direction, f.DAILEVEL);
+  h.add(player.x, player.y, scroll_x, scroll_y, score, score_target, tiles_left, time_left, bombs);
   return h.value;
 }
 

@@ -3,8 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include <unistd.h>
-
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
@@ -14,28 +13,23 @@
 #include "core/config.h"
 #include "platform/platform.h"
 #include "platform/platform_testing.h"
+#include "platform/fault_raisers.h"
 #include "support/child_process.h"
 #include "support/test_files.h"
 
 namespace {
 
 using namespace tessera;
-
-using testchild::ChildResult;
 using testchild::contains;
-using testchild::ended_normally;
-using testchild::ended_with_failure_status;
 using testchild::run_child;
 
-std::vector<std::string> split_crlf(const std::string& bytes) {
+std::vector<std::string> log_lines(const std::string& path) {
+  const std::string bytes = testfiles::read_all(path);
+  EXPECT_TRUE(bytes.empty() || bytes.ends_with("\r\n")) << bytes;
   std::vector<std::string> lines;
-  size_t start = 0;
-  size_t end;
-  while ((end = bytes.find("\r\n", start)) != std::string::npos) {
+  for (size_t start = 0, end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2) {
     lines.push_back(bytes.substr(start, end - start));
-    start = end + 2;
   }
-  if (start < bytes.size()) lines.push_back(bytes.substr(start));
   return lines;
 }
 
@@ -48,180 +42,98 @@ std::string today() {
   return text;
 }
 
-volatile int zero = 0;
-int* volatile null_pointer = nullptr;
+using faultraisers::divide_by_zero;
+using faultraisers::write_through_null;
 
-volatile int numerator = 100;
-// Real processor faults: the sanitizer's own checks would report them first.
-__attribute__((no_sanitize("undefined"))) void divide_by_zero() { std::fprintf(stderr, "%d", numerator / zero); }
-__attribute__((no_sanitize("undefined"))) void write_through_null() { *null_pointer = 1; }
-
-// The game's own handler with the log in place; the message box answers as told.
+// In the child: the game's own handler with the log in place; the message box answers as told.
 void prepare_child(const std::string& log_path, const std::string& log_file, int32_t answer) {
   config_set_defaults();
   LOGPATH = log_path;
   LOGFILE = log_file;
   testing_set_message_answer(answer);
   error_handler_register([] { report_runtime_error(7); });
+  fault_recovery_arm(true);
 }
 
 int questions_asked() {
-  int asked = 0;
-  for (const std::string& message : testing_message_log()) {
-    if (contains(message, error_text(ERROR_DIVISION_QUESTION))) ++asked;
-  }
-  return asked;
+  return static_cast<int>(std::count_if(testing_message_log().begin(), testing_message_log().end(),
+                                        [](const std::string& m) { return contains(m, "continue engine?"); }));
 }
 
-void expect_record(const std::vector<std::string>& lines, size_t first, const std::string& type,
-                   const std::string& module, int line) {
-  ASSERT_GE(lines.size(), first + 7);
-  EXPECT_EQ(lines[first], "TESSERA ENGINE ERROR AND WARNING LOG:");
-  EXPECT_EQ(lines[first + 1], "MAP_ID:7");
-  EXPECT_EQ(lines[first + 2], "ERROR TYPE:" + type);
-  EXPECT_EQ(lines[first + 3], "MODULE:" + module);
-  EXPECT_EQ(lines[first + 4], "AT LINE:" + std::to_string(line));
-  EXPECT_EQ(lines[first + 5], " ");
-  EXPECT_EQ(lines[first + 6], "DATESTAMP:" + today());
+void expect_record(const std::vector<std::string>& lines, size_t first, const std::string& type, int line) {
+  const std::vector<std::string> record = {"TESSERA ENGINE ERROR AND WARNING LOG:", "MAP_ID:7", "ERROR TYPE:" + type,
+                                           "MODULE:errors_test.cpp", "AT LINE:" + std::to_string(line), " ",
+                                           "DATESTAMP:" + today()};
+  ASSERT_GE(lines.size(), first + record.size());
+  for (size_t i = 0; i < record.size(); ++i) EXPECT_EQ(lines[first + i], record[i]);
 }
 
-TEST(ErrorLog, TwoDivisionsAppendTwoRecordsAndAskTwice) {
-  testfiles::TempDir dir;
-  const std::string log = dir.file("logs/error.log");
-  testfiles::write_text(log, "earlier run\r\nstays here\r\n");
-  const int fault_line = __LINE__;
-  const ChildResult child = run_child([&] {
-    prepare_child(dir.path + "logs/", "error.log", ANSWER_YES);
-    fault_recovery_arm(true);
-    volatile int faults = 0;
-    if (FAULT_RECOVERY_POINT() != 0) faults = faults + 1;
-    if (faults < 2) {
-      error_position(__FILE__, fault_line);
-      divide_by_zero();
-    }
-    std::fprintf(stderr, "asked %d", questions_asked());
-  });
-  EXPECT_TRUE(ended_normally(child.status)) << child.status;
-  EXPECT_TRUE(contains(child.output, "asked 2")) << child.output;
-
-  const std::string bytes = testfiles::read_all(log);
-  ASSERT_GE(bytes.size(), 2u);
-  EXPECT_EQ(bytes.substr(bytes.size() - 2), "\r\n");
-  const std::vector<std::string> lines = split_crlf(bytes);
-  ASSERT_EQ(lines.size(), 16u) << bytes;
-  EXPECT_EQ(lines[0], "earlier run");
-  EXPECT_EQ(lines[1], "stays here");
-  expect_record(lines, 2, "Attempted division by zero", "errors_test.cpp", fault_line);
-  expect_record(lines, 9, "Attempted division by zero", "errors_test.cpp", fault_line);
-}
-
-TEST(ErrorLog, DivisionAnsweredNoEndsAfterItsRecord) {
-  testfiles::TempDir dir;
-  const int fault_line = __LINE__;
-  const ChildResult child = run_child([&] {
-    prepare_child(dir.path, "run.log", ANSWER_NO);
-    fault_recovery_arm(true);
-    if (FAULT_RECOVERY_POINT() != 0) std::fprintf(stderr, "resumed");
-    error_position(__FILE__, fault_line);
-    divide_by_zero();
-  });
-  EXPECT_TRUE(ended_with_failure_status(child.status)) << child.status;
-  EXPECT_FALSE(contains(child.output, "resumed"));
-  EXPECT_TRUE(contains(child.output, "continue engine?")) << child.output;
-  const std::vector<std::string> lines = split_crlf(testfiles::read_all(dir.path + "run.log"));
-  ASSERT_EQ(lines.size(), 7u);
-  expect_record(lines, 0, "Attempted division by zero", "errors_test.cpp", fault_line);
-}
-
-TEST(ErrorLog, AccessViolationIsLoggedWithoutAQuestionAndEnds) {
-  testfiles::TempDir dir;
-  const int fault_line = __LINE__;
-  const ChildResult child = run_child([&] {
-    prepare_child(dir.path, "run.log", ANSWER_YES);
-    fault_recovery_arm(true);
-    if (FAULT_RECOVERY_POINT() != 0) std::fprintf(stderr, "resumed");
-    error_position(__FILE__, fault_line);
-    write_through_null();
-  });
-  EXPECT_TRUE(ended_with_failure_status(child.status)) << child.status;
-  EXPECT_FALSE(contains(child.output, "resumed"));
-  EXPECT_FALSE(contains(child.output, "continue engine?")) << child.output;
-  const std::vector<std::string> lines = split_crlf(testfiles::read_all(dir.path + "run.log"));
-  ASSERT_EQ(lines.size(), 7u);
-  expect_record(lines, 0, error_message_for(FAULT_ACCESS_VIOLATION), "errors_test.cpp", fault_line);
-}
-
-TEST(ErrorLog, WithoutAUsableLogTheQuestionIsStillAsked) {
-  testfiles::TempDir dir;
-  // A missing directory, and the empty path the log has before the configuration is read.
-  for (const std::string& log_path : {dir.path + "no/such/dir/", std::string()}) {
-    SCOPED_TRACE(log_path);
-    const std::string log_file = log_path.empty() ? "" : "error.log";
-    const ChildResult child = run_child([&] {
-      prepare_child(log_path, log_file, ANSWER_YES);
-      fault_recovery_arm(true);
-      if (FAULT_RECOVERY_POINT() != 0) {
-        std::fprintf(stderr, "resumed, asked %d", questions_asked());
-        _exit(0);
+// Each case raises its fault twice at most: a division answered Yes resumes at the recovery point,
+// one answered No and an access violation (never asked about) end the process. Every fault
+// appends its record to the log; without a usable log the question is still asked.
+TEST(ErrorLog, FaultsAppendTheirRecordAndAskOnlyAboutDivisions) {
+  const struct {
+    const char* log_dir;  // under the temporary directory; "" is the empty path before configuration
+    int32_t answer;
+    bool division;
+  } cases[] = {{"logs/", ANSWER_YES, true}, {"logs/", ANSWER_NO, true}, {"logs/", ANSWER_YES, false},
+               {"no/such/dir/", ANSWER_YES, true}, {"", ANSWER_YES, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.log_dir << " answer " << c.answer << " division " << c.division);
+    testfiles::TempDir dir;
+    testfiles::write_text(dir.file("logs/error.log"), "earlier run\r\n");
+    const bool usable_log = std::string(c.log_dir) == "logs/";
+    const int line = __LINE__;
+    const auto child = run_child([&] {
+      prepare_child(*c.log_dir != '\0' ? dir.path + c.log_dir : "", *c.log_dir != '\0' ? "error.log" : "", c.answer);
+      volatile int faults = 0;
+      if (FAULT_RECOVERY_POINT() != 0) faults = faults + 1;
+      if (faults < 2) {
+        error_position(__FILE__, line);
+        c.division ? divide_by_zero() : write_through_null();
       }
-      divide_by_zero();
+      std::fprintf(stderr, "asked %d", questions_asked());
     });
-    EXPECT_TRUE(ended_normally(child.status)) << child.status;
-    EXPECT_TRUE(contains(child.output, "resumed, asked 1")) << child.output;
+    // Only a division answered Yes resumes, and each fault has its record.
+    const bool resumes = c.division && c.answer == ANSWER_YES;
+    EXPECT_EQ(testchild::ended_normally(child.status), resumes) << child.status;
+    EXPECT_EQ(child.output.ends_with("asked 2"), resumes) << child.output;
+    EXPECT_EQ(contains(child.output, "continue engine?"), c.division) << child.output;
+    const size_t records = usable_log ? (resumes ? 2 : 1) : 0;
+    const std::vector<std::string> lines = log_lines(dir.path + "logs/error.log");
+    ASSERT_EQ(lines.size(), 1 + 7 * records);
+    EXPECT_EQ(lines[0], "earlier run");
+    const std::string type = c.division ? "Attempted division by zero" : error_message_for(FAULT_ACCESS_VIOLATION);
+    for (size_t r = 0; r < records; ++r) expect_record(lines, 1 + 7 * r, type, line);
+    EXPECT_FALSE(std::filesystem::exists(dir.path + "no"));  // nothing created on the way
   }
-  EXPECT_FALSE(std::filesystem::exists(dir.path + "no"));
-  EXPECT_TRUE(std::filesystem::is_empty(dir.path));
 }
 
-TEST(ErrorMessages, FatalKindsShowTheirMessageAndEndWithFailure) {
+TEST(ErrorMessages, FatalKindsEndWithFailureAndOthersReturn) {
   const auto prepare = [] {
     config_set_defaults();
     configuration_path = "/games/zorvane/DATA\\ini.txt";
     SELFCREATEBASE = "/games/zorvane/DATA\\base.txt";
+    LOGPATH = "/var/zorvane/";
+    LOGFILE = "err.txt";
   };
   prepare();
   EXPECT_EQ(error_text(ERROR_CONFIGURATION), " Could not open /games/zorvane/DATA\\ini.txt");
   EXPECT_EQ(error_text(ERROR_BASE_LEVEL), " Could not open:/games/zorvane/DATA\\base.txt");
+  EXPECT_EQ(error_text(ERROR_DIVISION_QUESTION),
+            " division by zero. please read logfile:/var/zorvane/err.txt\n for more information\n continue engine?");
   for (int32_t kind : {ERROR_CONFIGURATION, ERROR_SCREEN, ERROR_WINDOW, ERROR_MAP_FILE, ERROR_BASE_LEVEL}) {
-    SCOPED_TRACE(kind);
-    const ChildResult child = run_child([&] {
+    const auto child = run_child([&] {
       prepare();
       report_error(kind);
       std::fprintf(stderr, "returned");
     });
-    EXPECT_TRUE(ended_with_failure_status(child.status)) << child.status;
+    EXPECT_TRUE(testchild::ended_with_failure_status(child.status)) << kind;
     EXPECT_TRUE(contains(child.output, error_text(kind))) << child.output;
-    EXPECT_FALSE(contains(child.output, "returned"));
+    EXPECT_FALSE(contains(child.output, "returned")) << kind;
   }
-}
-
-TEST(ErrorMessages, QuestionAndUnknownKindsReturn) {
-  const ChildResult child = run_child([] {
-    config_set_defaults();
-    LOGPATH = "/var/zorvane/";
-    LOGFILE = "err.txt";
-    testing_set_message_answer(ANSWER_YES);
-    report_error(3);
-    report_error(7);
-    report_error(-1);
-    std::fprintf(stderr, "boxes %zu;", testing_message_log().size());
-    report_error(ERROR_DIVISION_QUESTION);
-    const std::vector<std::string>& log = testing_message_log();
-    if (log.size() == 1 && contains(log[0], "ERROR ") && contains(log[0], error_text(ERROR_DIVISION_QUESTION)))
-      std::fprintf(stderr, "asked;");
-    testing_set_message_answer(ANSWER_NO);
-    report_error(ERROR_DIVISION_QUESTION);
-    std::fprintf(stderr, "went on after No");
-  });
-  EXPECT_TRUE(contains(child.output, "boxes 0;")) << child.output;
-  EXPECT_TRUE(contains(child.output, "asked;")) << child.output;
-  EXPECT_FALSE(contains(child.output, "went on after No"));
-  EXPECT_TRUE(ended_with_failure_status(child.status)) << child.status;
-  config_set_defaults();
-  LOGPATH = "/var/zorvane/";
-  LOGFILE = "err.txt";
-  EXPECT_EQ(error_text(ERROR_DIVISION_QUESTION),
-            " division by zero. please read logfile:/var/zorvane/err.txt\n for more information\n continue engine?");
+  for (int32_t kind : {3, 7, -1}) report_error(kind);  // unknown kinds show nothing and return
+  EXPECT_TRUE(testing_message_log().empty());
 }
 
 }  // namespace

@@ -1,4 +1,5 @@
-// Sounds on the dummy audio driver: replays, channels, stopping and the one music stream.
+// Sounds on the dummy audio driver: replays, channels, music beside effects and stopping (music
+// tracks replacing one another are tested with the sound control).
 #include "platform/platform.h"
 #include "platform/platform_testing.h"
 
@@ -54,38 +55,16 @@ TEST_F(SoundTest, EffectsReplayInsteadOfMixingACopyAndAllGetAChannel) {
     sound_play(many.back(), 0);
   }
   for (int32_t s : many) EXPECT_TRUE(testing_sound_playing(s));
+  // Music streams beside the effects, and stopping all stops both.
+  const int32_t music = sound_load_streamed(-1, temp.path + "A.OGG");
+  sound_play(music, SOUND_LOOP);
+  EXPECT_TRUE(testing_sound_playing(music) && testing_sound_playing(many.back()));
   sound_stop(-1);
   for (int32_t s : many) EXPECT_FALSE(testing_sound_playing(s));
+  EXPECT_FALSE(testing_sound_playing(music));
+  EXPECT_EQ(sound_load_streamed(-1, temp.path + "bad.ogg"), 0);
   sound_free(a);
   EXPECT_EQ(sound_exists(a), 0);
-}
-
-// Streamed sounds (music) share one stream: a second one takes it over, and the first may start
-// again. Effects play beside it.
-TEST_F(SoundTest, StreamedSoundsShareOneStreamBesideTheEffects) {
-  const int32_t one = sound_load_streamed(-1, temp.path + "a.ogg");
-  const int32_t two = sound_load_streamed(-1, temp.path + "b.ogg");
-  const int32_t effect = sound_load(-1, temp.path + "a.ogg");
-  ASSERT_NE(one, 0);
-  ASSERT_NE(two, 0);
-  EXPECT_EQ(sound_load_streamed(-1, temp.path + "missing.ogg") + sound_load_streamed(-1, temp.path + "bad.ogg"), 0);
-  sound_play(one, SOUND_LOOP);
-  sound_play(effect, 0);
-  EXPECT_TRUE(testing_sound_playing(one) && testing_sound_playing(effect));
-  wait_ms(700);
-  EXPECT_TRUE(testing_sound_playing(one));  // looping past its end
-  sound_play(two, 0);
-  EXPECT_FALSE(testing_sound_playing(one));
-  sound_stop(one);  // not the one playing: nothing changes
-  EXPECT_TRUE(testing_sound_playing(two));
-  sound_play(one, SOUND_LOOP);
-  sound_free(two);
-  EXPECT_TRUE(testing_sound_playing(one));
-  EXPECT_EQ(sound_exists(two), 0);
-  sound_stop(-1);
-  EXPECT_FALSE(testing_sound_playing(one));
-  sound_free(one);
-  EXPECT_EQ(sound_exists(one), 0);
 }
 
 }  // namespace

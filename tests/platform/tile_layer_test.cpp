@@ -75,27 +75,21 @@ std::vector<std::vector<int32_t>> run(const Scene& scene, bool plain) {
 TEST(TileLayer, EveryPassDrawsWhatPlainDrawingDraws) {
   testing_set_frame_pacing(false);
   const std::vector<std::pair<const char*, Scene>> scenes = {
-      {"kept grid under a glow, scrolling a cell at a time, alpha changing",
+      {"kept grid under a glow, scrolling by cells and by pixels, alpha and clear colour changing",
        [](int32_t f, const Quads& q) {
-         screen_clear(rgb(10, 20, 30));
+         screen_clear(f == 5 ? rgb(90, 0, 60) : rgb(10, 20, 30));
          sprite3d_blend_mode(2, 5);
          sprite3d_draw(q.small, 20 + 7 * f, 12, 255);
          sprite3d_blend_mode(5, 6);
-         const int32_t x0 = -16 * (f / 2);
-         tile_layer_begin(x0, 0);
-         tiles(f, q, x0, 0, f == 4 ? 120 : 200);
+         const int32_t x0 = f < 4 ? -16 * (f / 2) : -5 * f;
+         const int32_t y0 = f < 4 ? 0 : 3 * f;
+         tile_layer_begin(x0, y0);
+         tiles(f, q, x0, y0, f == 3 ? 120 : 200);
          sprite3d_blend_mode(2, 2);
          tile_layer_draw(q.small, x0 + 16 * 2 + 5, 21, 180);  // an object inside a cell
          sprite3d_blend_mode(5, 6);
          tile_layer_end();
          sprite3d_draw(q.small, 50, 30 - f, 255);  // over the layer, as the player is
-       }},
-      {"origin moving by pixels, clear colour changing",
-       [](int32_t f, const Quads& q) {
-         screen_clear(f % 2 == 0 ? rgb(0, 0, 0) : rgb(90, 0, 60));
-         tile_layer_begin(5 * f, 3 * f);
-         tiles(f, q, 5 * f, 3 * f);
-         tile_layer_end();
        }},
       {"a draw off the grid and a turned draw in the middle of the pass",
        [](int32_t f, const Quads& q) {

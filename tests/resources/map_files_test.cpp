@@ -32,6 +32,17 @@ class MapFilesTest : public ResourceTest {
     for (const std::string& r : records) lines.insert(lines.end(), {r.substr(0, r.find('_')), "_", r.substr(r.find('_') + 1)});
     testfiles::write_lines(map_path, lines);
   }
+  // The tile kinds and alphas of the given cells.
+  static std::vector<std::string> kinds(std::initializer_list<std::pair<int32_t, int32_t>> cells) {
+    std::vector<std::string> out;
+    for (const auto& [x, y] : cells) out.push_back(world_cell(x, y).tile_kind);
+    return out;
+  }
+  static std::vector<int32_t> alphas(std::initializer_list<std::pair<int32_t, int32_t>> cells) {
+    std::vector<int32_t> out;
+    for (const auto& [x, y] : cells) out.push_back(world_cell(x, y).alpha);
+    return out;
+  }
   void write_alpha(std::vector<std::string> alphas) {
     alphas.insert(alphas.begin(), {"ignored", "header", "lines", "of the", "alpha file"});
     testfiles::write_lines(dir.path + "MAPS/map.red", alphas);
@@ -46,17 +57,13 @@ TEST_F(MapFilesTest, MapAndAlphaFilesFillTheCellsColumnByColumn) {
   load_map(map_path);
   EXPECT_EQ(std::pair(level_width, level_height), std::pair(3, 2));
   // Record i lands at x = i / 3, y = i % 3: the file's height counts one row more than it says.
-  EXPECT_EQ(world_cell(0, 2).tile_kind, "a_1");
-  EXPECT_EQ(world_cell(1, 0).tile_kind, "b_2");
-  EXPECT_EQ(world_cell(3, 2).tile_kind, "b_2");
+  EXPECT_EQ(kinds({{0, 2}, {1, 0}, {3, 2}}), (std::vector<std::string>{"a_1", "b_2", "b_2"}));
   EXPECT_EQ(world_cell(0, 0).value1, 4);
   EXPECT_EQ(world_cell(1, 0).use_collision, 1);
   EXPECT_EQ(world_cell(3, 2).in_level, 1);
   EXPECT_EQ(world_cell(4, 0).in_level + world_cell(0, 3).in_level, 0);
   // Alphas replace the content files' values.
-  const std::vector<int32_t> alphas = {world_cell(0, 0).alpha, world_cell(0, 1).alpha, world_cell(0, 2).alpha,
-                                       world_cell(1, 0).alpha, world_cell(1, 1).alpha, world_cell(3, 2).alpha};
-  EXPECT_EQ(alphas, (std::vector<int32_t>{255, 0, 0, 128, 77, 9}));
+  EXPECT_EQ(alphas({{0, 0}, {0, 1}, {0, 2}, {1, 0}, {1, 1}, {3, 2}}), (std::vector<int32_t>{255, 0, 0, 128, 77, 9}));
   EXPECT_EQ(std::pair(visible_columns, visible_rows), std::pair(11.0f, 8.0f));  // ceil(320 / 30), ceil(240 / 30)
 
   // Without an alpha file the cells keep the alphas of their content files.
@@ -73,31 +80,27 @@ TEST_F(MapFilesTest, ShortLongAndOversizeFilesStayInStepWithoutTheSprite3dSwitch
   // Width 1, height 1 announces four cells; five records are given.
   write_map("1", "1", {"c_c", "c_c", "c_c", "d_d", "e_e"});
   load_map(map_path);
-  EXPECT_EQ(world_cell(1, 1).tile_kind, "d_d");
-  EXPECT_EQ(world_cell(2, 0).tile_kind, "");  // the fifth record is past the last column
-  EXPECT_EQ(world_cell(0, 0).alpha, 0);       // content is not applied with the switch off
+  EXPECT_EQ(kinds({{1, 1}, {2, 0}}), (std::vector<std::string>{"d_d", ""}));  // the fifth is past the last column
+  EXPECT_EQ(world_cell(0, 0).alpha, 0);  // content is not applied with the switch off
   EXPECT_EQ(world_cell(0, 0).in_level, 1);
   write_map("5", "1", {"f_f", "g_g", "h_h"});
   load_map(map_path);  // three records: the cells after them keep what they had
-  EXPECT_EQ(world_cell(1, 0).tile_kind, "h_h");
-  EXPECT_EQ(world_cell(1, 1).tile_kind, "d_d");
-  EXPECT_EQ(world_cell(5, 0).tile_kind, "OLD");
+  EXPECT_EQ(kinds({{1, 0}, {1, 1}, {5, 0}}), (std::vector<std::string>{"h_h", "d_d", "OLD"}));
 
   // Height 600: every column has 601 records, of which rows 513..600 fall outside the matrix.
-  std::vector<std::string> records, alphas;
+  std::vector<std::string> records, alpha_lines;
   for (int x = 0; x < 2; ++x) {
     for (int y = 0; y <= 600; ++y) {
       records.push_back(std::to_string(x) + "_" + std::to_string(y));
-      alphas.push_back(std::to_string((x * 7 + y) % 256));
+      alpha_lines.push_back(std::to_string((x * 7 + y) % 256));
     }
   }
   write_map("1", "600", records);
-  write_alpha(alphas);
+  write_alpha(alpha_lines);
   load_map(map_path);
   EXPECT_EQ(std::pair(level_width, level_height), std::pair(1, 512));
-  EXPECT_EQ(world_cell(0, 512).tile_kind, "0_512");
-  EXPECT_EQ(world_cell(1, 512).tile_kind, "1_512");
-  EXPECT_EQ(world_cell(1, 300).alpha, (7 + 300) % 256);
+  EXPECT_EQ(kinds({{0, 512}, {1, 512}}), (std::vector<std::string>{"0_512", "1_512"}));
+  EXPECT_EQ(alphas({{1, 3}, {1, 300}}), (std::vector<int32_t>{10, (7 + 300) % 256}));
   // Width 700: columns past 512 are dropped; a negative height counts as a single row.
   records.clear();
   for (int x = 0; x <= 700; ++x) records.push_back("w_" + std::to_string(x));
@@ -105,8 +108,7 @@ TEST_F(MapFilesTest, ShortLongAndOversizeFilesStayInStepWithoutTheSprite3dSwitch
   write_alpha({});
   load_map(map_path);
   EXPECT_EQ(std::pair(level_width, level_height), std::pair(512, 0));
-  EXPECT_EQ(world_cell(512, 0).tile_kind, "w_512");
-  EXPECT_EQ(world_cell(0, 1).tile_kind, "0_1");  // from the map before, untouched
+  EXPECT_EQ(kinds({{512, 0}, {0, 1}}), (std::vector<std::string>{"w_512", "0_1"}));  // (0, 1) from the map before
 }
 
 TEST_F(MapFilesTest, MissingMapFileEndsTheProgramWithErrorKindFive) {

@@ -53,19 +53,4 @@ TEST(WorldModel, FreshCellsReadAsDefaultCellsAndNarrowFieldsHoldTheirRange) {
   }
 }
 
-TEST(WorldModel, ChildNameSlotsChangeAloneAndTheNinthTakesNothing) {
-  world_matrix_create(4, 4);
-  WorldCell& a = world_cell(1, 0);
-  a.child_name[0] = "GEM";
-  a.child_name[2] = std::string("BOMB");
-  world_cell(2, 0).child_name = a.child_name;
-  a.child_name[2] = "#";
-  EXPECT_EQ(a.child_name[0], "GEM");
-  EXPECT_EQ(a.child_name[2], "#");
-  EXPECT_EQ(world_cell(2, 0).child_name[2], "BOMB");  // shared names are not changed through another cell
-  a.child_name[8] = "ROCK";
-  EXPECT_EQ(std::as_const(a).child_name[8], "");
-  EXPECT_EQ(a.child_name[1], "");
-}
-
 }  // namespace

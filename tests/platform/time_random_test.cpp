@@ -1,6 +1,5 @@
-// The seeded generator levels are built from, counted delays and dates.
+// The seeded generator levels are built from.
 #include "platform/platform.h"
-#include "platform/platform_testing.h"
 
 #include <gtest/gtest.h>
 
@@ -23,16 +22,6 @@ TEST(Random, SeedsGiveTheKnownSequencesAndEveryDrawAdvances) {
   EXPECT_EQ(random_int(-1), INT32_MIN);
   EXPECT_EQ(random_int(-500), INT32_MIN);
   EXPECT_EQ(random_int(99), 37);
-}
-
-TEST(Time, FormatDateAndCountedDelays) {
-  testing_set_real_delays(false);
-  for (int32_t ms : {250, -5, 750}) delay_ms(ms);
-  EXPECT_EQ(testing_delay_total_ms(), 1000);
-  // 2021-03-04 12:00:00 UTC is the 4th of March in every time zone.
-  EXPECT_EQ(format_date("%dd/%mm/%yyyy", 1614859200), "04/03/2021");
-  EXPECT_EQ(format_date("date %yyyy-%mm-%dd %x%", 1614859200), "date 2021-03-04 %x%");
-  EXPECT_GT(date_now(), 1614859200);
 }
 
 }  // namespace

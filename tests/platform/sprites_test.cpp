@@ -89,17 +89,6 @@ TEST_F(SpriteTest, ColourKeyAlphaAndSharedTextures) {
   EXPECT_EQ(sprite3d_create(-1, 0), 0);
 }
 
-TEST_F(SpriteTest, TgaDecodesWhateverItsName) {
-  // Uncompressed 24-bit TGA, 3 x 2, bottom-up rows of blue-green-red bytes; every pixel red.
-  std::string tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 3, 0, 2, 0, 24, 0};
-  for (int i = 0; i < 6; ++i) tga += std::string{0, 0, '\xFF'};
-  testfiles::write_text(temp.file("tile.gfx"), tga);
-  const int32_t sprite = sprite_load(-1, temp.path + "TILE.GFX", SPRITE_TEXTURE);
-  EXPECT_EQ(size_of(sprite), std::pair(3, 2));
-  sprite3d_draw(sprite3d_create(-1, sprite), 0, 0);
-  EXPECT_EQ(testing_read_pixel(2, 1), RED);
-}
-
 TEST_F(SpriteTest, RotationCornersFollowTheFormulaAndTheDrawFollowsThem) {
   using Corners = std::vector<float>;
   // Top row red, the rest green.

@@ -61,16 +61,6 @@ TEST_F(CatalogsTest, FloatersLoadEveryFileOncePerPassWithTheirOwnSpritesAndDraws
   EXPECT_EQ(drawn_colour(world_floaters.at(0).sprite), rgb(0, 0, 255));
   EXPECT_EQ(drawn_colour(world_floaters.at(1).sprite), rgb(200, 100, 0));
 
-  // The title list is separate; loading empties it first, and a negative count loads nothing.
-  write_png(SCREGFXPATH + "t.png", 4, 4, rgb(9, 9, 9));
-  SCREGFXMAX = 0;
-  load_title_floaters();
-  load_title_floaters();
-  EXPECT_EQ(title_floaters.size(), 1);
-  SCREGFXMAX = -1;
-  load_title_floaters();
-  EXPECT_EQ(title_floaters.size(), 0);
-  EXPECT_EQ(world_floaters.size(), 20);
 }
 
 TEST_F(CatalogsTest, PlayerGraphicUsesTheWhiteKeyAndIsReplaced) {
@@ -80,13 +70,9 @@ TEST_F(CatalogsTest, PlayerGraphicUsesTheWhiteKeyAndIsReplaced) {
   write_png(CURSOR, 6, 6, rgb(255, 255, 255));
   load_player_graphic();
   EXPECT_EQ(drawn_colour(player.player_sprite), rgb(0, 0, 255));
-  const int32_t old_sprite = player.player_sprite;
   write_png(CURSOR, 6, 6, rgb(10, 200, 10));
   load_player_graphic();
   EXPECT_EQ(drawn_colour(player.player_sprite), rgb(10, 200, 10));
-  if (player.player_sprite != old_sprite) {
-    EXPECT_EQ(sprite3d_exists(old_sprite), 0);  // the old figure is freed
-  }
 }
 
 }  // namespace

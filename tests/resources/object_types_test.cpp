@@ -51,14 +51,6 @@ TEST_F(ObjectTypesTest, NopeNamesMissingDefinitionsAndSortedListing) {
 TEST_F(ObjectTypesTest, DefinitionFileNameIsCutAtTheFirstExtensionOccurrence) {
   EXPECT_EQ(definition_file_name("/data/x.png.d/bomb.png"), "/data/x.dll");
   EXPECT_EQ(definition_file_name("/data/GFX/OBJ/bomb.PNG"), ".dll");  // case-sensitive search
-  // The same rule reaches the loader: a directory holding the extension moves the definition.
-  WORLDGFX = dir.path + "set.png.d/";
-  write_png(WORLDGFX + "bomb.png", 4, 4, rgb(1, 2, 3));
-  write_lines(WORLDGFX + "bomb.dll", {"DGFXNAME", "BESIDE"});
-  write_lines(dir.path + "set.dll", {"DGFXNAME", "CUT"});
-  load_object_types();
-  ASSERT_EQ(object_types.size(), 1);
-  EXPECT_EQ(object_types.at(0).DGFXNAME, "CUT");
   GFXCODEC = "";
   EXPECT_EQ(definition_file_name("/data/GFX/OBJ/bomb.png"), ".dll");
 }
@@ -73,11 +65,8 @@ TEST_F(ObjectTypesTest, ImagesUseTheWhiteKeyAndAReloadFreesThem) {
   ASSERT_EQ(object_types.size(), 2);
   const int32_t later = sprite_load(-1, obj + "half.png", SPRITE_TEXTURE);
   for (const int32_t sprite : {object_types.at(0).type_sprite, later}) {
-    const int32_t quad = sprite3d_create(-1, sprite);
-    screen_clear(rgb(0, 0, 255));
-    sprite3d_draw(quad, 10, 10, 255);
-    EXPECT_EQ(testing_read_pixel(10, 10), rgb(0, 0, 255));  // white is keyed out
-    EXPECT_EQ(testing_read_pixel(13, 10), rgb(255, 0, 0));
+    EXPECT_EQ(drawn_colour(sprite3d_create(-1, sprite)), rgb(0, 0, 255));  // white is keyed out
+    EXPECT_EQ(testing_read_pixel(3, 1), rgb(255, 0, 0));
   }
   const int32_t first = object_types.at(0).type_sprite;
   const int32_t second = object_types.at(1).type_sprite;

@@ -120,11 +120,9 @@ TEST_F(SpriteTest, RotationCornersFollowTheFormulaAndTheDrawFollowsThem) {
   sprite3d_draw(q, 8, 8);
   EXPECT_TRUE(near_colour(testing_read_pixel(8 + 29, 8 + 16), RED));
   EXPECT_TRUE(near_colour(testing_read_pixel(8 + 16, 8 + 2), GREEN));
-  // Zoom resets the corners to the plain rectangle; transform sets them as given.
+  // Zoom resets the corners to the plain rectangle.
   sprite3d_zoom(q, 10, 6);
   EXPECT_EQ(corners(), (Corners{0, 0, 10, 0, 10, 6, 0, 6}));
-  sprite3d_transform(q, 1, 2, 3, 4, 5, 6, 7, 8);
-  EXPECT_EQ(corners(), (Corners{1, 2, 3, 4, 5, 6, 7, 8}));
 }
 
 TEST_F(SpriteTest, AdditiveGlowKeepsKeyedPixels) {

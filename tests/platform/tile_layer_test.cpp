@@ -19,26 +19,24 @@ constexpr int32_t W = 88;  // five and a half 16-pixel cells
 constexpr int32_t H = 56;
 constexpr int32_t FRAMES = 6;
 
+// Two soft-edged 4 x 4 tiles stretched to a 16-pixel cell, and a 6 x 6 object.
 struct Quads {
-  int32_t tile = 0;   // 4 x 4, soft-edged, stretched to a 16-pixel cell
-  int32_t other = 0;  // a second tile
-  int32_t small = 0;  // 6 x 6, inside a cell
+  int32_t tile, other, small;
 };
 
 Quads make_quads(const testfiles::TempDir& dir) {
-  const auto png = [&](const std::string& name, int32_t size, int32_t r, int32_t g) {
+  const auto png = [&](const std::string& name, int32_t size, int32_t r, int32_t g, int32_t zoom) {
     std::vector<uint8_t> rgba;
     for (int32_t i = 0; i < size * size; ++i) {
       rgba.insert(rgba.end(), {static_cast<uint8_t>(r), static_cast<uint8_t>(g), static_cast<uint8_t>(i * 7),
                                static_cast<uint8_t>(255 - 11 * i)});
     }
     testfiles::write_png_pixels(dir.file(name), size, size, rgba);
-    return sprite3d_create(-1, sprite_load(-1, dir.file(name), SPRITE_TEXTURE));
+    const int32_t quad = sprite3d_create(-1, sprite_load(-1, dir.file(name), SPRITE_TEXTURE));
+    sprite3d_zoom(quad, zoom, zoom);
+    return quad;
   };
-  Quads q {png("tile.png", 4, 200, 40), png("other.png", 4, 30, 220), png("small.png", 6, 250, 250)};
-  sprite3d_zoom(q.tile, 16, 16);
-  sprite3d_zoom(q.other, 16, 16);
-  return q;
+  return {png("tile.png", 4, 200, 40, 16), png("other.png", 4, 30, 220, 16), png("small.png", 6, 250, 250, 6)};
 }
 
 // One frame of a scene: frame number, the quads, the origin the scene gives its pass.

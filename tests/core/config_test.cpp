@@ -1,19 +1,8 @@
 // The configuration file read from real files: key matching, conversions and clamps.
 #include "core/config.h"
-
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <string>
-#include <vector>
-
-#include "platform/platform.h"
-#include "platform/platform_testing.h"
-#include "support/test_files.h"
+#include "platform/platform_fixture.h"
 
 namespace {
-
-using namespace tessera;
 
 // Writes DATA/ini.txt (CR LF lines) under a fresh start directory and reads it as the game does.
 struct ConfiguredGame {

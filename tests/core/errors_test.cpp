@@ -1,24 +1,18 @@
 // Fatal messages and the run-time error log, with real faults raised in child processes.
 #include "core/errors.h"
-
-#include <gtest/gtest.h>
+#include "platform/platform_fixture.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
-#include <string>
 
 #include "core/config.h"
-#include "platform/platform.h"
-#include "platform/platform_testing.h"
 #include "platform/fault_raisers.h"
 #include "support/child_process.h"
-#include "support/test_files.h"
 
 namespace {
 
-using namespace tessera;
 using testchild::contains;
 using testchild::run_child;
 

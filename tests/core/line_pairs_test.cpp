@@ -1,17 +1,9 @@
 // The key/value line-pair reader: pairs are positional, whatever the line ends.
 #include "core/line_pairs.h"
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <utility>
-#include <vector>
-
-#include "support/test_files.h"
+#include "platform/platform_fixture.h"
 
 namespace {
 
-using namespace tessera;
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
 TEST(LinePairs, AnyLineEndAndAnOddLineCount) {

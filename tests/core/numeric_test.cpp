@@ -1,15 +1,10 @@
 // The number conventions every data format relies on.
 #include "core/numeric.h"
-
-#include <gtest/gtest.h>
+#include "platform/platform_fixture.h"
 
 #include <cmath>
-#include <cstdint>
-#include <utility>
 
 namespace {
-
-using namespace tessera;
 
 TEST(Numeric, RoundingTakesHalvesToEvenAndSaturates) {
   const std::pair<double, int32_t> cases[] = {

@@ -1,21 +1,15 @@
 // Real processor faults raised in child processes: the handler sees the right description and
 // position, and the process ends (resuming after a division is tested with the error log).
-#include "platform/platform.h"
-
-#include <gtest/gtest.h>
+#include "platform/platform_fixture.h"
 
 #include <fenv.h>
 
 #include <cstdio>
-#include <functional>
-#include <string>
 
 #include "platform/fault_raisers.h"
 #include "support/child_process.h"
 
 namespace {
-
-using namespace tessera;
 
 using testchild::ChildResult;
 using testchild::ended_with_failure_status;

@@ -1,18 +1,8 @@
 // Text files, paths without regard to case, directory listings and handles (writing and
 // appending are tested with the error log, re-reading an edited file with the level builder).
-#include "platform/platform.h"
+#include "platform/platform_fixture.h"
 #include "platform/platform_internal.h"
-#include "platform/platform_testing.h"
 
-#include <gtest/gtest.h>
-
-#include "support/test_files.h"
-
-#include <string>
-#include <utility>
-#include <vector>
-
-namespace tessera {
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -98,4 +88,3 @@ TEST(Handles, CountWrapsSkipsLiveHandlesAndDeadOnesDoNothing) {
 }
 
 }  // namespace
-}  // namespace tessera

@@ -1,14 +1,8 @@
 // Keyboard and joystick snapshots (the quit signal is tested with the running game).
-#include "platform/platform.h"
-#include "platform/platform_testing.h"
+#include "platform/platform_fixture.h"
 
 #include <SDL.h>
-#include <gtest/gtest.h>
 
-#include <utility>
-#include <vector>
-
-namespace tessera {
 namespace {
 
 TEST(Keyboard, ReleasedFiresOnceAfterTheKeyGoesUp) {
@@ -79,4 +73,3 @@ TEST(Joystick, DeviceAxesReadBeyondHalfWay) {
 }
 
 }  // namespace
-}  // namespace tessera

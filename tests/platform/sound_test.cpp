@@ -1,17 +1,10 @@
 // Sounds on the dummy audio driver: replays, channels, music beside effects and stopping (music
 // tracks replacing one another are tested with the sound control).
-#include "platform/platform.h"
-#include "platform/platform_testing.h"
-
-#include <gtest/gtest.h>
-
-#include "support/test_files.h"
+#include "platform/platform_fixture.h"
 
 #include <chrono>
 #include <thread>
-#include <vector>
 
-namespace tessera {
 namespace {
 
 void wait_ms(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
@@ -68,4 +61,3 @@ TEST_F(SoundTest, EffectsReplayInsteadOfMixingACopyAndAllGetAChannel) {
 }
 
 }  // namespace
-}  // namespace tessera

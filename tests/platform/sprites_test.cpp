@@ -1,17 +1,8 @@
 // Sprites and Sprite3D quads drawn on the headless screen and read back pixel by pixel.
-#include "platform/platform.h"
-#include "platform/platform_testing.h"
-
-#include <gtest/gtest.h>
-
-#include "support/test_files.h"
+#include "platform/platform_fixture.h"
 
 #include <cstdlib>
-#include <string>
-#include <utility>
-#include <vector>
 
-namespace tessera {
 namespace {
 
 constexpr int32_t MAGENTA = rgb(255, 0, 255);
@@ -195,4 +186,3 @@ TEST_F(AcceleratedTest, GlowWithSoftAndKeyedPixels) {
 }
 
 }  // namespace
-}  // namespace tessera

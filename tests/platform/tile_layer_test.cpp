@@ -1,18 +1,8 @@
 // The tile layer against plain drawing: a pass the layer can keep and one it must give up on, over
 // frames in which the clear colour, the origin, the alpha and the content move. Every frame must
 // come out as plain drawing draws it (the game's own passes are compared in CachedFrames).
-#include "platform/platform.h"
-#include "platform/platform_testing.h"
+#include "platform/platform_fixture.h"
 
-#include <gtest/gtest.h>
-
-#include <functional>
-#include <string>
-#include <vector>
-
-#include "support/test_files.h"
-
-namespace tessera {
 namespace {
 
 constexpr int32_t W = 88;  // five and a half 16-pixel cells
@@ -112,4 +102,3 @@ TEST(TileLayer, EveryPassDrawsWhatPlainDrawingDraws) {
 }
 
 }  // namespace
-}  // namespace tessera

@@ -1,12 +1,6 @@
 // The seeded generator levels are built from.
-#include "platform/platform.h"
+#include "platform/platform_fixture.h"
 
-#include <gtest/gtest.h>
-
-#include <cstdint>
-#include <vector>
-
-namespace tessera {
 namespace {
 
 TEST(Random, SeedsGiveTheKnownSequencesAndEveryDrawAdvances) {
@@ -25,4 +19,3 @@ TEST(Random, SeedsGiveTheKnownSequencesAndEveryDrawAdvances) {
 }
 
 }  // namespace
-}  // namespace tessera

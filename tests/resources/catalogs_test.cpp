@@ -1,13 +1,10 @@
 // Catalogs read from directory listings: tile graphics, floaters and the player figure.
 #include "resources/catalogs.h"
 
-#include <gtest/gtest.h>
-
 #include <set>
 
 #include "resources/resource_fixture.h"
 
-using namespace tessera;
 using testfiles::write_png;
 
 namespace {

@@ -1,15 +1,10 @@
 // Content files applied to cells, the objects and foes they spawn, and emptying the world.
 #include "resources/cell_content.h"
 
-#include <gtest/gtest.h>
-
-#include <vector>
-
 #include "resources/catalogs.h"
 #include "resources/object_types.h"
 #include "resources/resource_fixture.h"
 
-using namespace tessera;
 using testfiles::write_png;
 
 namespace {

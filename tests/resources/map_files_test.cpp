@@ -2,16 +2,11 @@
 // the matrix cannot hold.
 #include "resources/map_files.h"
 
-#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <cstdio>
-#include <string>
-#include <vector>
 
 #include "resources/resource_fixture.h"
-
-using namespace tessera;
 
 namespace {
 

@@ -1,13 +1,10 @@
 // Object types: one image and one definition file each, in listing order.
 #include "resources/object_types.h"
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 
 #include "resources/resource_fixture.h"
 
-using namespace tessera;
 using testfiles::write_lines;
 using testfiles::write_png;
 

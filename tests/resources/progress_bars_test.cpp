@@ -2,16 +2,7 @@
 #include "resources/progress_bars.h"
 
 #include "core/numeric.h"
-#include "model/world_model.h"
-#include "platform/platform.h"
-#include "platform/platform_testing.h"
-
-#include <gtest/gtest.h>
-
-#include <utility>
-#include <vector>
-
-using namespace tessera;
+#include "resources/resource_fixture.h"
 
 namespace {
 

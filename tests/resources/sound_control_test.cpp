@@ -1,12 +1,8 @@
 // Sound effects played by name and the music tracks chosen by name or by chance.
 #include "resources/sound_control.h"
 
-#include <gtest/gtest.h>
-
 #include "resources/catalogs.h"
 #include "resources/resource_fixture.h"
-
-using namespace tessera;
 
 namespace {
 

@@ -11,16 +11,9 @@
 
 namespace {
 
-using testchild::ChildResult;
-using testchild::ended_with_failure_status;
-using testchild::run_child;
-
 void report_fault() {
   std::fprintf(stderr, "[%s|%s|%d]", error_message().c_str(), error_file().c_str(), static_cast<int>(error_line()));
 }
-
-using faultraisers::divide_by_zero;
-using faultraisers::write_through_null;
 
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Winfinite-recursion"
@@ -37,9 +30,9 @@ TEST(Faults, EachProcessorFaultIsNamedAndEndsTheProcess) {
     uint32_t code;
     std::function<void()> raise_fault;
   } cases[] = {
-      {"integer division", FAULT_INT_DIVIDE_BY_ZERO, divide_by_zero},
-      {"null write", FAULT_ACCESS_VIOLATION, write_through_null},
-      {"null write at no recorded position", FAULT_ACCESS_VIOLATION, write_through_null},
+      {"integer division", FAULT_INT_DIVIDE_BY_ZERO, faultraisers::divide_by_zero},
+      {"null write", FAULT_ACCESS_VIOLATION, faultraisers::write_through_null},
+      {"null write at no recorded position", FAULT_ACCESS_VIOLATION, faultraisers::write_through_null},
       {"float division", FAULT_FLOAT_DIVIDE_BY_ZERO,
        [] {
          feenableexcept(FE_DIVBYZERO);
@@ -58,7 +51,7 @@ TEST(Faults, EachProcessorFaultIsNamedAndEndsTheProcess) {
     // Without a recorded position the line is 0 and some module is still named.
     const bool positioned = !testchild::contains(c.name, "no recorded");
     const int line = __LINE__;
-    const ChildResult child = run_child([&] {
+    const testchild::ChildResult child = testchild::run_child([&] {
       error_handler_register(report_fault);
       error_position(positioned ? __FILE__ : nullptr, line);
       c.raise_fault();
@@ -68,7 +61,7 @@ TEST(Faults, EachProcessorFaultIsNamedAndEndsTheProcess) {
     EXPECT_EQ(child.output, "[" + error_message_for(c.code) + "|" + file.substr(0, file.find('|')) + "|" +
                                 std::to_string(positioned ? line : 0) + "]");
     EXPECT_FALSE(testchild::contains(child.output, "||"));
-    EXPECT_TRUE(ended_with_failure_status(child.status)) << child.status;
+    EXPECT_TRUE(testchild::ended_with_failure_status(child.status)) << child.status;
   }
   EXPECT_EQ(error_message_for(0x12345678), "UNKNOWN Error");
   EXPECT_EQ(error_message(), "No Error");  // outside a handler there is no current fault

@@ -1,256 +1,100 @@
-// The configuration file read from real files: pairing, key matching, conversions and clamps.
+// The configuration file read from real files: key matching, conversions and clamps.
 #include "core/config.h"
-
-#include <gtest/gtest.h>
-
-#include <string>
-#include <vector>
-
 #include "core/diagnostics.h"
-#include "platform/platform.h"
-#include "platform/platform_testing.h"
-#include "support/test_files.h"
+#include "platform/platform_fixture.h"
 
 namespace {
 
-using namespace tessera;
-
-// Writes DATA/ini.txt under a fresh start directory and reads it as the game does.
+// Writes DATA/ini.txt (CR LF lines) under a fresh start directory and reads it as the game does.
 struct ConfiguredGame {
   testfiles::TempDir dir;
 
-  void read_bytes(const std::string& bytes) {
-    testfiles::write_text(dir.file("DATA/ini.txt"), bytes);
+  void read(const std::vector<std::string>& lines) {
+    testfiles::write_lines(dir.file("DATA/ini.txt"), lines);
     testing_reset_platform();  // reading brings the services up again
     config_set_defaults();
     start_directory = dir.path;
     configuration_path = start_directory + "DATA\\ini.txt";
     read_configuration();
   }
-  void read(const std::vector<std::string>& lines) {
-    std::string bytes;
-    for (const auto& line : lines) bytes += line + "\r\n";
-    read_bytes(bytes);
-  }
 };
 
-TEST(Configuration, PairingIsPositional) {
-  ConfiguredGame game;
-  // The blank line becomes a key; from there on every key line is read as a value.
-  game.read({"APPNAME", "first", "MAXFOE", "3", "", "EGFXMAX", "9", "LABSWITCH", "4", "GAMEMODE", "HARDCORE"});
-  EXPECT_EQ(APPNAME, "first");
-  EXPECT_EQ(MAXFOE, 3);
-  EXPECT_EQ(EGFXMAX, 50);
-  EXPECT_EQ(LABSWITCH, 0);
-  EXPECT_EQ(GAMEMODE, "DEFAULT");
-
-  // A key on the last line is applied with an empty value.
-  game.read({"APPNAME", "zorvane", "EGFXMAX", "7", "GAMEMODE"});
-  EXPECT_EQ(EGFXMAX, 7);
-  EXPECT_EQ(GAMEMODE, "");
-  game.read({"EGFXMAX"});
-  EXPECT_EQ(EGFXMAX, 0);
-
-  // The last occurrence wins; lines end with LF or CR as well as CR LF.
-  game.read_bytes("MAXFOE\n5\rAPPNAME\r\nA\nMAXFOE\r\n8");
-  EXPECT_EQ(MAXFOE, 8);
-  EXPECT_EQ(APPNAME, "A");
-}
-
-TEST(Configuration, KeysMatchWholeLinesExactly) {
-  ConfiguredGame game;
-  game.read({"APPNAME ", "trailing blank", " MAXFOE", "4", "appname", "lower case", "MaxFoe", "6",
-             "LOGFILE", "  padded value  "});
-  EXPECT_EQ(APPNAME, "");
-  EXPECT_EQ(MAXFOE, 0);
-  EXPECT_EQ(LOGFILE, "  padded value  ");  // string values keep their blanks
-}
-
-TEST(Configuration, NumbersParseAsFarAsTheyCan) {
-  ConfiguredGame game;
-  game.read({"MAXFOE", "  12 foes at most", "LABSWITCH", "\t-7x", "EGFXMAX", "many", "SMOOTH", "300",
-             "USESELFCREATEBASE", "257 please", "FULLSCREENZOOM", " 1.5 times", "WORLDTEMPERATURE", "warm",
-             "RESOLUTION", "32.5"});
-  EXPECT_EQ(MAXFOE, 12);
-  EXPECT_EQ(LABSWITCH, -7);
-  EXPECT_EQ(EGFXMAX, 0);
-  EXPECT_EQ(SMOOTH, 44);  // flags keep the low 8 bits
-  EXPECT_EQ(USESELFCREATEBASE, 1);
-  EXPECT_FLOAT_EQ(FULLSCREENZOOM, 1.5f);
-  EXPECT_FLOAT_EQ(WORLDTEMPERATURE, 0.0f);
-  EXPECT_FLOAT_EQ(RESOLUTION, 32.5f);
-  EXPECT_FLOAT_EQ(cell_width, 32.5f);
-  EXPECT_FLOAT_EQ(cell_height, 32.5f);
-}
-
-TEST(Configuration, MapSizeAndCursorSpeedAreClamped) {
-  ConfiguredGame game;
-  struct Case {
-    const char* value;
-    int32_t map_size;
-  };
-  for (const Case c : {Case{"2000", 1024}, Case{"1024", 1024}, Case{"-5", 32}, Case{"0", 0}, Case{"40", 40}}) {
-    game.read({"MAPSIZE", c.value});
-    EXPECT_EQ(MAPSIZE, c.map_size) << c.value;
-  }
-
-  game.read({"CURSORSPEED", "300"});
-  EXPECT_EQ(CURSORSPEED, 255);
-  EXPECT_EQ(move_delay, 0);
-  game.read({"CURSORSPEED", "-1"});
-  EXPECT_EQ(CURSORSPEED, 0);
-  EXPECT_EQ(move_delay, 255);
-  game.read({"CURSORSPEED", "200"});
-  EXPECT_EQ(move_delay, 55);
-  game.read({"CURSORSPEED", "200", "APPNAME", "x"});
-  game.read({"APPNAME", "without the key"});
-  EXPECT_EQ(CURSORSPEED, 0);
-  EXPECT_EQ(move_delay, 0);  // a step every frame
-}
-
-TEST(Configuration, UnusableResolutionFallsBackToThirtyTwo) {
-  ConfiguredGame game;
-  for (const char* value : {"0", "-16", "nan", "inf", "none"}) {
-    game.read({"RESOLUTION", value});
-    EXPECT_FLOAT_EQ(RESOLUTION, 32.0f) << value;
-    EXPECT_FLOAT_EQ(cell_width, 32.0f) << value;
-    EXPECT_FLOAT_EQ(cell_height, 32.0f) << value;
-  }
-  game.read({"APPNAME", "no resolution key"});
-  EXPECT_FLOAT_EQ(cell_width, 32.0f);
-  game.read({"RESOLUTION", "0.25"});
-  EXPECT_FLOAT_EQ(cell_height, 0.25f);
-}
-
-TEST(Configuration, WindowModeAndSprite3DAreOneSwitch) {
-  ConfiguredGame game;
-  game.read({"WINDOWMODE", "1", "USESPRITE3D", "0"});
-  EXPECT_EQ(USESPRITE3D, 0);
-  game.read({"USESPRITE3D", "0", "WINDOWMODE", "1"});
-  EXPECT_EQ(USESPRITE3D, 1);
-}
-
-TEST(Configuration, ViewIsoOnlyChangesTheViewMode) {
-  ConfiguredGame game;
-  game.read({"VIEW", "iso"});
-  EXPECT_EQ(view_mode, -1);
-  game.read({"VIEW", "ISO", "VIEW", "FLAT"});
-  EXPECT_EQ(view_mode, 4);
-}
-
-std::vector<int32_t> ten_draws() {
-  std::vector<int32_t> draws;
-  for (int i = 0; i < 10; ++i) draws.push_back(random_int(99));
-  return draws;
-}
-
-TEST(Configuration, EveryWorldRandomReseedsTheGenerator) {
-  random_seed(9);
-  const std::vector<int32_t> after_nine = ten_draws();
-  random_seed(5);
-  const std::vector<int32_t> after_five = ten_draws();
-  ASSERT_NE(after_nine, after_five);
-
-  ConfiguredGame game;
-  game.read({"WORLDRANDOM", "5", "MAXFOE", "1", "WORLDRANDOM", "9 later"});
-  EXPECT_EQ(WORLDRANDOM, 9);
-  EXPECT_EQ(ten_draws(), after_nine);
-
-  // Reading reseeds even when the generator was used before.
-  ten_draws();
-  game.read({"WORLDRANDOM", "5"});
-  EXPECT_EQ(ten_draws(), after_five);
-}
-
-TEST(Configuration, PrefixedPathsStartAtTheStartDirectory) {
-  ConfiguredGame game;
-  game.read({"SOUNDFXPATH", "DATA\\SFX\\", "LOGPATH", "", "INGAMEMUSIC", "DATA\\MUSIC\\", "CURSOR",
-             "GFX\\player.png"});
-  EXPECT_EQ(SOUNDFXPATH, game.dir.path + "DATA\\SFX\\");
-  EXPECT_EQ(LOGPATH, game.dir.path);
-  EXPECT_EQ(INGAMEMUSIC, "DATA\\MUSIC\\");
-  EXPECT_EQ(CURSOR, game.dir.path + "GFX\\player.png");
-}
-
 // One line pair for every key, each with its own marker value.
+#define KEY(name) {#name, &name}
 TEST(Configuration, EveryKeyIsRecognised) {
-  struct TextKey {
-    const char* key;
-    std::string* global;
-    bool prefixed;
-  };
-  const std::vector<TextKey> text_keys = {
-      {"SOUNDFXPATH", &SOUNDFXPATH, true},       {"INGAMEMUSIC", &INGAMEMUSIC, false},
-      {"EGFXPATH", &EGFXPATH, true},             {"FONTPATH", &FONTPATH, true},
-      {"FONTSYSTEM", &FONTSYSTEM, true},         {"SAVEGFX", &SAVEGFX, false},
-      {"SAVEEVOLUTION", &SAVEEVOLUTION, false},  {"APPNAME", &APPNAME, false},
-      {"GFXPATH", &GFXPATH, true},               {"TOPO", &TOPO, true},
-      {"BASICGFX", &BASICGFX, true},             {"APPENTRY", &APPENTRY, false},
-      {"APPSTART", &APPSTART, false},            {"TOPOGFX", &TOPOGFX, true},
-      {"GFXCODEC", &GFXCODEC, false},            {"SYSTEMCORE", &SYSTEMCORE, true},
-      {"CORENAME", &CORENAME, false},            {"LOGPATH", &LOGPATH, true},
-      {"LOGFILE", &LOGFILE, false},              {"RGBCODEPATH", &RGBCODEPATH, false},
-      {"WORLDGFX", &WORLDGFX, true},             {"LOADSCREEN", &LOADSCREEN, false},
-      {"LOADANIM", &LOADANIM, false},            {"CURSOR", &CURSOR, true},
-      {"SELFCREATEBASE", &SELFCREATEBASE, true}, {"GAMEMODE", &GAMEMODE, false},
-      {"TIMERSOUND", &TIMERSOUND, false},        {"ENDTIMERSOUND", &ENDTIMERSOUND, false},
-      {"DEFTILESOUND", &DEFTILESOUND, false},    {"FIXEDTILESOUND", &FIXEDTILESOUND, false},
-      {"PINKTILEFIXEDSOUND", &PINKTILEFIXEDSOUND, false},
-      {"BOMBPICKUPSOUND", &BOMBPICKUPSOUND, false},
-      {"EXPLOSIONSOUND", &EXPLOSIONSOUND, false}, {"VOXTAMBER1", &VOXTAMBER1, false},
-      {"VOXTAMBER", &VOXTAMBER, false},          {"MENUMUSIC", &MENUMUSIC, false},
-      {"SCREGFXPATH", &SCREGFXPATH, false},      {"LOADINTROSCREEN", &LOADINTROSCREEN, false},
-  };
-  struct IntegerKey {
-    const char* key;
-    int32_t* global;
-  };
-  const std::vector<IntegerKey> integer_keys = {
-      {"EGFXMAX", &EGFXMAX},       {"MULTITASK", &MULTITASK},   {"MAXFOE", &MAXFOE},
-      {"RESBASEW", &RESBASEW},     {"RESBASEH", &RESBASEH},     {"VEGIDENSE", &VEGIDENSE},
-      {"WORLDREFRESH", &WORLDREFRESH}, {"LABSWITCH", &LABSWITCH}, {"SCREGFXMAX", &SCREGFXMAX},
-      {"USESCALER", &USESCALER},
-  };
-  struct FlagKey {
-    const char* key;
-    uint8_t* global;
-  };
-  const std::vector<FlagKey> flag_keys = {
-      {"USEEXTENDEDTOPO", &USEEXTENDEDTOPO}, {"USELOGFILE", &USELOGFILE}, {"USEFULLMATRIX", &USEFULLMATRIX},
-      {"MULTICORE", &MULTICORE},             {"USESELFCREATEBASE", &USESELFCREATEBASE}, {"SMOOTH", &SMOOTH},
-  };
-  // The rest have their own conversions.
-  const std::vector<std::string> special = {"WINDOWMODE", "USESPRITE3D", "RESOLUTION", "FULLSCREENZOOM",
-                                            "WORLDTEMPERATURE", "CURSORSPEED", "WORLDRANDOM", "MAPSIZE", "VIEW"};
-  ASSERT_EQ(text_keys.size() + integer_keys.size() + flag_keys.size() + special.size(), 63u);
-
-  std::vector<std::string> lines;
-  for (const auto& k : text_keys) lines.insert(lines.end(), {k.key, std::string("v_") + k.key});
-  for (size_t i = 0; i < integer_keys.size(); ++i)
-    lines.insert(lines.end(), {integer_keys[i].key, std::to_string(1000 + i)});
-  for (size_t i = 0; i < flag_keys.size(); ++i) lines.insert(lines.end(), {flag_keys[i].key, std::to_string(2 + i)});
-  lines.insert(lines.end(), {"WINDOWMODE", "7", "USESPRITE3D", "9", "RESOLUTION", "24.5", "FULLSCREENZOOM", "2.5",
-                             "WORLDTEMPERATURE", "3.25", "CURSORSPEED", "200", "WORLDRANDOM", "77", "MAPSIZE",
-                             "300", "VIEW", "ISO"});
+  using TextKeys = std::vector<std::pair<const char*, std::string*>>;
+  const TextKeys prefixed = {KEY(SOUNDFXPATH), KEY(EGFXPATH), KEY(FONTPATH), KEY(FONTSYSTEM), KEY(GFXPATH),
+                             KEY(TOPO), KEY(BASICGFX), KEY(TOPOGFX), KEY(SYSTEMCORE), KEY(LOGPATH), KEY(WORLDGFX),
+                             KEY(CURSOR), KEY(SELFCREATEBASE)};
+  const TextKeys plain = {KEY(INGAMEMUSIC), KEY(SAVEGFX), KEY(SAVEEVOLUTION), KEY(APPNAME), KEY(APPENTRY),
+                          KEY(APPSTART), KEY(GFXCODEC), KEY(CORENAME), KEY(LOGFILE), KEY(RGBCODEPATH),
+                          KEY(LOADSCREEN), KEY(LOADANIM), KEY(GAMEMODE), KEY(TIMERSOUND), KEY(ENDTIMERSOUND),
+                          KEY(DEFTILESOUND), KEY(FIXEDTILESOUND), KEY(PINKTILEFIXEDSOUND), KEY(BOMBPICKUPSOUND),
+                          KEY(EXPLOSIONSOUND), KEY(VOXTAMBER1), KEY(VOXTAMBER), KEY(MENUMUSIC), KEY(SCREGFXPATH),
+                          KEY(LOADINTROSCREEN)};
+  const std::vector<std::pair<const char*, int32_t*>> integers = {
+      KEY(EGFXMAX), KEY(MULTITASK), KEY(MAXFOE), KEY(RESBASEW), KEY(RESBASEH), KEY(VEGIDENSE), KEY(WORLDREFRESH),
+      KEY(LABSWITCH), KEY(SCREGFXMAX), KEY(USESCALER)};
+  const std::vector<std::pair<const char*, uint8_t*>> flags = {
+      KEY(USEEXTENDEDTOPO), KEY(USELOGFILE), KEY(USEFULLMATRIX), KEY(MULTICORE), KEY(USESELFCREATEBASE), KEY(SMOOTH)};
+  // The keys with conversions of their own (WINDOWMODE: see the next test), then the rest.
+  std::vector<std::string> lines = {"USESPRITE3D", "9", "RESOLUTION", "24.5", "FULLSCREENZOOM", "2.5",
+                                    "WORLDTEMPERATURE", "3.25", "CURSORSPEED", "200", "WORLDRANDOM", "77",
+                                    "MAPSIZE", "300", "VIEW", "ISO"};
+  for (const auto& [key, global] : prefixed) lines.insert(lines.end(), {key, std::string("v_") + key});
+  for (const auto& [key, global] : plain) lines.insert(lines.end(), {key, std::string("v_") + key});
+  for (size_t i = 0; i < integers.size(); ++i) lines.insert(lines.end(), {integers[i].first, std::to_string(1000 + i)});
+  for (size_t i = 0; i < flags.size(); ++i) lines.insert(lines.end(), {flags[i].first, std::to_string(258 + i)});
 
   ConfiguredGame game;
   game.read(lines);
-  for (const auto& k : text_keys) {
-    const std::string value = std::string("v_") + k.key;
-    EXPECT_EQ(*k.global, k.prefixed ? game.dir.path + value : value) << k.key;
-  }
-  for (size_t i = 0; i < integer_keys.size(); ++i)
-    EXPECT_EQ(*integer_keys[i].global, static_cast<int32_t>(1000 + i)) << integer_keys[i].key;
-  for (size_t i = 0; i < flag_keys.size(); ++i) EXPECT_EQ(*flag_keys[i].global, 2 + i) << flag_keys[i].key;
+  for (const auto& [key, global] : prefixed) EXPECT_EQ(*global, game.dir.path + "v_" + key);  // no separator added
+  for (const auto& [key, global] : plain) EXPECT_EQ(*global, std::string("v_") + key);
+  for (size_t i = 0; i < integers.size(); ++i) EXPECT_EQ(*integers[i].second, 1000 + int32_t(i)) << integers[i].first;
+  for (size_t i = 0; i < flags.size(); ++i) EXPECT_EQ(*flags[i].second, 2 + i) << flags[i].first;  // the low 8 bits
   EXPECT_EQ(USESPRITE3D, 9);
-  EXPECT_FLOAT_EQ(cell_width, 24.5f);
-  EXPECT_FLOAT_EQ(FULLSCREENZOOM, 2.5f);
-  EXPECT_FLOAT_EQ(WORLDTEMPERATURE, 3.25f);
-  EXPECT_EQ(CURSORSPEED, 200);
-  EXPECT_EQ(move_delay, 55);
-  EXPECT_EQ(WORLDRANDOM, 77);
-  EXPECT_EQ(MAPSIZE, 300);
-  EXPECT_EQ(view_mode, 4);
+  EXPECT_EQ(std::vector<float>({RESOLUTION, cell_width, cell_height, FULLSCREENZOOM, WORLDTEMPERATURE}),
+            std::vector<float>({24.5f, 24.5f, 24.5f, 2.5f, 3.25f}));
+  EXPECT_EQ(std::vector<int32_t>({CURSORSPEED, move_delay, WORLDRANDOM, MAPSIZE, view_mode}),
+            std::vector<int32_t>({200, 55, 77, 300, 4}));
+  const int32_t draw = random_int(1000000);  // WORLDRANDOM reseeds the generator
+  random_seed(77);
+  EXPECT_EQ(draw, random_int(1000000));
+}
+#undef KEY
+
+// Values that must be clamped, fall back or be ignored; each case reads a file of its own.
+TEST(Configuration, ClampsFallbacksAndExactKeys) {
+  const auto map_size = [] { return double(MAPSIZE); };
+  const auto speed = [] { return double(CURSORSPEED); };
+  const auto delay = [] { return double(move_delay); };
+  const auto cell = [] { return double(cell_width + cell_height + RESOLUTION) / 3; };  // all three agree
+  const auto foes = [] { return double(MAXFOE); };
+  const auto sprite3d = [] { return double(USESPRITE3D); };
+  const auto view = [] { return double(view_mode); };
+  const struct {
+    std::vector<std::string> lines;
+    std::function<double()> value;
+    double expected;
+  } cases[] = {
+      {{"MAPSIZE", "2000"}, map_size, 1024}, {{"MAPSIZE", "1024"}, map_size, 1024}, {{"MAPSIZE", "-5"}, map_size, 32},
+      {{"MAPSIZE", "0"}, map_size, 0}, {{"CURSORSPEED", "300"}, speed, 255}, {{"CURSORSPEED", "255"}, delay, 0},
+      {{"CURSORSPEED", "-1"}, speed, 0}, {{"CURSORSPEED", "-1"}, delay, 255},
+      {{"APPNAME", "no speed"}, delay, 0},  // a step every frame
+      // Cell sizes divide positions everywhere: unusable ones fall back to 32.
+      {{"RESOLUTION", "0"}, cell, 32}, {{"RESOLUTION", "-16"}, cell, 32}, {{"RESOLUTION", "nan"}, cell, 32},
+      {{"RESOLUTION", "inf"}, cell, 32}, {{"APPNAME", "no resolution"}, cell, 32}, {{"RESOLUTION", "0.25"}, cell, 0.25},
+      // Keys match whole lines exactly; the last occurrence wins; numbers parse as far as they can.
+      {{"MAXFOE ", "4", " MAXFOE", "5", "maxfoe", "6"}, foes, 0}, {{"MAXFOE", "5", "MAXFOE", "  -8 foes"}, foes, -8},
+      // WINDOWMODE and USESPRITE3D are one switch: the later line decides.
+      {{"WINDOWMODE", "1", "USESPRITE3D", "0"}, sprite3d, 0}, {{"USESPRITE3D", "0", "WINDOWMODE", "1"}, sprite3d, 1},
+      {{"VIEW", "iso"}, view, -1}, {{"VIEW", "ISO", "VIEW", "FLAT"}, view, 4},
+  };
+  ConfiguredGame game;
+  for (const auto& c : cases) {
+    game.read(c.lines);
+    EXPECT_FLOAT_EQ(c.value(), c.expected) << testing::PrintToString(c.lines);
+  }
 }
 
 // The checker reads the file with the game's own setters: each row is a small file and the lines
@@ -271,6 +115,10 @@ TEST(Configuration, CheckerSaysWhereTheGameReadsAValueOtherwiseThanWritten) {
       {{"GAMEMODE", "Hardcore"},
        {"DATA/ini.txt:2: warning: GAMEMODE \"Hardcore\": is not exactly HARDCORE: hardcore mode stays off"}},
       {{"MAPSIZE", "-5"}, {"DATA/ini.txt:2: warning: MAPSIZE \"-5\": negative: the game uses 32"}},
+      {{"EGFXMAX", "100000"},
+       {"DATA/ini.txt:2: warning: EGFXMAX \"100000\": above 255: the game loads at most 256 floaters"}},
+      {{"MULTITASK", "5000"},
+       {"DATA/ini.txt:2: warning: MULTITASK \"5000\": above 100: the game waits at most 100 ms a frame"}},
       {{"RESOLUTION", "0"}, {"DATA/ini.txt:2: warning: RESOLUTION \"0\": not a positive size: the game uses 32"}},
       {{"MAXFOES", "3"},
        {"DATA/ini.txt:1: warning: unknown key \"MAXFOES\" (probably a typo of MAXFOE): the game skips it and its "

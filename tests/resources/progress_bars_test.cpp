@@ -1,123 +1,70 @@
+// The progress bars shown while a level is built or a map is read, on a controlled clock.
 #include "resources/progress_bars.h"
 
 #include "core/numeric.h"
-#include "model/world_model.h"
-#include "platform/platform.h"
-#include "platform/platform_testing.h"
-
-#include <gtest/gtest.h>
-
-#include <cmath>
-
-using namespace tessera;
+#include "resources/resource_fixture.h"
 
 namespace {
 
-struct BarScene {
-  BarScene() {
-    EXPECT_NE(testing_open_screen(400, 200), 0);
+constexpr int64_t REFRESH_US = 1'000'000 / 60;  // the dummy display reports no rate: 60 Hz
+
+struct ProgressBars : ::testing::Test {
+  int64_t now = 1'000'000;
+  void SetUp() override {
+    ASSERT_NE(testing_open_screen(400, 200), 0);
     testing_set_frame_pacing(false);
     screen_width = 400.0f;
     screen_height = 200.0f;
     testing_record_draws(true);
+    testing_set_clock_us(now);
   }
-  ~BarScene() { testing_reset_platform(); }
+  void TearDown() override { testing_reset_platform(); }
+  void advance(int64_t us) { testing_set_clock_us(now += us); }
 };
 
-// The last two boxes drawn: the black backing and the red bar over it.
-void expect_bar(float length) {
-  const auto& draws = testing_recorded_draws();
-  ASSERT_GE(draws.size(), 2u);
-  const DrawRecord& back = draws[draws.size() - 2];
-  const DrawRecord& bar = draws.back();
-  EXPECT_EQ(back.s3d, 0);
-  EXPECT_EQ(back.x, 0);
-  EXPECT_EQ(back.y, 170);
-  EXPECT_EQ(back.width, 400);
-  EXPECT_EQ(back.height, 9);
-  EXPECT_EQ(back.colour, rgb(0, 0, 0));
-  EXPECT_EQ(bar.y, 170);
-  EXPECT_EQ(bar.width, round_to_int(length));
-  EXPECT_EQ(bar.height, 8);
-  EXPECT_EQ(bar.colour, rgb(255, 0, 0));
-}
-
-}  // namespace
-
-constexpr int64_t REFRESH_US = 1'000'000 / 60;  // the dummy display reports no rate: 60 Hz
-
-// A 10 x 10 level: the bar grows by W / 100 a call. It is shown once a refresh of time has passed
-// since the level began or since it was last shown, and drawn only then (two boxes a showing).
-// A new map number starts the bar again and records the map as the one being built.
-TEST(ProgressBars, LevelBuildingBar) {
-  BarScene scene;
-  level_width = 10;
-  level_height = 10;
+// A 10 x 10 level: the bar grows by W / 100 a call. It is shown (and drawn) once a refresh of
+// time has passed since the level began or since it was last shown. A new map number starts it
+// again and records the map as the one being built.
+TEST_F(ProgressBars, LevelBuildingBar) {
+  level_width = level_height = 10;
   map_number = 4;
   current_map = 3;
-  build_progress = 250.0f;
-  int64_t now = 1'000'000;
-  testing_set_clock_us(now);
+  build_progress = 250.0f;  // left from the map before
   for (int32_t call = 1; call <= 42; ++call) level_build_progress();
-  EXPECT_EQ(testing_flip_count(), 0);  // no time has passed
-  EXPECT_TRUE(testing_recorded_draws().empty());
   EXPECT_EQ(current_map, 4);
   EXPECT_NEAR(build_progress, 1.0f + 42 * 4.0f, 0.01f);
-
-  testing_set_clock_us(now += REFRESH_US - 1);
+  advance(REFRESH_US - 1);
   level_build_progress();
   EXPECT_EQ(testing_flip_count(), 0);
-  testing_set_clock_us(now += 1);
+  EXPECT_TRUE(testing_recorded_draws().empty());
+  advance(1);
   level_build_progress();
   EXPECT_EQ(testing_flip_count(), 1);
-  EXPECT_EQ(build_progress_calls, 0);
-  EXPECT_EQ(testing_recorded_draws().size(), 2u);
-  expect_bar(1.0f + 44 * 4.0f);
+  const DrawRecord& bar = testing_recorded_draws().back();  // red, over a black backing
+  EXPECT_EQ(std::vector<int32_t>({bar.y, bar.width, bar.height, bar.colour}),
+            std::vector<int32_t>({170, round_to_int(1.0f + 44 * 4.0f), 8, rgb(255, 0, 0)}));
   level_build_progress();
   EXPECT_EQ(testing_flip_count(), 1);  // the next showing waits a refresh again
-  EXPECT_EQ(build_progress_calls, 1);
-  for (int32_t frame = 2; frame <= 4; ++frame) {
-    testing_set_clock_us(now += 2 * REFRESH_US);
-    level_build_progress();
-    EXPECT_EQ(testing_flip_count(), frame);
-  }
+  advance(REFRESH_US);
+  level_build_progress();
+  EXPECT_EQ(testing_flip_count(), 2);
 
-  // The next map starts again at 1 and waits a refresh before its first showing.
   map_number = 5;
+  advance(REFRESH_US);
   level_build_progress();
   EXPECT_NEAR(build_progress, 5.0f, 0.01f);
-  EXPECT_EQ(current_map, 5);
-  EXPECT_EQ(testing_flip_count(), 4);
-
+  EXPECT_EQ(testing_flip_count(), 2);  // a new level waits a refresh before its first showing
   // A level without area fills the bar at once instead of dividing by zero.
   level_width = 0;
   level_build_progress();
-  EXPECT_TRUE(std::isfinite(build_progress));
   EXPECT_NEAR(build_progress, 405.0f, 0.01f);
 }
 
-// The map-reading bar follows the same clock and is never reset.
-TEST(ProgressBars, MapReadingBar) {
-  BarScene scene;
-  level_width = 20;
-  level_height = 40;
-  map_progress = 1.0f;
-  int64_t now = 5'000'000;
-  testing_set_clock_us(now);
-  for (int32_t call = 1; call <= 501; ++call) map_read_progress();
-  EXPECT_EQ(testing_flip_count(), 0);
-  testing_set_clock_us(now += REFRESH_US);
-  map_read_progress();
-  EXPECT_EQ(testing_flip_count(), 1);
-  EXPECT_NEAR(map_progress, 1.0f + 502 * 0.5f, 0.01f);
-  expect_bar(map_progress);
+// Cheap presents are spaced by a refresh; a costly one is followed by four times its cost.
+TEST_F(ProgressBars, GapAfterAShowingFollowsItsCost) {
+  for (const auto& [cost, gap] : {std::pair<int64_t, int64_t>{0, REFRESH_US}, {4000, REFRESH_US}, {15000, 60000}, {-3, REFRESH_US}}) {
+    EXPECT_EQ(progress_present_gap_us(REFRESH_US, cost), gap) << cost;
+  }
 }
 
-// Cheap presents are spaced by a refresh; a present that costs real work is followed by four
-// times its cost, so showing the bar takes at most a fifth of a build.
-TEST(ProgressBars, GapAfterAShowingFollowsItsCost) {
-  EXPECT_EQ(progress_present_gap_us(REFRESH_US, 0), REFRESH_US);
-  EXPECT_EQ(progress_present_gap_us(REFRESH_US, 4000), REFRESH_US);
-  EXPECT_EQ(progress_present_gap_us(REFRESH_US, 15000), 60000);
-  EXPECT_EQ(progress_present_gap_us(REFRESH_US, -3), REFRESH_US);  // a clock that went back
-}
+}  // namespace

@@ -8,22 +8,16 @@
 #include <string>
 #include <vector>
 
-#include "actors/play_clock.h"
-#include "actors/player_input.h"
 #include "core/config.h"
-#include "core/runtime.h"
 #include "game/default_game.h"
-#include "game/world_pass.h"
 #include "model/world_model.h"
 #include "platform/platform.h"
 #include "platform/platform_testing.h"
-#include "presentation/overlays.h"
-#include "presentation/screen_text.h"
 #include "resources/catalogs.h"
 #include "resources/object_types.h"
-#include "resources/progress_bars.h"
 #include "support/test_files.h"
 #include "world/level_builder.h"
+#include "world/level_fixture.h"
 
 using namespace tessera;
 
@@ -115,14 +109,7 @@ struct Run {
 
 Run play(bool plain) {
   testing_force_plain_drawing(plain);
-  time_tick = 0;
-  grab_sprite = 0;
-  grab_sprite3d = 0;
-  hud_scroll_offset = 0;
-  text_pen_x = 0.0f;
-  text_pen_y = 0.0f;
-  build_progress = 1.0f;
-  build_progress_calls = 0;
+  defaultgame::reset_run_state();
   Run run;
   {
     defaultgame::DefaultGame game(W, H);
@@ -137,22 +124,12 @@ Run play(bool plain) {
       FULLSCREENZOOM = step.zoom;
       SMOOTH = step.smooth;
       for (int32_t n = 0; n < step.frames; ++n) {
-        if (current_map != map_number) {
-          build_level();
-          banner_due = 1;
-          current_map = map_number;
-        }
         if (time_left < 50) time_left = 50;  // no game over in the middle
-        testing_release_all_keys();
-        const int32_t key = step.key != 0 ? step.key : defaultgame::bot_key();
-        if (key != 0) testing_set_key(key, true);
         const size_t bombs_before = bombs.size();
-        examine_mouse_step();
-        read_play_input();
-        frame_driver();
+        defaultgame::play_frame({step.key != 0 ? step.key : defaultgame::BOT}, true);
         run.fired = run.fired || bombs.size() < bombs_before;
         run.scrolled = run.scrolled || scroll_x + 1000.0f * scroll_y != first_scroll;
-        run.painted = run.painted || defaultgame::count_kind("LAB_BLUE_FLOOR") > 0;
+        run.painted = run.painted || levelfixture::count_kind("LAB_BLUE_FLOOR") > 0;
       }
     }
     testing_set_flip_hook(nullptr);

@@ -8,14 +8,20 @@
 #include <stdexcept>
 #include <vector>
 
+#include "actors/play_clock.h"
 #include "actors/player_input.h"
 #include "core/config.h"
+#include "core/runtime.h"
+#include "game/world_pass.h"
 #include "model/world_model.h"
 #include "platform/platform.h"
 #include "platform/platform_testing.h"
 #include "presentation/font.h"
+#include "presentation/overlays.h"
+#include "presentation/screen_text.h"
 #include "resources/catalogs.h"
 #include "resources/object_types.h"
+#include "resources/progress_bars.h"
 #include "world/level_builder.h"
 
 namespace defaultgame {
@@ -62,14 +68,6 @@ DefaultGame::~DefaultGame() {
   testing_reset_platform();
   std::error_code ignored;
   fs::current_path(previous_directory, ignored);
-}
-
-int32_t count_kind(const std::string& kind) {
-  int32_t n = 0;
-  for (int32_t x = 0; x <= level_width; ++x) {
-    for (int32_t y = 0; y <= level_height; ++y) n += world_cell(x, y).tile_kind == kind ? 1 : 0;
-  }
-  return n;
 }
 
 int32_t count_pickups() {
@@ -165,6 +163,46 @@ int32_t bot_key() {
     }
   }
   return 0;
+}
+
+void reset_run_state() {
+  config_set_defaults();
+  world_state_set_defaults();
+  player_input_set_defaults();
+  time_tick = 0;
+  grab_sprite = 0;
+  grab_sprite3d = 0;
+  hud_scroll_offset = 0;
+  text_pen_x = 0.0f;
+  text_pen_y = 0.0f;
+  build_progress = 1.0f;
+  build_progress_calls = 0;
+}
+
+bool play_frame(const std::vector<int32_t>& keys, bool drawn) {
+  const bool build = current_map != map_number;
+  if (build) {
+    build_level();
+    if (drawn) banner_due = 1;
+    current_map = map_number;
+  }
+  testing_release_all_keys();
+  for (const int32_t key : keys) {
+    const int32_t held = key == BOT ? bot_key() : key;
+    if (held != 0) testing_set_key(held, true);
+  }
+  if (drawn) {
+    examine_mouse_step();
+    read_play_input();
+    frame_driver();
+  } else {
+    read_play_input();
+    sprite3d_begin();
+    world_step();
+    sprite3d_end();
+    clock_frame(-1);
+  }
+  return build;
 }
 
 }  // namespace defaultgame

@@ -8,19 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "actors/play_clock.h"
-#include "actors/player_input.h"
 #include "core/config.h"
 #include "game/default_game.h"
-#include "game/world_pass.h"
 #include "model/world_model.h"
 #include "platform/platform.h"
-#include "platform/platform_testing.h"
 #include "world/level_builder.h"
+#include "world/level_fixture.h"
 
 using namespace tessera;
-using defaultgame::bot_key;
-using defaultgame::count_kind;
+using levelfixture::count_kind;
 using defaultgame::DefaultGame;
 
 namespace {
@@ -42,23 +38,14 @@ struct MapRun {
 MapRun play_map(int32_t frame_limit) {
   MapRun run;
   const int32_t map = map_number;
+  if (current_map != map_number) {  // what a game over leaves: the map is built when play starts
+    build_level();
+    current_map = map_number;
+  }
+  run.start_time = time_left;
+  run.foes = foes.size();
   for (; run.frames < frame_limit; ++run.frames) {
-    if (current_map != map_number) {
-      build_level();
-      current_map = map_number;
-    }
-    if (run.frames == 0) {
-      run.start_time = time_left;
-      run.foes = foes.size();
-    }
-    testing_release_all_keys();
-    const int32_t key = bot_key();
-    if (key != 0) testing_set_key(key, true);
-    read_play_input();
-    sprite3d_begin();
-    world_step();
-    sprite3d_end();
-    clock_frame(-1);
+    defaultgame::play_frame({defaultgame::BOT}, false);
     if (map_number != map) {
       run.completed = true;
       break;

@@ -3,7 +3,6 @@
 // both ways must present the same pictures, pixel for pixel, on each renderer.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -31,37 +30,24 @@ using Frame = std::vector<int32_t>;
 std::vector<Frame>* presented = nullptr;
 void keep_presented() { presented->push_back(testing_read_screen()); }
 
-// RGBA pixels of a w x h image from a function of (x, y).
-template <typename Pixel>
-std::vector<uint8_t> pixels(int32_t w, int32_t h, Pixel pixel) {
-  std::vector<uint8_t> out;
-  for (int32_t y = 0; y < h; ++y) {
-    for (int32_t x = 0; x < w; ++x) {
-      const auto [r, g, b, a] = pixel(x, y);
-      out.insert(out.end(), {r, g, b, a});
-    }
-  }
-  return out;
-}
-
 // What the default data set lacks: painted floor that is translucent twice over (a soft-edged
 // image with keyed holes, and a transparency of its own), and objects in the two other blend
 // modes on plain floor, one of them soft and stretched to the cell.
 void add_edge_cases(const std::string& root) {
   const std::string data = root + "DATA/";
-  testfiles::write_png_pixels(data + "GFX/TILES/soft.png", 16, 16, pixels(16, 16, [](int32_t x, int32_t y) {
+  testfiles::write_png_drawn(data + "GFX/TILES/soft.png", 16, 16, [](int32_t x, int32_t y) {
     const bool hole = x >= 6 && x < 9 && y >= 6 && y < 9;
-    return std::array<uint8_t, 4>{static_cast<uint8_t>(hole ? 255 : 30), static_cast<uint8_t>(hole ? 0 : 60),
-                                  static_cast<uint8_t>(hole ? 255 : 200), static_cast<uint8_t>(40 + 13 * x)};
-  }));
-  testfiles::write_png_pixels(data + "GFX/OBJECTS/glow.png", 48, 48, pixels(48, 48, [](int32_t x, int32_t y) {
+    return testfiles::Rgba{static_cast<uint8_t>(hole ? 255 : 30), static_cast<uint8_t>(hole ? 0 : 60),
+                           static_cast<uint8_t>(hole ? 255 : 200), static_cast<uint8_t>(40 + 13 * x)};
+  });
+  testfiles::write_png_drawn(data + "GFX/OBJECTS/glow.png", 48, 48, [](int32_t x, int32_t y) {
     const bool keyed = (x + y) % 11 == 0;
-    return std::array<uint8_t, 4>{static_cast<uint8_t>(keyed ? 255 : 200), static_cast<uint8_t>(keyed ? 255 : 90),
-                                  static_cast<uint8_t>(keyed ? 255 : 10), 255};
-  }));
-  testfiles::write_png_pixels(data + "GFX/OBJECTS/veil.png", 12, 12, pixels(12, 12, [](int32_t x, int32_t) {
-    return std::array<uint8_t, 4>{60, 200, 120, static_cast<uint8_t>(20 * x)};
-  }));
+    return testfiles::Rgba{static_cast<uint8_t>(keyed ? 255 : 200), static_cast<uint8_t>(keyed ? 255 : 90),
+                           static_cast<uint8_t>(keyed ? 255 : 10), 255};
+  });
+  testfiles::write_png_drawn(data + "GFX/OBJECTS/veil.png", 12, 12, [](int32_t x, int32_t) {
+    return testfiles::Rgba{60, 200, 120, static_cast<uint8_t>(20 * x)};
+  });
   const auto object = [&](const std::string& name, const std::string& mode1, const std::string& mode2) {
     testfiles::write_lines(data + "GFX/OBJECTS/" + name + ".dll",
                            {"DGFXNAME", name == "glow" ? "GLOW" : "VEIL", "DDENSITY", "2", "DGFXTRANSPARENCY", "190",

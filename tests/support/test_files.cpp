@@ -70,6 +70,18 @@ void write_png_pixels(const std::string& path, int32_t width, int32_t height, co
   if (result != 0) throw std::runtime_error(IMG_GetError());
 }
 
+void write_png_drawn(const std::string& path, int32_t width, int32_t height,
+                     const std::function<Rgba(int32_t x, int32_t y)>& pixel) {
+  std::vector<uint8_t> rgba;
+  for (int32_t y = 0; y < height; ++y) {
+    for (int32_t x = 0; x < width; ++x) {
+      const Rgba p = pixel(x, y);
+      rgba.insert(rgba.end(), p.begin(), p.end());
+    }
+  }
+  write_png_pixels(path, width, height, rgba);
+}
+
 void write_png(const std::string& path, int32_t width, int32_t height, int32_t colour, uint8_t alpha) {
   std::vector<uint8_t> rgba(static_cast<size_t>(width * height * 4));
   for (size_t i = 0; i < rgba.size(); i += 4) {

@@ -55,7 +55,7 @@ void load_and_play(const std::function<void(const std::string&)>& alter) {
   play_music("");
   load_map(APPENTRY + APPSTART + ".ai42");  // and play on the map, as map mode does
   current_map = map_number;
-  for (int32_t frame = 0; frame < 60; ++frame) defaultgame::play_frame({defaultgame::BOT}, false);
+  for (int32_t frame = 0; frame < 60; ++frame) defaultgame::run_frame({defaultgame::BOT}, false);
   std::fprintf(stderr, "played\n");
 }
 

@@ -112,7 +112,7 @@ Run play(bool plain) {
       for (int32_t n = 0; n < step.frames; ++n) {
         if (time_left < 50) time_left = 50;  // no game over in the middle
         const size_t bombs_before = bombs.size();
-        defaultgame::play_frame({step.key != 0 ? step.key : defaultgame::BOT}, true);
+        defaultgame::run_frame({step.key != 0 ? step.key : defaultgame::BOT}, true);
         run.fired = run.fired || bombs.size() < bombs_before;
         run.scrolled = run.scrolled || scroll_x + 1000.0f * scroll_y != first_scroll;
         run.painted = run.painted || levelfixture::count_kind("LAB_BLUE_FLOOR") > 0;

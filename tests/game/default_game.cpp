@@ -11,7 +11,7 @@
 #include "actors/play_clock.h"
 #include "actors/player_input.h"
 #include "core/config.h"
-#include "core/runtime.h"
+#include "game/flow.h"
 #include "game/world_pass.h"
 #include "model/world_model.h"
 #include "platform/platform.h"
@@ -179,11 +179,10 @@ void reset_run_state() {
   build_progress_calls = 0;
 }
 
-bool play_frame(const std::vector<int32_t>& keys, bool drawn) {
-  const bool build = current_map != map_number;
-  if (build) {
+bool run_frame(const std::vector<int32_t>& keys, bool drawn) {
+  const bool due = current_map != map_number;
+  if (due && !drawn) {  // the drawn frame builds it itself
     build_level();
-    if (drawn) banner_due = 1;
     current_map = map_number;
   }
   testing_release_all_keys();
@@ -192,9 +191,7 @@ bool play_frame(const std::vector<int32_t>& keys, bool drawn) {
     if (held != 0) testing_set_key(held, true);
   }
   if (drawn) {
-    examine_mouse_step();
-    read_play_input();
-    frame_driver();
+    play_frame();
   } else {
     read_play_input();
     sprite3d_begin();
@@ -202,7 +199,7 @@ bool play_frame(const std::vector<int32_t>& keys, bool drawn) {
     sprite3d_end();
     clock_frame(-1);
   }
-  return build;
+  return due;
 }
 
 }  // namespace defaultgame

@@ -37,9 +37,9 @@ void reset_run_state();
 
 // Stands for the bot's key in a list of held keys.
 constexpr int32_t BOT = -1;
-// One frame of play as the frame loop runs it: the level due is built first (then announced by its
-// banner when drawn), `keys` are held (BOT chosen on the built level), and the frame runs: drawn
-// through the frame driver, or the world and the clock alone. True when a level was built.
-bool play_frame(const std::vector<int32_t>& keys, bool drawn);
+// One frame of play with `keys` held (BOT: the bot's choice): drawn, the frame loop's own frame
+// (which builds the level due when USESELFCREATEBASE is 1); else the world and the clock alone,
+// after building the level due. True when a level was due.
+bool run_frame(const std::vector<int32_t>& keys, bool drawn);
 
 }  // namespace defaultgame

@@ -57,7 +57,7 @@ MapRun play_map(int32_t frame_limit) {
   run.start_time = time_left;
   run.foes = foes.size();
   for (; run.frames < frame_limit; ++run.frames) {
-    defaultgame::play_frame({defaultgame::BOT}, false);
+    defaultgame::run_frame({defaultgame::BOT}, false);
     if (map_number != map) {
       run.completed = true;
       break;

@@ -82,6 +82,7 @@ Outcome run_script() {
     levelfixture::LevelData data;
     base_width = 20;
     base_height = 14;
+    USESELFCREATEBASE = 1;
     WORLDREFRESH = 99;  // a clock unit every 100 frames
     move_delay = 1;     // a step every second frame
     map_number = 1;
@@ -102,7 +103,7 @@ Outcome run_script() {
           return out;
         }
         const size_t bombs_before = bombs.size();
-        if (defaultgame::play_frame(keys, true)) out.maps_built.push_back(map_number);
+        if (defaultgame::run_frame(keys, true)) out.maps_built.push_back(map_number);
         ++out.frames;
         if (bombs.size() < bombs_before) ++out.times_fired;
         out.most_blue = std::max(out.most_blue, levelfixture::count_kind("LAB_BLUE_FLOOR"));

@@ -23,6 +23,7 @@
 #include "resources/object_types.h"
 #include "resources/progress_bars.h"
 #include "world/level_builder.h"
+#include "world/tile_rules.h"
 
 namespace defaultgame {
 
@@ -98,19 +99,13 @@ bool paintable(const std::string& kind) {
   return unpainted(kind) || kind == "LAB_BLUE_FLOOR" || kind == "LAB_FIXED_FLOOR";
 }
 
-// The shapes of the fixing rule, as offsets of the three cells beside (x, y).
-constexpr int32_t SHAPES[4][3][2] = {{{-1, 0}, {-1, 1}, {0, 1}},
-                                     {{1, 0}, {1, 1}, {0, 1}},
-                                     {{0, -1}, {1, -1}, {-1, -1}},
-                                     {{0, 1}, {1, 1}, {-1, 1}}};
-
 // An unpainted cell that lies in some shape whose four cells can all be painted: painting it
 // brings a fix nearer. Cells in one-wide corridors never fix and are not worth a detour.
 bool worth_painting(int32_t x, int32_t y) {
   if (!unpainted(world_cell(x, y).tile_kind)) return false;
   for (int32_t ay = y - 1; ay <= y + 1; ++ay) {
     for (int32_t ax = x - 1; ax <= x + 1; ++ax) {
-      for (const auto& shape : SHAPES) {
+      for (const auto& shape : FIXING_SHAPES) {
         bool open = paintable(world_cell(ax, ay).tile_kind);
         bool contains = ax == x && ay == y;
         for (const auto& o : shape) {

@@ -103,10 +103,17 @@ const DrawRecord* first_glyph_at_row(const std::vector<DrawRecord>& frame, int32
 
 }  // namespace
 
-// The intro cannot be skipped, so players tap P through it. Neither that tap nor one still
-// waiting when the title begins starts the game: only a tap while the title is up does.
-TEST(Intro, ThreePagesWithTheirDelaysAndJinglesThenTapsBeforeTheTitleAreIgnored) {
+// The screens as a player meets them. The intro: three pages with their delays and jingles; it
+// cannot be skipped, so players tap P through it, and neither that tap nor one still waiting when
+// the title begins starts the game. The title: its first frame draws the picture, the floaters
+// additively, the title (scale 6) and the prompt with alpha 0 and the rights line opaque; title
+// and prompt fade in together by 0.2 of alpha a frame, opaque from frame 1275 on; Escape (with B,
+// which would answer a quit dialog at once) is not acted on; a tap of P leaves at once.
+TEST(Screens, IntroThenTitleAsAPlayerMeetsThem) {
   ScreensScene scene;
+  testfiles::write_png(scene.dir.file("glow.png"), 4, 4, rgb(255, 255, 0));
+  const int32_t glow = sprite3d_create(-1, sprite_load(-1, scene.dir.file("glow.png"), SPRITE_TEXTURE));
+  title_floaters.add().sprite = glow;
   testing_record_draws(true);
   {
     InputScript script({{1, [] { tap(KEY_P); }}});  // while the second intro page is held
@@ -141,14 +148,47 @@ TEST(Intro, ThreePagesWithTheirDelaysAndJinglesThenTapsBeforeTheTitleAreIgnored)
 
   tap(KEY_P);
   testing_clear_recorded_draws();
-  InputScript script({{3 + 30, [] { tap(KEY_P); }}});
-  show_title_screen(0);
-  EXPECT_TRUE(script.finished());
-  // Thirty title frames without a start, the one that saw the tap, and one to see it released.
-  EXPECT_EQ(testing_flip_count(), 3 + 31);
-  EXPECT_EQ(frames_by_picture().size(), 31u);
-  EXPECT_EQ(menu_active, 0);
-  EXPECT_EQ(map_number, 1);
+  {
+    InputScript script({{3 + 600,
+                         [] {
+                           testing_set_key(KEY_ESCAPE, true);
+                           testing_set_key(KEY_B, true);
+                         }},
+                        {3 + 603, [] { testing_release_all_keys(); }},
+                        {3 + 1300, [] { tap(KEY_P); }}});
+    show_title_screen(0);
+    EXPECT_TRUE(script.finished());
+  }
+  // 1300 frames up to the tap, then one that sees it released.
+  const auto frames = frames_by_picture();
+  ASSERT_EQ(frames.size(), 1301u);
+  EXPECT_EQ(quit_requested, 0);
+  EXPECT_EQ(drawn_text(testing_recorded_draws()).find("QUIT"), std::string::npos);
+  EXPECT_EQ(std::make_tuple(menu_active, map_number, game_mode), std::make_tuple(0, 1, GAME_MODE_PLAY));
+  EXPECT_EQ(testing_sound_play_count(sound_named(music_tracks, "menu.ogg")), 1);
+  EXPECT_EQ(sound_named(music_tracks, "calm.ogg"), 0);
+
+  const auto& first = frames[0];
+  ASSERT_GE(first.size(), 2u);
+  EXPECT_EQ(std::make_tuple(first[1].s3d, first[1].blend_source, first[1].blend_destination), std::make_tuple(glow, 2, 5));
+  EXPECT_EQ(text_at_row(first, 96), "ZORVANE");
+  EXPECT_EQ(first_glyph_at_row(first, 96)->width, 48);
+  EXPECT_EQ(text_at_row(first, 156), "PRESSPONKEYBOARDTOCONTINUE");
+  for (const DrawRecord& r : first) {
+    if (glyph_of(r.s3d) == 0) continue;
+    EXPECT_EQ(r.alpha, r.y == 192 ? 255 : 0) << r.y;
+  }
+  EXPECT_EQ(first_glyph_at_row(first, 192)->x, 160 + 16);
+  std::vector<int32_t> alpha;
+  for (const auto& frame : frames) {
+    ASSERT_EQ(first_glyph_at_row(frame, 156)->alpha, first_glyph_at_row(frame, 96)->alpha);
+    alpha.push_back(first_glyph_at_row(frame, 96)->alpha);
+  }
+  EXPECT_TRUE(std::is_sorted(alpha.begin(), alpha.end()));
+  EXPECT_NEAR(alpha[100], 20, 1);
+  EXPECT_NEAR(alpha[640], 128, 1);
+  EXPECT_LT(alpha[1270], 255);
+  EXPECT_EQ(alpha[1280], 255);
 }
 
 // "#" in LOADSCREEN (the first one only) stands for one draw of random_int(1); without "#" there
@@ -183,73 +223,6 @@ TEST(Intro, PictureChoice) {
   EXPECT_EQ(random_int(1000000), expected_draw);
   EXPECT_EQ(screen_picture, 0);
   EXPECT_EQ(sprite_exists(old_picture), 0);
-}
-
-// The first frame draws the picture, the floaters additively, the title (scale 6) and the prompt
-// with alpha 0 and the rights line opaque. Escape (with B, which would answer a quit dialog at
-// once) is not acted on: no dialog, no quit request. A tap of P leaves at once, although the texts
-// are not visible yet.
-TEST(Title, FirstFrameEscapeIgnoredAndATapOfPStartsTheGame) {
-  ScreensScene scene;
-  testfiles::write_png(scene.dir.file("glow.png"), 4, 4, rgb(255, 255, 0));
-  const int32_t glow = sprite3d_create(-1, sprite_load(-1, scene.dir.file("glow.png"), SPRITE_TEXTURE));
-  Floater& floater = title_floaters.add();
-  floater.sprite = glow;
-  testing_record_draws(true);
-  {
-    InputScript script({{1,
-                         [] {
-                           testing_set_key(KEY_ESCAPE, true);
-                           testing_set_key(KEY_B, true);
-                         }},
-                        {4, [] {
-                           testing_release_all_keys();
-                           tap(KEY_P);
-                         }}});
-    show_title_screen(0);
-    EXPECT_TRUE(script.finished());
-  }
-  EXPECT_EQ(testing_flip_count(), 5);  // three frames with Escape, the one that saw P, one to see it released
-  EXPECT_EQ(quit_requested, 0);
-  EXPECT_EQ(drawn_text(testing_recorded_draws()).find("QUIT"), std::string::npos);
-  EXPECT_EQ(std::make_tuple(menu_active, map_number, game_mode), std::make_tuple(0, 1, GAME_MODE_PLAY));
-  EXPECT_EQ(testing_sound_play_count(sound_named(music_tracks, "menu.ogg")), 1);
-  EXPECT_EQ(sound_named(music_tracks, "calm.ogg"), 0);
-
-  const auto frames = frames_by_picture();
-  ASSERT_EQ(frames.size(), 5u);
-  const auto& first = frames[0];
-  ASSERT_GE(first.size(), 2u);
-  EXPECT_EQ(std::make_tuple(first[1].s3d, first[1].blend_source, first[1].blend_destination), std::make_tuple(glow, 2, 5));
-  EXPECT_EQ(text_at_row(first, 96), "ZORVANE");
-  EXPECT_EQ(first_glyph_at_row(first, 96)->width, 48);
-  EXPECT_EQ(text_at_row(first, 156), "PRESSPONKEYBOARDTOCONTINUE");
-  for (const DrawRecord& r : first) {
-    if (glyph_of(r.s3d) == 0) continue;
-    EXPECT_EQ(r.alpha, r.y == 192 ? 255 : 0) << r.y;
-  }
-  EXPECT_EQ(first_glyph_at_row(first, 192)->x, 160 + 16);
-}
-
-// Title and prompt fade in together by 0.2 of alpha a frame, never back, opaque from frame 1275 on.
-TEST(Title, FadesInOverAbout1275Frames) {
-  ScreensScene scene;
-  testing_record_draws(true);
-  InputScript script({{1300, [] { tap(KEY_P); }}});
-  show_title_screen(0);
-  const auto frames = frames_by_picture();
-  ASSERT_EQ(frames.size(), 1301u);
-  std::vector<int32_t> alpha;
-  for (const auto& frame : frames) {
-    ASSERT_EQ(first_glyph_at_row(frame, 156)->alpha, first_glyph_at_row(frame, 96)->alpha);
-    alpha.push_back(first_glyph_at_row(frame, 96)->alpha);
-  }
-  EXPECT_TRUE(std::is_sorted(alpha.begin(), alpha.end()));
-  EXPECT_EQ(alpha[0], 0);
-  EXPECT_NEAR(alpha[100], 20, 1);
-  EXPECT_NEAR(alpha[640], 128, 1);
-  EXPECT_LT(alpha[1270], 255);
-  EXPECT_EQ(alpha[1280], 255);
 }
 
 // The prompt names the device the game reads: the pad (its start button leaves), or both.

@@ -154,11 +154,8 @@ void write_data_set(const testfiles::TempDir& dir, const std::vector<std::string
       "WORLDREFRESH", "600",
       // A step every 9 frames: a short hold moves one or two cells.
       "CURSORSPEED", "247", "GAMEMODE", "DEFAULT"};
-  for (size_t s = 0; s + 1 < settings.size(); s += 2) {
-    for (size_t k = 0; k + 1 < ini.size(); k += 2) {
-      if (ini[k] == settings[s]) ini[k + 1] = settings[s + 1];
-    }
-  }
+  // The game takes the last value of a key.
+  ini.insert(ini.end(), settings.begin(), settings.end());
   testfiles::write_lines(dir.file("DATA/ini.txt"), ini);
   testfiles::write_lines(dir.file("DATA/LEVELS/base.txt"), {"base level", "24", "16", "-", "-"});
   for (const Tile& t : TILES) {

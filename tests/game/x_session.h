@@ -48,7 +48,7 @@ bool is_tile(uint8_t r, uint8_t g, uint8_t b, const char* kind = nullptr);
 
 // A complete start directory but for the font (DATA/FONT/charset.txt and its glyphs): configuration,
 // a base level of 24 x 16, content files for flat coloured tiles and the player. No pictures,
-// sounds, objects or foes. `settings` (key, value, ...) replace the values of the configuration.
+// sounds, objects or foes. `settings` (key, value, ...) override values of the configuration.
 void write_data_set(const testfiles::TempDir& dir, const std::vector<std::string>& settings);
 
 // An Xvfb with one screen of `geometry` (width x height x depth) on a free display.

@@ -32,10 +32,7 @@ bool Child::running() {
   if (pid <= 0 || status) return false;
   int s = 0;
   const pid_t r = waitpid(pid, &s, WNOHANG);
-  if (r == pid) {
-    status = s;
-    return false;
-  }
+  if (r == pid) status = s;
   return r == 0;
 }
 
@@ -53,8 +50,7 @@ void Child::stop() {
   kill(pid, SIGTERM);
   if (wait_exit(3.0)) return;
   kill(pid, SIGKILL);
-  int s = 0;
-  if (waitpid(pid, &s, 0) == pid) status = s;
+  wait_exit(60.0);
 }
 
 bool spawn(Child& child, const std::vector<std::string>& argv, const std::vector<std::string>& env,
@@ -76,13 +72,10 @@ bool spawn(Child& child, const std::vector<std::string>& argv, const std::vector
     // Should the test process be killed outright (a time-out), its children go with it.
     prctl(PR_SET_PDEATHSIG, SIGTERM);
     if (getppid() != parent) _exit(125);
-    const int in = open("/dev/null", O_RDONLY);
+    dup2(open("/dev/null", O_RDONLY), 0);
     const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-    if (in >= 0) dup2(in, 0);
-    if (out >= 0) {
-      dup2(out, 1);
-      dup2(out, 2);
-    }
+    dup2(out, 1);
+    dup2(out, 2);
     if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(126);
     execvp("env", pointers.data());
     _exit(127);
@@ -170,15 +163,15 @@ void write_data_set(const testfiles::TempDir& dir, const std::vector<std::string
 
 std::string start_xvfb(XServer& server, const std::string& log_dir, const std::string& geometry) {
   // Xvfb takes the first free display number itself and writes it out once it accepts connections.
-  server.log_path = log_dir + "xvfb.log";
+  const std::string log_path = log_dir + "xvfb.log";
   if (!spawn(server.process, {"Xvfb", "-displayfd", "1", "-screen", "0", geometry, "-noreset", "-nolisten", "tcp"}, {},
-             "", server.log_path)) {
+             "", log_path)) {
     return "could not fork to start Xvfb";
   }
   const auto start = Clock::now();
   std::smatch number;
   while (server.process.running() && seconds_since(start) < 30.0) {
-    const std::string log = testfiles::read_all(server.log_path);
+    const std::string log = testfiles::read_all(log_path);
     if (std::regex_search(log, number, std::regex("(^|\n)([0-9]+)\n"))) {
       server.display = std::stoi(number[2].str());
       return "";
@@ -186,7 +179,7 @@ std::string start_xvfb(XServer& server, const std::string& log_dir, const std::s
     sleep_seconds(0.05);
   }
   server.process.stop();
-  return "Xvfb did not start (is it installed? scripts/install-deps.sh): " + testfiles::read_all(server.log_path);
+  return "Xvfb did not start (is it installed? scripts/install-deps.sh): " + testfiles::read_all(log_path);
 }
 
 bool hold_key(const XServer& server, const std::string& key, double seconds) {

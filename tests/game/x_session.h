@@ -55,7 +55,6 @@ void write_data_set(const testfiles::TempDir& dir, const std::vector<std::string
 struct XServer {
   Child process;
   int display = -1;
-  std::string log_path;
   std::string name() const { return ":" + std::to_string(display); }
   std::string env() const { return "DISPLAY=" + name(); }
 };

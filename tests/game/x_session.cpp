@@ -94,17 +94,18 @@ int run(const std::vector<std::string>& argv, const std::vector<std::string>& en
   return WEXITSTATUS(*status);
 }
 
-bool start_game(Child& game, const std::string& binary, const std::string& dir, std::vector<std::string> env) {
+bool start_game(Child& game, const std::vector<std::string>& argv, const std::string& dir,
+                std::vector<std::string> env) {
   env.push_back("SDL_AUDIODRIVER=dummy");
-  return spawn(game, {binary}, env, dir, dir + "game.log");
+  return spawn(game, argv, env, dir, dir + "game.log");
 }
 
 // In a sanitizer build the game's exit status would report leaks of the X11 client libraries
 // (dbus, the GL driver) at exit, which are not ours; our own leaks are caught by the headless tests.
-bool start_game(Child& game, const std::string& binary, const std::string& dir, const XServer& server) {
+bool start_game(Child& game, const std::vector<std::string>& argv, const std::string& dir, const XServer& server) {
   const char* given = std::getenv("ASAN_OPTIONS");
   const std::string asan = std::string("ASAN_OPTIONS=") + (given != nullptr ? given : "") + ":detect_leaks=0";
-  return start_game(game, binary, dir, {server.env(), "SDL_VIDEODRIVER=x11", asan});
+  return start_game(game, argv, dir, {server.env(), "SDL_VIDEODRIVER=x11", asan});
 }
 
 namespace {

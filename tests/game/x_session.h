@@ -61,10 +61,11 @@ struct XServer {
 // Empty on success, else a message saying what went wrong.
 std::string start_xvfb(XServer& server, const std::string& log_dir, const std::string& geometry = "640x480x24");
 
-// The game `binary` started in `dir` with the dummy sound driver plus `env`; its output goes to
-// dir + "game.log". The second form starts it on the server's display.
-bool start_game(Child& game, const std::string& binary, const std::string& dir, std::vector<std::string> env);
-bool start_game(Child& game, const std::string& binary, const std::string& dir, const XServer& server);
+// The game (argv[0], with its arguments) started in `dir` with the dummy sound driver plus `env`;
+// its output goes to dir + "game.log". The second form starts it on the server's display.
+bool start_game(Child& game, const std::vector<std::string>& argv, const std::string& dir,
+                std::vector<std::string> env);
+bool start_game(Child& game, const std::vector<std::string>& argv, const std::string& dir, const XServer& server);
 
 // Holds an xdotool key name down for `seconds`, then releases it. False when xdotool failed.
 bool hold_key(const XServer& server, const std::string& key, double seconds = 0.15);

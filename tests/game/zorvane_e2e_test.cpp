@@ -96,7 +96,7 @@ TEST(GameUnderX, IntroTitlePlayQuitAndCleanExit) {
 
   e2e::Child game;
   const auto start = Clock::now();
-  ASSERT_TRUE(e2e::start_game(game, ZORVANE_BINARY, dir.path, x));
+  ASSERT_TRUE(e2e::start_game(game, {ZORVANE_BINARY}, dir.path, x));
 
   // Intro: the first page of credits, then, 11 s of delays later, the title.
   const auto intro = e2e::wait_for_screen(x, shot, 10.0, [](const Image& i) { return intro_page_ink(i) > 1000; });
@@ -216,7 +216,7 @@ void write_point(const QuitPoint& point, const testfiles::TempDir& dir) {
 // The failure, or empty when the game ended as it should; `took` is the time from the signal on.
 std::string run_point(const QuitPoint& point, const e2e::XServer& x, const testfiles::TempDir& dir, double& took) {
   e2e::Child game;
-  if (!e2e::start_game(game, ZORVANE_BINARY, dir.path, x)) return "could not start the game";
+  if (!e2e::start_game(game, {ZORVANE_BINARY}, dir.path, x)) return "could not start the game";
   for (const Step& step : point.steps) {
     if (step.phase == WINDOW && e2e::run({"xdotool", "search", "--sync", "--name", "ZORVANE"}, {x.env()}, 30.0) != 0) {
       return "no window appeared";
@@ -311,15 +311,14 @@ TEST(Lifecycle, MissingOrBrokenConfigurationEndsBeforeAnyWindowOrRunsOnTheDefaul
     const bool ends = broken == "missing" || broken == "directory";
     e2e::Child game;
     ASSERT_TRUE(
-        e2e::start_game(game, ZORVANE_BINARY, dir.path, {ends ? "SDL_VIDEODRIVER=none" : "SDL_VIDEODRIVER=dummy"}));
+        e2e::start_game(game, {ZORVANE_BINARY}, dir.path, {ends ? "SDL_VIDEODRIVER=none" : "SDL_VIDEODRIVER=dummy"}));
     // A game still running after two seconds has started up.
     const bool running = !game.wait_exit(2.0);
     if (running) kill(game.pid, SIGTERM);
     const std::optional<int> status = game.wait_exit(5.0);
     const std::string errors = testfiles::read_all(dir.path + "game.log");
     EXPECT_EQ(running, !ends) << errors;
-    ASSERT_TRUE(status) << errors;
-    EXPECT_TRUE(WIFEXITED(*status) && (WEXITSTATUS(*status) == 0) == running) << *status << errors;
+    EXPECT_TRUE(status && WIFEXITED(*status) && (WEXITSTATUS(*status) == 0) == running) << errors;
     const std::string start = fs::canonical(dir.path).string() + "/";
     EXPECT_EQ(contains(errors, " Could not open " + start + "DATA\\ini.txt"), ends) << errors;
     EXPECT_FALSE(contains(errors, "Could not open window") || contains(errors, "Could not open screen")) << errors;
@@ -345,9 +344,8 @@ TEST(Lifecycle, WindowEventsNeverWaitWithoutLimit) {
 
 // The frame the dummy driver saved as the n-th present (counted from 1).
 std::string saved_frame(const std::string& dir, int n) {
-  char name[40];
-  std::snprintf(name, sizeof name, "SDL_window1-%08d.bmp", n);
-  return dir + "/" + name;
+  const std::string number = std::to_string(n);
+  return dir + "/SDL_window1-" + std::string(8 - number.size(), '0') + number + ".bmp";
 }
 
 // Mean difference per channel (0..255) between a frame and a picture stretched to its size.
@@ -375,13 +373,9 @@ TEST(Install, InstalledGameStartsFromItsDesktopEntryUpToTheTitle) {
       << testfiles::read_all(log);
   const std::string usr = prefix.path + "usr/";
   const std::string data = usr + "share/zorvane";
-  EXPECT_TRUE(fs::is_regular_file(usr + "bin/zorvane"));
-  EXPECT_TRUE(fs::is_regular_file(data + "/DATA/ini.txt"));
   EXPECT_FALSE(fs::exists(data + "/DATA/errors.log"));
   const std::optional<e2e::Image> icon = e2e::load_image(usr + "share/icons/hicolor/256x256/apps/zorvane.png");
-  ASSERT_TRUE(icon.has_value());
-  EXPECT_EQ(icon->width, 256);
-  EXPECT_EQ(icon->height, 256);
+  EXPECT_TRUE(icon && icon->width == 256 && icon->height == 256);
 
   const std::string entry = testfiles::read_all(usr + "share/applications/zorvane.desktop");
   EXPECT_NE(entry.find("\nIcon=zorvane\n"), std::string::npos) << entry;
@@ -393,9 +387,8 @@ TEST(Install, InstalledGameStartsFromItsDesktopEntryUpToTheTitle) {
   // A small window keeps the saved frames small; the intro presents three pages, the title
   // presents every frame after them.
   e2e::Child game;
-  ASSERT_TRUE(e2e::spawn(game, {exec[1].str(), "--data", exec[2].str(), "--window", "320x240"},
-                         {"SDL_VIDEODRIVER=dummy", "SDL_AUDIODRIVER=dummy", "SDL_VIDEO_DUMMY_SAVE_FRAMES=1"},
-                         prefix.path, prefix.path + "game.log"));
+  ASSERT_TRUE(e2e::start_game(game, {exec[1].str(), "--data", exec[2].str(), "--window", "320x240"}, prefix.path,
+                              {"SDL_VIDEODRIVER=dummy", "SDL_VIDEO_DUMMY_SAVE_FRAMES=1"}));
   const int title_frame = 6;
   for (int waited = 0; waited < 600 && !fs::exists(saved_frame(data, title_frame + 1)) && game.running(); ++waited) {
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
@@ -403,15 +396,14 @@ TEST(Install, InstalledGameStartsFromItsDesktopEntryUpToTheTitle) {
   ASSERT_TRUE(game.running()) << testfiles::read_all(prefix.path + "game.log");
   kill(game.pid, SIGTERM);
   const std::optional<int> status = game.wait_exit(20.0);
-  ASSERT_TRUE(status.has_value());
-  EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 0) << testfiles::read_all(prefix.path + "game.log");
+  EXPECT_TRUE(status && WIFEXITED(*status) && WEXITSTATUS(*status) == 0)
+      << testfiles::read_all(prefix.path + "game.log");
 
   const std::optional<e2e::Image> intro = e2e::load_image(saved_frame(data, 1));
   const std::optional<e2e::Image> title = e2e::load_image(saved_frame(data, title_frame));
   const std::optional<e2e::Image> picture = e2e::load_image(data + "/DATA/GFX/SCREENS/title.png");
   ASSERT_TRUE(intro && title && picture);
-  EXPECT_EQ(title->width, 320);
-  EXPECT_EQ(title->height, 240);
+  EXPECT_TRUE(title->width == 320 && title->height == 240);
   // The title frame is the title picture (with faint text and a few glows over it); the intro
   // page is not.
   EXPECT_LT(mean_difference(*title, *picture), 18.0);

@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
@@ -126,11 +127,9 @@ bool near(uint8_t v, uint8_t want) { return v + 3 >= want && v <= want + 3; }
 }  // namespace
 
 bool is_tile(uint8_t r, uint8_t g, uint8_t b, const char* kind) {
-  for (const Tile& t : TILES) {
-    if ((kind == nullptr || std::strcmp(kind, t.kind) == 0) && near(r, t.r) && near(g, t.g) && near(b, t.b))
-      return true;
-  }
-  return false;
+  return std::any_of(std::begin(TILES), std::end(TILES), [&](const Tile& t) {
+    return (kind == nullptr || std::strcmp(kind, t.kind) == 0) && near(r, t.r) && near(g, t.g) && near(b, t.b);
+  });
 }
 
 void write_data_set(const testfiles::TempDir& dir, const std::vector<std::string>& settings) {

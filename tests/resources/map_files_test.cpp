@@ -2,6 +2,8 @@
 // the matrix cannot hold; the progress bars shown while a level is built or a map is read.
 #include "resources/map_files.h"
 
+#include <sys/wait.h>
+
 #include <cstdio>
 
 #include "core/numeric.h"
@@ -104,6 +106,13 @@ TEST_F(MapFilesTest, ShortLongAndOversizeFilesStayInStepWithoutTheSprite3dSwitch
   load_map(map_path);
   EXPECT_EQ(std::pair(level_width, level_height), std::pair(512, 0));
   EXPECT_EQ(kinds({{512, 0}, {0, 1}}), (std::vector<std::string>{"w_512", "0_1"}));  // (0, 1) from the map before
+}
+
+// Start-up checks the map files first; the reader must end the program by itself all the same.
+TEST_F(MapFilesTest, MissingMapFileEndsTheProgramWithErrorKindFive) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(load_map(dir.path + "MAPS/none.ai42"), [](int status) { return WIFEXITED(status) && WEXITSTATUS(status) != 0; },
+              "Could not open topographic data");
 }
 
 constexpr int64_t REFRESH_US = 1'000'000 / 60;  // the dummy display reports no rate: 60 Hz

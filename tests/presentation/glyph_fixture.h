@@ -10,10 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <string>
-#include <vector>
-
 namespace glyphtest {
 
 struct GlyphImage {
@@ -66,21 +62,20 @@ inline unsigned char glyph_of(int32_t s3d) {
   return 0;
 }
 
-// The glyph draws among the records, as text (other quads are left out).
-inline std::string drawn_text(const std::vector<tessera::DrawRecord>& records) {
-  std::string out;
+// The glyph draws among the records (other quads are left out), in order.
+inline std::vector<tessera::DrawRecord> glyph_draws(
+    const std::vector<tessera::DrawRecord>& records = tessera::testing_recorded_draws()) {
+  std::vector<tessera::DrawRecord> out;
   for (const tessera::DrawRecord& r : records) {
-    if (glyph_of(r.s3d) != 0) out += static_cast<char>(glyph_of(r.s3d));
+    if (glyph_of(r.s3d) != 0) out.push_back(r);
   }
   return out;
 }
 
-// The glyph draws only, in order.
-inline std::vector<tessera::DrawRecord> glyph_draws() {
-  std::vector<tessera::DrawRecord> out;
-  for (const tessera::DrawRecord& r : tessera::testing_recorded_draws()) {
-    if (glyph_of(r.s3d) != 0) out.push_back(r);
-  }
+// The glyph draws among the records, as text.
+inline std::string drawn_text(const std::vector<tessera::DrawRecord>& records) {
+  std::string out;
+  for (const tessera::DrawRecord& r : glyph_draws(records)) out += static_cast<char>(glyph_of(r.s3d));
   return out;
 }
 

@@ -42,22 +42,6 @@ void draw_square(const testfiles::TempDir& dir, const std::string& name, int32_t
   sprite3d_draw(sprite3d_create(-1, sprite_load(-1, dir.file(name + ".png"), SPRITE_TEXTURE)), x, y, 255);
 }
 
-// Glyphs of distinct widths, so a wrong advance shows up as a wrong position. Sizes at font_zoom 1:
-// I 3x10 (the width of a space), A 7x11, B 5x9, G 9x12, E 6x10, M 11x10, P 6x10, U 8x10, S 6x10,
-// D 8x10, Z 13x13. Q is listed but has no image.
-struct TextScene : glyphtest::FontScene {
-  TextScene()
-      : FontScene(320, 200,
-                  {{'I', 3, 10}, {'A', 7, 11}, {'B', 5, 9}, {'G', 9, 12}, {'E', 6, 10}, {'M', 11, 10},
-                   {'P', 6, 10}, {'U', 8, 10}, {'S', 6, 10}, {'D', 8, 10}, {'Z', 13, 13}},
-                  "IABGEMPUSDZQ") {
-    font_init();
-    testing_record_draws(true);
-    sprite3d_begin();
-  }
-  ~TextScene() { sprite3d_end(); }
-};
-
 }  // namespace
 
 TEST(Font, ImageNamesOfIconsPunctuationAndLetters) {
@@ -71,23 +55,18 @@ TEST(Font, ImageNamesOfIconsPunctuationAndLetters) {
   }
 }
 
-// The zoom is the screen width over RESBASEW; a base of 0 or below leaves it at 1.
-TEST(Font, ZoomFollowsScreenWidthAndSurvivesBadBase) {
-  for (const auto& [base, width, zoom] : {std::tuple{1024, 2048.0f, 2.0f}, {0, 2048.0f, 1.0f}, {-640, 1280.0f, 1.0f}}) {
-    RESBASEW = base;
-    font_zoom_set(width);
-    EXPECT_FLOAT_EQ(font_zoom, zoom) << base;
-  }
-}
-
-// The definition line decides which codes get glyphs (bytes above 0x7F under their own code), the
-// image name which file each comes from; sizes follow font_zoom (2 here). A missing definition file
-// keeps the font; font_free empties it.
-TEST(Font, LoadsListedCharactersFromTheirImagesAtScreenScale) {
+// The zoom is the screen width over RESBASEW (a base of 0 or below leaves it at 1). The definition
+// line decides which codes get glyphs (bytes above 0x7F under their own code), the image name which
+// file each comes from; sizes follow font_zoom (2 here). A missing definition file keeps the font;
+// font_free empties it.
+TEST(Font, ZoomAndTheListedCharactersLoadedFromTheirImages) {
   FontScene scene(64, 48, {{'A', 16, 20}, {'&', 6, 7}, {'a', 5, 9}, {0xDC, 3, 4}, {'C', 8, 8}, {0xE4, 9, 9}, {0xE9, 7, 5}},
                   "A&a\xDCQ\xE4\xE9\xC4");
-  RESBASEW = 1024;
-  font_zoom_set(2048.0f);
+  for (const auto& [base, zoom] : {std::pair{0, 1.0f}, {-640, 1.0f}, {1024, 2.0f}}) {
+    RESBASEW = base;
+    font_zoom_set(2048.0f);
+    EXPECT_FLOAT_EQ(font_zoom, zoom) << base;
+  }
   font_init();
   const std::vector<std::tuple<unsigned char, float, float>> loaded = {
       {'A', 32, 40},  {'&', 12, 14},  {'a', 10, 18},  // BOMB.png, _a.png
@@ -126,7 +105,16 @@ TEST(Font, LoadsListedCharactersFromTheirImagesAtScreenScale) {
 // the unscaled width of "I"; "|" ends the text and resets the pen, "| " leaves it one space on,
 // no "|" leaves it after the text; "\" starts a new line 1.2 glyph heights down at the caller's x.
 TEST(ScreenText, PenArithmetic) {
-  TextScene scene;
+  // Glyphs of distinct widths, so a wrong advance shows up as a wrong position. Sizes at font_zoom
+  // 1: I 3x10 (the width of a space), A 7x11, B 5x9, G 9x12, E 6x10, M 11x10, P 6x10, U 8x10, S 6x10,
+  // D 8x10, Z 13x13. Q is listed but has no image.
+  FontScene scene(320, 200,
+                  {{'I', 3, 10}, {'A', 7, 11}, {'B', 5, 9}, {'G', 9, 12}, {'E', 6, 10}, {'M', 11, 10},
+                   {'P', 6, 10}, {'U', 8, 10}, {'S', 6, 10}, {'D', 8, 10}, {'Z', 13, 13}},
+                  "IABGEMPUSDZQ");
+  font_init();
+  testing_record_draws(true);
+  sprite3d_begin();
   struct Case {
     const char* text;
     float x, y, scale, spacing, pen_before;
@@ -165,6 +153,7 @@ TEST(ScreenText, PenArithmetic) {
   draw_glyph(-1, 0.0f, 0.0f, 1.0f, 0.0f, 255, 1.0f);  // codes out of range draw nothing
   draw_glyph(256 + 'A', 0.0f, 0.0f, 1.0f, 0.0f, 255, 1.0f);
   EXPECT_EQ(glyph_draws().size(), 5u);
+  sprite3d_end();
 }
 
 // The HUD's texts and places (fractions of the screen plus leading blanks); the score counts up

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
 #include "core/config.h"
 #include "model/world_model.h"
@@ -77,6 +78,17 @@ TEST(LevelBuilder, MapNumberAndBaseSizeEdgeCases) {
   }
   EXPECT_EQ(world_cell(LEVEL_EXTENT_LIMIT, 2).tile_kind, "LAB_WALL");
   EXPECT_EQ(world_cell(LEVEL_EXTENT_LIMIT + 1, 2).in_level, 0);
+}
+
+TEST(LevelBuilderDeathTest, MissingBaseFileIsFatal) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        LevelData data(levelfixture::BARE);
+        build_first_level(data.dir.path + "DATA/missing.txt");
+        std::exit(0);  // reached only when the error did not end the program
+      },
+      [](int status) { return WIFEXITED(status) && WEXITSTATUS(status) != 0; }, "");
 }
 
 // Extended edges: recorded cells take the "_E" kind of a wall, green or water to their left, then

@@ -152,8 +152,10 @@ TEST(PlayerInput, JoystickReplacesTheKeyboard) {
 
 // P in play opens the pause dialog; a key held then answers it in its first frame: B sends the loop
 // back to a fresh build of the map (current_map -1) with the score it began with; X and C go on.
-// (The script only bounds the frames, should no answer come.)
-TEST(Dialogs, PauseAnswers) {
+// Escape opens the quit dialog; X there returns to play with the fire control spent: a fire key
+// held on leaving does not bomb until it has been read as released once. (The script only bounds
+// the frames, should no answer come.)
+TEST(Dialogs, PauseAndQuitAnswers) {
   LevelData data(levelfixture::BARE);
   inputscript::InputScript runaway_guard({});
   levelfixture::fill_level(10, 10, "LAB_FLOOR");
@@ -170,14 +172,7 @@ TEST(Dialogs, PauseAnswers) {
     EXPECT_EQ(score, points) << key;
     EXPECT_EQ(testing_flip_count() - flips, 1) << key;
   }
-}
 
-// Escape opens the quit dialog; X there returns to play with the fire control spent: a fire key
-// held on leaving does not bomb until it has been read as released once.
-TEST(Dialogs, QuitContinueSpendsTheFireControl) {
-  LevelData data(levelfixture::BARE);
-  inputscript::InputScript runaway_guard({});
-  levelfixture::fill_level(10, 10, "LAB_FLOOR");
   place_player(0, 0);
   hold({KEY_X});
   bombs = "&&";
@@ -198,9 +193,6 @@ TEST(Dialogs, QuitContinueSpendsTheFireControl) {
 TEST(Dialogs, Texts) {
   glyphtest::FontScene scene(400, 300, glyphtest::uniform("ABCDEGIMNOPQRSTUX?", 8, 10), "ABCDEGIMNOPQRSTUX?");
   inputscript::InputScript runaway_guard({});
-  font_init();
-  screen_width = 400.0f;
-  screen_height = 300.0f;
   place_player(0, 0);
   hold({KEY_X});
   testing_record_draws(true);

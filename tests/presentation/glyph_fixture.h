@@ -18,9 +18,9 @@ struct GlyphImage {
   int32_t height;
 };
 
-// Opens a headless screen without frame pacing and makes the font of `images` current: one black
-// PNG per image under <dir>/font/, named as the font engine names it, and a definition line
-// listing `line` (the font is loaded by font_init).
+// Opens a headless screen of that size without frame pacing and loads the font of `images` (font_init
+// at a font_zoom of 1): one black PNG per image under <dir>/font/, named as the font engine names it,
+// and a definition line listing `line`.
 struct FontScene {
   testfiles::TempDir dir;
 
@@ -40,6 +40,9 @@ struct FontScene {
     tessera::font_zoom_set(static_cast<float>(screen_w));
     tessera::text_pen_x = 0.0f;
     tessera::text_pen_y = 0.0f;
+    tessera::font_init();
+    tessera::screen_width = static_cast<float>(screen_w);
+    tessera::screen_height = static_cast<float>(screen_h);
   }
   ~FontScene() {
     tessera::font_free();

@@ -29,9 +29,6 @@ std::vector<glyphtest::GlyphImage> hud_images() {
 struct OverlayScene : glyphtest::FontScene {
   OverlayScene(int32_t w, int32_t h)
       : FontScene(w, h, hud_images(), "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789:-*&\xF6") {
-    font_init();
-    screen_width = static_cast<float>(w);
-    screen_height = static_cast<float>(h);
     FULLSCREENZOOM = 1.0f;
   }
 };
@@ -112,7 +109,6 @@ TEST(ScreenText, PenArithmetic) {
                   {{'I', 3, 10}, {'A', 7, 11}, {'B', 5, 9}, {'G', 9, 12}, {'E', 6, 10}, {'M', 11, 10},
                    {'P', 6, 10}, {'U', 8, 10}, {'S', 6, 10}, {'D', 8, 10}, {'Z', 13, 13}},
                   "IABGEMPUSDZQ");
-  font_init();
   testing_record_draws(true);
   sprite3d_begin();
   struct Case {

@@ -36,9 +36,6 @@ const std::string kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
 // A font of upper case and digits, two pictures, two voice jingles and two music tracks.
 struct ScreensScene : glyphtest::FontScene {
   ScreensScene() : FontScene(W, H, glyphtest::uniform(kLetters, 8, 10), kLetters) {
-    font_init();
-    screen_width = static_cast<float>(W);
-    screen_height = static_cast<float>(H);
     sound_init();
     testfiles::write_png(dir.file("pic0.png"), 8, 8, rgb(200, 0, 0));
     testfiles::write_png(dir.file("pic1.png"), 16, 16, rgb(0, 200, 0));

@@ -2,7 +2,7 @@
 // place) or every number at an extreme, loaded and played on the real loaders in a child process:
 // each ends as the formats say (plays on, or a fatal message) and never crashes, hangs or draws a
 // sanitizer report. The configuration, whose faults end start-up, is tried on the real binary
-// (flow_test.cpp).
+// (zorvane_e2e_test.cpp).
 #include <gtest/gtest.h>
 #include <unistd.h>
 

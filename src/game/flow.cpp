@@ -122,14 +122,6 @@ void build_due_level() {
   current_map = map_number;
 }
 
-void play_frame() {
-  TESSERA_HERE();
-  build_due_level();
-  examine_mouse_step();
-  read_play_input();
-  frame_driver();
-}
-
 // The recovery point is set in this procedure, which never returns, so a jump back to it after
 // an abandoned frame always lands in a live stack frame. An abandoned frame is simply not
 // finished: the next one starts from the top.
@@ -143,6 +135,14 @@ void play_frame() {
 }
 
 }  // namespace
+
+void play_frame() {
+  TESSERA_HERE();
+  build_due_level();
+  examine_mouse_step();
+  read_play_input();
+  frame_driver();
+}
 
 // A new game starts fresh: the frame loop only rebuilds when the map number differs, so without
 // this a game lost on map 1 would resume the lost map with its clock already run out.

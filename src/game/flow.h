@@ -12,6 +12,9 @@
 
 namespace tessera {
 
+// One frame of the frame loop: the level due is built (and announced by its banner), then input is
+// read and the frame is played and drawn.
+void play_frame();
 // After the game-over sequence: the title screen again, or the end when quit_requested is set.
 void after_game_over();
 // Start-up steps 1 to 13, then the frame loop; never returns. A window size of 0 x 0 opens the

@@ -17,14 +17,6 @@ bool is_closed_kind(const std::string& kind) { return kind == "LAB_BLUE_FLOOR" |
 
 bool painted(int32_t x, int32_t y) { return is_painted_kind(world_cell(x, y).tile_kind); }
 
-// The four shapes, as offsets of the three cells beside (x, y), in the order they are tested.
-constexpr int32_t SHAPES[4][3][2] = {
-    {{-1, 0}, {-1, 1}, {0, 1}},   // the square to the lower left
-    {{1, 0}, {1, 1}, {0, 1}},     // the square to the lower right
-    {{0, -1}, {1, -1}, {-1, -1}},  // the row above
-    {{0, 1}, {1, 1}, {-1, 1}},    // the row below
-};
-
 }  // namespace
 
 bool is_painted_kind(const std::string& kind) { return kind == "LAB_BLUE_FLOOR" || kind == "LAB_FIXED_FLOOR"; }
@@ -53,7 +45,7 @@ void apply_tile_rules(int32_t x, int32_t y) {
   if (x == 0) x = 1;
   if (y == 0) y = 1;
   if (!painted(x, y)) return;  // (x, y) belongs to every shape
-  for (const auto& shape : SHAPES) {
+  for (const auto& shape : FIXING_SHAPES) {
     bool complete = true;
     for (const auto& offset : shape) complete = complete && painted(x + offset[0], y + offset[1]);
     if (!complete) continue;

@@ -7,6 +7,15 @@
 
 namespace tessera {
 
+// The four shapes of the fixing rule, as offsets of the three cells beside (x, y), in the order
+// they are tested.
+inline constexpr int32_t FIXING_SHAPES[4][3][2] = {
+    {{-1, 0}, {-1, 1}, {0, 1}},    // the square to the lower left
+    {{1, 0}, {1, 1}, {0, 1}},      // the square to the lower right
+    {{0, -1}, {1, -1}, {-1, -1}},  // the row above
+    {{0, 1}, {1, 1}, {-1, 1}},     // the row below
+};
+
 // Painted for the fixing rule: "LAB_BLUE_FLOOR" or "LAB_FIXED_FLOOR".
 bool is_painted_kind(const std::string& kind);
 

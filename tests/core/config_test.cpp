@@ -1,20 +1,28 @@
-// The configuration file read from real files: key matching, conversions and clamps.
+// The configuration file read from real files (key matching, conversions and clamps), the
+// line-pair reader under it and the number conventions every data format relies on.
 #include "core/config.h"
 #include "core/diagnostics.h"
+#include "core/line_pairs.h"
+#include "core/numeric.h"
 #include "platform/platform_fixture.h"
+
+#include <cmath>
 
 namespace {
 
-// Writes DATA/ini.txt (CR LF lines) under a fresh start directory and reads it as the game does.
+// Writes DATA/ini.txt (CR LF lines) under a fresh start directory and points the game at it.
 struct ConfiguredGame {
   testfiles::TempDir dir;
 
-  void read(const std::vector<std::string>& lines) {
+  void write(const std::vector<std::string>& lines) {
     testfiles::write_lines(dir.file("DATA/ini.txt"), lines);
-    testing_reset_platform();  // reading brings the services up again
     config_set_defaults();
     start_directory = dir.path;
     configuration_path = start_directory + "DATA\\ini.txt";
+  }
+  void read(const std::vector<std::string>& lines) {
+    testing_reset_platform();  // reading brings the services up again
+    write(lines);
     read_configuration();
   }
 };
@@ -131,12 +139,9 @@ TEST(Configuration, CheckerSaysWhereTheGameReadsAValueOtherwiseThanWritten) {
       {{"APPNAME", "x"}, {"DATA/ini.txt:0: warning: key RESOLUTION is missing: not a positive size: the game uses 32"}},
   };
   for (const auto& c : cases) {
-    testfiles::TempDir dir;
-    testfiles::write_lines(dir.file("DATA/ini.txt"), c.lines);
-    config_set_defaults();
-    start_directory = dir.path;
-    configuration_path = start_directory + "DATA\\ini.txt";
-    diagnostics_begin(dir.path);
+    ConfiguredGame game;
+    game.write(c.lines);
+    diagnostics_begin(game.dir.path);
     ASSERT_TRUE(check_configuration());
     std::vector<std::string> seen;
     for (const Diagnostic& d : diagnostics_sorted()) {
@@ -146,6 +151,59 @@ TEST(Configuration, CheckerSaysWhereTheGameReadsAValueOtherwiseThanWritten) {
     }
     EXPECT_EQ(seen, c.expected) << c.lines[0];
   }
+}
+
+// Pairs are positional (line ends of every kind are read as for any text file).
+using Pairs = std::vector<std::pair<std::string, std::string>>;
+
+TEST(LinePairs, AnyLineEndAndAnOddLineCount) {
+  testfiles::TempDir dir;
+  const std::pair<const char*, Pairs> cases[] = {
+      {"A\r\n1\r\nB\r\n2\r\n", {{"A", "1"}, {"B", "2"}}},
+      {"A\r\n1\r\nB", {{"A", "1"}, {"B", ""}}},  // a key on the last line gets an empty value
+      {"A\r\n\r\nB\r\n2\r\n", {{"A", ""}, {"B", "2"}}},
+      {" A \r\n value with blanks \r\n", {{" A ", " value with blanks "}}},
+      {"", {}},
+  };
+  for (const auto& [bytes, expected] : cases) {
+    testfiles::write_text(dir.file("pairs.txt"), bytes);
+    Pairs pairs;
+    EXPECT_TRUE(read_line_pairs(dir.file("pairs.txt"), [&](const std::string& k, const std::string& v) {
+      pairs.emplace_back(k, v);
+    }));
+    EXPECT_EQ(pairs, expected) << testing::PrintToString(std::string(bytes));
+  }
+  // A missing file is reported and gives no pairs.
+  EXPECT_FALSE(read_line_pairs(dir.path + "absent.txt", [](const std::string&, const std::string&) { FAIL(); }));
+}
+
+TEST(Numeric, RoundingTakesHalvesToEvenAndSaturates) {
+  const std::pair<double, int32_t> cases[] = {
+      {0.5, 0},         {1.5, 2},          {2.5, 2},          {-1.5, -2},       {-2.6, -3},
+      {2.4999, 2},      {1e12, INT32_MAX}, {-1e12, INT32_MIN}, {INFINITY, INT32_MAX}, {NAN, 0}};
+  for (const auto& [value, expected] : cases) EXPECT_EQ(round_to_int(value), expected) << value;
+}
+
+TEST(Numeric, LeadingIntegerOfALine) {
+  const std::pair<const char*, int32_t> cases[] = {
+      {"  \t-12abc", -12}, {"+7 points", 7}, {"x12", 0}, {"-", 0}, {"--3", 0},
+      {"\n5", 0},  // only blanks and tabs are skipped
+      {"1 2", 1},
+      // No overflow check: the value wraps modulo 2^32.
+      {"2147483648", INT32_MIN}, {"4294967297", 1}, {"-2147483648", INT32_MIN}};
+  for (const auto& [text, expected] : cases) EXPECT_EQ(parse_leading_int(text), expected) << text;
+  EXPECT_EQ(low8(300), 44);
+  EXPECT_EQ(low8(-1), 255);
+  EXPECT_EQ(low8_signed(200), -56);
+}
+
+TEST(Numeric, FloatsAreDecimalTextOnly) {
+  const std::pair<const char*, float> cases[] = {
+      {" 2.5x", 2.5f}, {"-1e2", -100.0f}, {".75", 0.75f}, {"abc", 0.0f}, {"+32.5 pixels", 32.5f},
+      {"5.e", 5.0f},   {"2e+1x", 20.0f},  {"-.5", -0.5f}, {".", 0.0f},
+      // No infinities, no NaN, no hexadecimal.
+      {"inf", 0.0f},   {"-INFINITY", 0.0f}, {"nan", 0.0f}, {"0x20", 0.0f}};
+  for (const auto& [text, expected] : cases) EXPECT_FLOAT_EQ(parse_float(text), expected) << text;
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
-// Fatal messages and the run-time error log, with real faults raised in child processes.
+// Fatal messages, the run-time error log and the fault handler, with real processor faults raised
+// in child processes.
 #include "core/errors.h"
 #include "platform/platform_fixture.h"
 
 #include <fcntl.h>
+#include <fenv.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -12,10 +14,15 @@
 #include <filesystem>
 
 #include "core/config.h"
-#include "platform/fault_raisers.h"
 #include "support/child_process.h"
 
 namespace {
+
+// Real faults. The sanitizer's own checks would report them first, so they are built without them.
+volatile int zero = 0;
+int* volatile null_pointer = nullptr;
+__attribute__((no_sanitize("undefined"))) void divide_by_zero() { std::fprintf(stderr, "%d", 100 / zero); }
+__attribute__((no_sanitize("undefined"))) void write_through_null() { *null_pointer = 1; }
 
 using testchild::contains;
 using testchild::run_child;
@@ -73,7 +80,7 @@ TEST(ErrorLog, FaultsAppendTheirRecordAndAskOnlyAboutDivisions) {
       if (FAULT_RECOVERY_POINT() != 0) faults = faults + 1;
       if (faults < 2) {
         error_position(__FILE__, line);
-        c.division ? faultraisers::divide_by_zero() : faultraisers::write_through_null();
+        c.division ? divide_by_zero() : write_through_null();
       }
       std::fprintf(stderr, "asked %d", questions_asked());
     });
@@ -104,7 +111,7 @@ TEST(ErrorLog, TheRecordIsAppendedWithoutReadingTheLog) {
   const auto child = run_child([&] {
     prepare_child(dir.path, "error.log", ANSWER_NO);
     error_position(__FILE__, 42);
-    faultraisers::write_through_null();
+    write_through_null();
   });
   EXPECT_TRUE(testchild::ended_with_failure_status(child.status)) << child.status << child.output;
   std::string bytes(4096, '\0');
@@ -138,6 +145,63 @@ TEST(ErrorMessages, FatalKindsEndWithFailureAndOthersReturn) {
   }
   for (int32_t kind : {3, 7, -1}) report_error(kind);  // unknown kinds show nothing and return
   EXPECT_TRUE(testing_message_log().empty());
+}
+
+// The handler sees the right description and position, and the process ends.
+void report_fault() {
+  std::fprintf(stderr, "[%s|%s|%d]", error_message().c_str(), error_file().c_str(), static_cast<int>(error_line()));
+}
+
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Winfinite-recursion"
+__attribute__((noinline)) int recurse_without_end(int depth) {
+  volatile char block[4096];
+  block[0] = static_cast<char>(depth);
+  return recurse_without_end(depth + 1) + block[0];
+}
+#pragma GCC diagnostic pop
+
+TEST(Faults, EachProcessorFaultIsNamedAndEndsTheProcess) {
+  const struct {
+    const char* name;
+    uint32_t code;
+    std::function<void()> raise_fault;
+  } cases[] = {
+      {"integer division", FAULT_INT_DIVIDE_BY_ZERO, divide_by_zero},
+      {"null write", FAULT_ACCESS_VIOLATION, write_through_null},
+      {"null write at no recorded position", FAULT_ACCESS_VIOLATION, write_through_null},
+      {"float division", FAULT_FLOAT_DIVIDE_BY_ZERO,
+       [] {
+         feenableexcept(FE_DIVBYZERO);
+         volatile double d = 0.0;
+         std::fprintf(stderr, "%f", 1.0 / d);
+       }},
+      {"runaway recursion", FAULT_STACK_OVERFLOW,
+       [] { std::fprintf(stderr, "%d", recurse_without_end(0)); }},
+#if defined(__x86_64__)
+      {"illegal instruction", FAULT_ILLEGAL_INSTRUCTION, [] { __builtin_trap(); }},
+      {"breakpoint", FAULT_BREAKPOINT, [] { __asm__ volatile("int3"); }},
+#endif
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    // Without a recorded position the line is 0 and some module is still named.
+    const bool positioned = !testchild::contains(c.name, "no recorded");
+    const int line = __LINE__;
+    const testchild::ChildResult child = testchild::run_child([&] {
+      error_handler_register(report_fault);
+      error_position(positioned ? __FILE__ : nullptr, line);
+      c.raise_fault();
+      std::fprintf(stderr, "fault did not stop the code");
+    });
+    const std::string file = positioned ? "errors_test.cpp" : child.output.substr(child.output.find('|') + 1);
+    EXPECT_EQ(child.output, "[" + error_message_for(c.code) + "|" + file.substr(0, file.find('|')) + "|" +
+                                std::to_string(positioned ? line : 0) + "]");
+    EXPECT_FALSE(testchild::contains(child.output, "||"));
+    EXPECT_TRUE(testchild::ended_with_failure_status(child.status)) << child.status;
+  }
+  EXPECT_EQ(error_message_for(0x12345678), "UNKNOWN Error");
+  EXPECT_EQ(error_message(), "No Error");  // outside a handler there is no current fault
 }
 
 }  // namespace

@@ -1,6 +1,5 @@
 #include "fuzz_data_set.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -9,6 +8,7 @@
 #include <stdexcept>
 
 #include "game/default_game.h"
+#include "support/test_files.h"
 
 namespace fuzzdata {
 
@@ -49,22 +49,13 @@ InDataSet::~InDataSet() {
 std::string data_path(const std::string& relative) { return game().dir.path + relative; }
 
 std::string write_data_file(const std::string& relative, const uint8_t* data, size_t size) {
-  const std::string path = data_path(relative);
-  fs::create_directories(fs::path(path).parent_path());
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-  if (fd < 0) std::abort();
-  size_t written = 0;
-  while (written < size) {
-    const ssize_t n = ::write(fd, data + written, size - written);
-    if (n <= 0) std::abort();
-    written += static_cast<size_t>(n);
-  }
-  ::close(fd);
-  return path;
+  return write_data_file(relative, std::string(reinterpret_cast<const char*>(data), size));
 }
 
 std::string write_data_file(const std::string& relative, const std::string& bytes) {
-  return write_data_file(relative, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+  const std::string path = data_path(relative);
+  testfiles::write_text(path, bytes);
+  return path;
 }
 
 }  // namespace fuzzdata

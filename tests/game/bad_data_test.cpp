@@ -2,7 +2,7 @@
 // place) or every number at an extreme, loaded and played on the real loaders in a child process:
 // each ends as the formats say (plays on, or a fatal message) and never crashes, hangs or draws a
 // sanitizer report. The configuration, whose faults end start-up, is tried on the real binary
-// (flow_test.cpp).
+// (zorvane_e2e_test.cpp).
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -12,15 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "actors/play_clock.h"
-#include "actors/player_input.h"
 #include "core/config.h"
 #include "game/default_game.h"
 #include "game/screens.h"
-#include "game/world_pass.h"
 #include "model/world_model.h"
 #include "platform/platform.h"
-#include "platform/platform_testing.h"
 #include "resources/map_files.h"
 #include "resources/sound_control.h"
 #include "support/child_process.h"
@@ -58,15 +54,8 @@ void load_and_play(const std::function<void(const std::string&)>& alter) {
   show_title_screen(1);
   play_music("");
   load_map(APPENTRY + APPSTART + ".ai42");  // and play on the map, as map mode does
-  for (int32_t frame = 0; frame < 60; ++frame) {
-    testing_release_all_keys();
-    if (const int32_t key = defaultgame::bot_key(); key != 0) testing_set_key(key, true);
-    read_play_input();
-    sprite3d_begin();
-    world_step();
-    sprite3d_end();
-    clock_frame(-1);
-  }
+  current_map = map_number;
+  for (int32_t frame = 0; frame < 60; ++frame) defaultgame::run_frame({defaultgame::BOT}, false);
   std::fprintf(stderr, "played\n");
 }
 

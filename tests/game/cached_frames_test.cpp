@@ -3,27 +3,20 @@
 // both ways must present the same pictures, pixel for pixel, on each renderer.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
-#include "actors/play_clock.h"
-#include "actors/player_input.h"
 #include "core/config.h"
-#include "core/runtime.h"
 #include "game/default_game.h"
-#include "game/world_pass.h"
 #include "model/world_model.h"
 #include "platform/platform.h"
 #include "platform/platform_testing.h"
-#include "presentation/overlays.h"
-#include "presentation/screen_text.h"
 #include "resources/catalogs.h"
 #include "resources/object_types.h"
-#include "resources/progress_bars.h"
 #include "support/test_files.h"
 #include "world/level_builder.h"
+#include "world/level_fixture.h"
 
 using namespace tessera;
 
@@ -37,37 +30,24 @@ using Frame = std::vector<int32_t>;
 std::vector<Frame>* presented = nullptr;
 void keep_presented() { presented->push_back(testing_read_screen()); }
 
-// RGBA pixels of a w x h image from a function of (x, y).
-template <typename Pixel>
-std::vector<uint8_t> pixels(int32_t w, int32_t h, Pixel pixel) {
-  std::vector<uint8_t> out;
-  for (int32_t y = 0; y < h; ++y) {
-    for (int32_t x = 0; x < w; ++x) {
-      const auto [r, g, b, a] = pixel(x, y);
-      out.insert(out.end(), {r, g, b, a});
-    }
-  }
-  return out;
-}
-
 // What the default data set lacks: painted floor that is translucent twice over (a soft-edged
 // image with keyed holes, and a transparency of its own), and objects in the two other blend
 // modes on plain floor, one of them soft and stretched to the cell.
 void add_edge_cases(const std::string& root) {
   const std::string data = root + "DATA/";
-  testfiles::write_png_pixels(data + "GFX/TILES/soft.png", 16, 16, pixels(16, 16, [](int32_t x, int32_t y) {
+  testfiles::write_png_drawn(data + "GFX/TILES/soft.png", 16, 16, [](int32_t x, int32_t y) {
     const bool hole = x >= 6 && x < 9 && y >= 6 && y < 9;
-    return std::array<uint8_t, 4>{static_cast<uint8_t>(hole ? 255 : 30), static_cast<uint8_t>(hole ? 0 : 60),
-                                  static_cast<uint8_t>(hole ? 255 : 200), static_cast<uint8_t>(40 + 13 * x)};
-  }));
-  testfiles::write_png_pixels(data + "GFX/OBJECTS/glow.png", 48, 48, pixels(48, 48, [](int32_t x, int32_t y) {
+    return testfiles::Rgba{static_cast<uint8_t>(hole ? 255 : 30), static_cast<uint8_t>(hole ? 0 : 60),
+                           static_cast<uint8_t>(hole ? 255 : 200), static_cast<uint8_t>(40 + 13 * x)};
+  });
+  testfiles::write_png_drawn(data + "GFX/OBJECTS/glow.png", 48, 48, [](int32_t x, int32_t y) {
     const bool keyed = (x + y) % 11 == 0;
-    return std::array<uint8_t, 4>{static_cast<uint8_t>(keyed ? 255 : 200), static_cast<uint8_t>(keyed ? 255 : 90),
-                                  static_cast<uint8_t>(keyed ? 255 : 10), 255};
-  }));
-  testfiles::write_png_pixels(data + "GFX/OBJECTS/veil.png", 12, 12, pixels(12, 12, [](int32_t x, int32_t) {
-    return std::array<uint8_t, 4>{60, 200, 120, static_cast<uint8_t>(20 * x)};
-  }));
+    return testfiles::Rgba{static_cast<uint8_t>(keyed ? 255 : 200), static_cast<uint8_t>(keyed ? 255 : 90),
+                           static_cast<uint8_t>(keyed ? 255 : 10), 255};
+  });
+  testfiles::write_png_drawn(data + "GFX/OBJECTS/veil.png", 12, 12, [](int32_t x, int32_t) {
+    return testfiles::Rgba{60, 200, 120, static_cast<uint8_t>(20 * x)};
+  });
   const auto object = [&](const std::string& name, const std::string& mode1, const std::string& mode2) {
     testfiles::write_lines(data + "GFX/OBJECTS/" + name + ".dll",
                            {"DGFXNAME", name == "glow" ? "GLOW" : "VEIL", "DDENSITY", "2", "DGFXTRANSPARENCY", "190",
@@ -115,14 +95,7 @@ struct Run {
 
 Run play(bool plain) {
   testing_force_plain_drawing(plain);
-  time_tick = 0;
-  grab_sprite = 0;
-  grab_sprite3d = 0;
-  hud_scroll_offset = 0;
-  text_pen_x = 0.0f;
-  text_pen_y = 0.0f;
-  build_progress = 1.0f;
-  build_progress_calls = 0;
+  defaultgame::reset_run_state();
   Run run;
   {
     defaultgame::DefaultGame game(W, H);
@@ -137,22 +110,12 @@ Run play(bool plain) {
       FULLSCREENZOOM = step.zoom;
       SMOOTH = step.smooth;
       for (int32_t n = 0; n < step.frames; ++n) {
-        if (current_map != map_number) {
-          build_level();
-          banner_due = 1;
-          current_map = map_number;
-        }
         if (time_left < 50) time_left = 50;  // no game over in the middle
-        testing_release_all_keys();
-        const int32_t key = step.key != 0 ? step.key : defaultgame::bot_key();
-        if (key != 0) testing_set_key(key, true);
         const size_t bombs_before = bombs.size();
-        examine_mouse_step();
-        read_play_input();
-        frame_driver();
+        defaultgame::run_frame({step.key != 0 ? step.key : defaultgame::BOT}, true);
         run.fired = run.fired || bombs.size() < bombs_before;
         run.scrolled = run.scrolled || scroll_x + 1000.0f * scroll_y != first_scroll;
-        run.painted = run.painted || defaultgame::count_kind("LAB_BLUE_FLOOR") > 0;
+        run.painted = run.painted || levelfixture::count_kind("LAB_BLUE_FLOOR") > 0;
       }
     }
     testing_set_flip_hook(nullptr);

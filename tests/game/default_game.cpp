@@ -8,15 +8,22 @@
 #include <stdexcept>
 #include <vector>
 
+#include "actors/play_clock.h"
 #include "actors/player_input.h"
 #include "core/config.h"
+#include "game/flow.h"
+#include "game/world_pass.h"
 #include "model/world_model.h"
 #include "platform/platform.h"
 #include "platform/platform_testing.h"
 #include "presentation/font.h"
+#include "presentation/overlays.h"
+#include "presentation/screen_text.h"
 #include "resources/catalogs.h"
 #include "resources/object_types.h"
+#include "resources/progress_bars.h"
 #include "world/level_builder.h"
+#include "world/tile_rules.h"
 
 namespace defaultgame {
 
@@ -64,14 +71,6 @@ DefaultGame::~DefaultGame() {
   fs::current_path(previous_directory, ignored);
 }
 
-int32_t count_kind(const std::string& kind) {
-  int32_t n = 0;
-  for (int32_t x = 0; x <= level_width; ++x) {
-    for (int32_t y = 0; y <= level_height; ++y) n += world_cell(x, y).tile_kind == kind ? 1 : 0;
-  }
-  return n;
-}
-
 int32_t count_pickups() {
   int32_t n = 0;
   for (int32_t x = 0; x <= level_width; ++x) {
@@ -100,19 +99,13 @@ bool paintable(const std::string& kind) {
   return unpainted(kind) || kind == "LAB_BLUE_FLOOR" || kind == "LAB_FIXED_FLOOR";
 }
 
-// The shapes of the fixing rule, as offsets of the three cells beside (x, y).
-constexpr int32_t SHAPES[4][3][2] = {{{-1, 0}, {-1, 1}, {0, 1}},
-                                     {{1, 0}, {1, 1}, {0, 1}},
-                                     {{0, -1}, {1, -1}, {-1, -1}},
-                                     {{0, 1}, {1, 1}, {-1, 1}}};
-
 // An unpainted cell that lies in some shape whose four cells can all be painted: painting it
 // brings a fix nearer. Cells in one-wide corridors never fix and are not worth a detour.
 bool worth_painting(int32_t x, int32_t y) {
   if (!unpainted(world_cell(x, y).tile_kind)) return false;
   for (int32_t ay = y - 1; ay <= y + 1; ++ay) {
     for (int32_t ax = x - 1; ax <= x + 1; ++ax) {
-      for (const auto& shape : SHAPES) {
+      for (const auto& shape : FIXING_SHAPES) {
         bool open = paintable(world_cell(ax, ay).tile_kind);
         bool contains = ax == x && ay == y;
         for (const auto& o : shape) {
@@ -165,6 +158,43 @@ int32_t bot_key() {
     }
   }
   return 0;
+}
+
+void reset_run_state() {
+  config_set_defaults();
+  world_state_set_defaults();
+  player_input_set_defaults();
+  time_tick = 0;
+  grab_sprite = 0;
+  grab_sprite3d = 0;
+  hud_scroll_offset = 0;
+  text_pen_x = 0.0f;
+  text_pen_y = 0.0f;
+  build_progress = 1.0f;
+  build_progress_calls = 0;
+}
+
+bool run_frame(const std::vector<int32_t>& keys, bool drawn) {
+  const bool due = current_map != map_number;
+  if (due && !drawn) {  // the drawn frame builds it itself
+    build_level();
+    current_map = map_number;
+  }
+  testing_release_all_keys();
+  for (const int32_t key : keys) {
+    const int32_t held = key == BOT ? bot_key() : key;
+    if (held != 0) testing_set_key(held, true);
+  }
+  if (drawn) {
+    play_frame();
+  } else {
+    read_play_input();
+    sprite3d_begin();
+    world_step();
+    sprite3d_end();
+    clock_frame(-1);
+  }
+  return due;
 }
 
 }  // namespace defaultgame

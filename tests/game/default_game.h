@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "support/test_files.h"
 
@@ -23,13 +24,22 @@ struct DefaultGame {
   DefaultGame& operator=(const DefaultGame&) = delete;
 };
 
-// Cells of the level (0..level_width x 0..level_height) of one kind.
-int32_t count_kind(const std::string& kind);
 // Objects standing in the level's cells that the player collects by walking on them.
 int32_t count_pickups();
 
 // The arrow key a player would hold now: the first step of a shortest walkable path to the nearest
 // cell worth painting (or, when none is left, to any unpainted cell); 0 when nothing can be reached.
 int32_t bot_key();
+
+// Everything a run reads that lives longer than one level, back to its program-start value, so a
+// run in a process that has run one before plays the same game.
+void reset_run_state();
+
+// Stands for the bot's key in a list of held keys.
+constexpr int32_t BOT = -1;
+// One frame of play with `keys` held (BOT: the bot's choice): drawn, the frame loop's own frame
+// (which builds the level due when USESELFCREATEBASE is 1); else the world and the clock alone,
+// after building the level due. True when a level was due.
+bool run_frame(const std::vector<int32_t>& keys, bool drawn);
 
 }  // namespace defaultgame

@@ -3,7 +3,6 @@
 // builds.
 #include "game/modding_tools.h"
 
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -18,6 +17,7 @@
 
 #include "game/default_game.h"
 #include "model/world_model.h"
+#include "platform/platform.h"
 #include "support/child_process.h"
 #include "support/test_files.h"
 #include "world/level_builder.h"
@@ -42,31 +42,22 @@ struct ToolRun {
 // The real program: its standard output is kept, and its standard error (the count, a refusal)
 // too when asked, else dropped.
 ToolRun run_zorvane(const std::vector<std::string>& arguments, bool keep_errors = false) {
-  const testchild::Started child = testchild::start_child([&arguments, keep_errors] {
-    dup2(STDERR_FILENO, STDOUT_FILENO);
-    if (!keep_errors) dup2(open("/dev/null", O_WRONLY), STDERR_FILENO);
-    std::vector<char*> argv{const_cast<char*>(ZORVANE_BINARY)};
-    for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
-    argv.push_back(nullptr);
-    execv(ZORVANE_BINARY, argv.data());
-    _exit(127);
-  });
+  std::string command = ZORVANE_BINARY;
+  for (const std::string& argument : arguments) command += " '" + argument + "'";
+  FILE* out = popen((command + (keep_errors ? " 2>&1" : " 2>/dev/null")).c_str(), "r");
   ToolRun run;
-  run.out = testchild::read_everything(child.stderr_fd);
-  int status = 0;
-  waitpid(child.pid, &status, 0);
+  char buffer[4096];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, out)) > 0;) run.out.append(buffer, n);
+  const int status = pclose(out);
   if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
   return run;
 }
 
 std::vector<std::string> read_lines(const std::string& path) {
-  const std::string bytes = testfiles::read_all(path);
   std::vector<std::string> lines;
-  for (size_t start = 0; start < bytes.size();) {
-    const size_t end = bytes.find("\r\n", start);
-    lines.push_back(bytes.substr(start, end - start));
-    start = end == std::string::npos ? bytes.size() : end + 2;
-  }
+  const int32_t file = file_open_read(-1, path);
+  while (file != 0 && file_eof(file) == 0) lines.push_back(file_read_line(file));
+  file_close(file);
   return lines;
 }
 

@@ -36,9 +36,6 @@ const std::string kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
 // A font of upper case and digits, two pictures, two voice jingles and two music tracks.
 struct ScreensScene : glyphtest::FontScene {
   ScreensScene() : FontScene(W, H, glyphtest::uniform(kLetters, 8, 10), kLetters) {
-    font_init();
-    screen_width = static_cast<float>(W);
-    screen_height = static_cast<float>(H);
     sound_init();
     testfiles::write_png(dir.file("pic0.png"), 8, 8, rgb(200, 0, 0));
     testfiles::write_png(dir.file("pic1.png"), 16, 16, rgb(0, 200, 0));
@@ -64,19 +61,16 @@ struct ScreensScene : glyphtest::FontScene {
     testing_release_all_keys();
   }
 
-  static int32_t effect(const std::string& name) {
-    for (const SoundEffect& e : sound_effects.items) {
-      if (e.file_name == name) return e.sound;
-    }
-    return 0;
-  }
-  static int32_t track(const std::string& name) {
-    for (const MusicTrack& t : music_tracks.items) {
-      if (t.file_name == name) return t.sound;
-    }
-    return 0;
-  }
 };
+
+// The sound of an effect or a music track loaded under the file name, 0 when none is.
+template <typename List>
+int32_t sound_named(const List& list, const std::string& name) {
+  for (const auto& item : list.items) {
+    if (item.file_name == name) return item.sound;
+  }
+  return 0;
+}
 
 // The recorded draws cut into frames at each draw of the screen picture (each frame starts with it).
 std::vector<std::vector<DrawRecord>> frames_by_picture() {
@@ -106,15 +100,28 @@ const DrawRecord* first_glyph_at_row(const std::vector<DrawRecord>& frame, int32
 
 }  // namespace
 
-TEST(Intro, ThreePagesWithTheirDelaysAndJingles) {
+// The screens as a player meets them. The intro: three pages with their delays and jingles; it
+// cannot be skipped, so players tap P through it, and neither that tap nor one still waiting when
+// the title begins starts the game. The title: its first frame draws the picture, the floaters
+// additively, the title (scale 6) and the prompt with alpha 0 and the rights line opaque; title
+// and prompt fade in together by 0.2 of alpha a frame, opaque from frame 1275 on; Escape (with B,
+// which would answer a quit dialog at once) is not acted on; a tap of P leaves at once.
+TEST(Screens, IntroThenTitleAsAPlayerMeetsThem) {
   ScreensScene scene;
+  testfiles::write_png(scene.dir.file("glow.png"), 4, 4, rgb(255, 255, 0));
+  const int32_t glow = sprite3d_create(-1, sprite_load(-1, scene.dir.file("glow.png"), SPRITE_TEXTURE));
+  title_floaters.add().sprite = glow;
   testing_record_draws(true);
-  show_intro(0);
+  {
+    InputScript script({{1, [] { tap(KEY_P); }}});  // while the second intro page is held
+    show_intro(0);
+    ASSERT_TRUE(script.finished());
+  }
   EXPECT_EQ(menu_active, 1);
   EXPECT_EQ(testing_flip_count(), 3);
   EXPECT_EQ(testing_delay_total_ms(), 6000 + 3000 + 2000);
-  EXPECT_EQ(testing_sound_play_count(ScreensScene::effect("voice1.ogg")), 1);
-  EXPECT_EQ(testing_sound_play_count(ScreensScene::effect("voice2.ogg")), 1);
+  EXPECT_EQ(testing_sound_play_count(sound_named(sound_effects, "voice1.ogg")), 1);
+  EXPECT_EQ(testing_sound_play_count(sound_named(sound_effects, "voice2.ogg")), 1);
 
   // Each page is the picture over the whole screen, then its text.
   const auto pages = frames_by_picture();
@@ -135,6 +142,50 @@ TEST(Intro, ThreePagesWithTheirDelaysAndJingles) {
     EXPECT_FALSE(drawn_text(pages[p]).empty());
   }
   EXPECT_NE(text_at_row(pages[1], 192), text_at_row(pages[2], 192));
+
+  tap(KEY_P);
+  testing_clear_recorded_draws();
+  {
+    InputScript script({{3 + 600,
+                         [] {
+                           testing_set_key(KEY_ESCAPE, true);
+                           testing_set_key(KEY_B, true);
+                         }},
+                        {3 + 603, [] { testing_release_all_keys(); }},
+                        {3 + 1300, [] { tap(KEY_P); }}});
+    show_title_screen(0);
+    EXPECT_TRUE(script.finished());
+  }
+  // 1300 frames up to the tap, then one that sees it released.
+  const auto frames = frames_by_picture();
+  ASSERT_EQ(frames.size(), 1301u);
+  EXPECT_EQ(quit_requested, 0);
+  EXPECT_EQ(drawn_text(testing_recorded_draws()).find("QUIT"), std::string::npos);
+  EXPECT_EQ(std::make_tuple(menu_active, map_number, game_mode), std::make_tuple(0, 1, GAME_MODE_PLAY));
+  EXPECT_EQ(testing_sound_play_count(sound_named(music_tracks, "menu.ogg")), 1);
+  EXPECT_EQ(sound_named(music_tracks, "calm.ogg"), 0);
+
+  const auto& first = frames[0];
+  ASSERT_GE(first.size(), 2u);
+  EXPECT_EQ(std::make_tuple(first[1].s3d, first[1].blend_source, first[1].blend_destination), std::make_tuple(glow, 2, 5));
+  EXPECT_EQ(text_at_row(first, 96), "ZORVANE");
+  EXPECT_EQ(first_glyph_at_row(first, 96)->width, 48);
+  EXPECT_EQ(text_at_row(first, 156), "PRESSPONKEYBOARDTOCONTINUE");
+  for (const DrawRecord& r : first) {
+    if (glyph_of(r.s3d) == 0) continue;
+    EXPECT_EQ(r.alpha, r.y == 192 ? 255 : 0) << r.y;
+  }
+  EXPECT_EQ(first_glyph_at_row(first, 192)->x, 160 + 16);
+  std::vector<int32_t> alpha;
+  for (const auto& frame : frames) {
+    ASSERT_EQ(first_glyph_at_row(frame, 156)->alpha, first_glyph_at_row(frame, 96)->alpha);
+    alpha.push_back(first_glyph_at_row(frame, 96)->alpha);
+  }
+  EXPECT_TRUE(std::is_sorted(alpha.begin(), alpha.end()));
+  EXPECT_NEAR(alpha[100], 20, 1);
+  EXPECT_NEAR(alpha[640], 128, 1);
+  EXPECT_LT(alpha[1270], 255);
+  EXPECT_EQ(alpha[1280], 255);
 }
 
 // "#" in LOADSCREEN (the first one only) stands for one draw of random_int(1); without "#" there
@@ -171,84 +222,6 @@ TEST(Intro, PictureChoice) {
   EXPECT_EQ(sprite_exists(old_picture), 0);
 }
 
-// A tap of P on the title leaves at once, although its texts are not visible yet: its first frame
-// draws the picture, the floaters additively, the title (scale 6) and the prompt with alpha 0 and
-// the rights line opaque.
-TEST(Title, FirstFrameAndATapOfPStartsTheGame) {
-  ScreensScene scene;
-  testfiles::write_png(scene.dir.file("glow.png"), 4, 4, rgb(255, 255, 0));
-  const int32_t glow = sprite3d_create(-1, sprite_load(-1, scene.dir.file("glow.png"), SPRITE_TEXTURE));
-  Floater& floater = title_floaters.add();
-  floater.sprite = glow;
-  testing_record_draws(true);
-  {
-    InputScript script({{1, [] { tap(KEY_P); }}});  // right after the first frame is shown
-    show_title_screen(0);
-  }
-  EXPECT_EQ(testing_flip_count(), 2);  // the frame that saw P, then one that saw it released
-  EXPECT_EQ(std::make_tuple(menu_active, map_number, game_mode), std::make_tuple(0, 1, GAME_MODE_PLAY));
-  EXPECT_EQ(testing_sound_play_count(ScreensScene::track("menu.ogg")), 1);
-  EXPECT_EQ(ScreensScene::track("calm.ogg"), 0);
-
-  const auto frames = frames_by_picture();
-  ASSERT_EQ(frames.size(), 2u);
-  const auto& first = frames[0];
-  ASSERT_GE(first.size(), 2u);
-  EXPECT_EQ(std::make_tuple(first[1].s3d, first[1].blend_source, first[1].blend_destination), std::make_tuple(glow, 2, 5));
-  EXPECT_EQ(text_at_row(first, 96), "ZORVANE");
-  EXPECT_EQ(first_glyph_at_row(first, 96)->width, 48);
-  EXPECT_EQ(text_at_row(first, 156), "PRESSPONKEYBOARDTOCONTINUE");
-  for (const DrawRecord& r : first) {
-    if (glyph_of(r.s3d) == 0) continue;
-    EXPECT_EQ(r.alpha, r.y == 192 ? 255 : 0) << r.y;
-  }
-  EXPECT_EQ(first_glyph_at_row(first, 192)->x, 160 + 16);
-}
-
-// The intro cannot be skipped, so players tap P through it. Neither that tap nor one still
-// waiting when the title begins starts the game: only a tap while the title is up does.
-TEST(Title, TapsBeforeTheTitleAppearsDoNotStartTheGame) {
-  ScreensScene scene;
-  {
-    InputScript script({{1, [] { tap(KEY_P); }}});  // while the second intro page is held
-    show_intro(0);
-    ASSERT_TRUE(script.finished());
-  }
-  const int64_t intro_flips = testing_flip_count();
-  ASSERT_EQ(intro_flips, 3);
-  tap(KEY_P);
-  testing_record_draws(true);
-  InputScript script({{intro_flips + 30, [] { tap(KEY_P); }}});
-  show_title_screen(0);
-  EXPECT_TRUE(script.finished());
-  // Thirty title frames without a start, the one that saw the tap, and one to see it released.
-  EXPECT_EQ(testing_flip_count(), intro_flips + 31);
-  EXPECT_EQ(frames_by_picture().size(), 31u);
-  EXPECT_EQ(menu_active, 0);
-  EXPECT_EQ(map_number, 1);
-}
-
-// Title and prompt fade in together by 0.2 of alpha a frame, never back, opaque from frame 1275 on.
-TEST(Title, FadesInOverAbout1275Frames) {
-  ScreensScene scene;
-  testing_record_draws(true);
-  InputScript script({{1300, [] { tap(KEY_P); }}});
-  show_title_screen(0);
-  const auto frames = frames_by_picture();
-  ASSERT_EQ(frames.size(), 1301u);
-  std::vector<int32_t> alpha;
-  for (const auto& frame : frames) {
-    ASSERT_EQ(first_glyph_at_row(frame, 156)->alpha, first_glyph_at_row(frame, 96)->alpha);
-    alpha.push_back(first_glyph_at_row(frame, 96)->alpha);
-  }
-  EXPECT_TRUE(std::is_sorted(alpha.begin(), alpha.end()));
-  EXPECT_EQ(alpha[0], 0);
-  EXPECT_NEAR(alpha[100], 20, 1);
-  EXPECT_NEAR(alpha[640], 128, 1);
-  EXPECT_LT(alpha[1270], 255);
-  EXPECT_EQ(alpha[1280], 255);
-}
-
 // The prompt names the device the game reads: the pad (its start button leaves), or both.
 TEST(Title, PromptFollowsTheInputDevice) {
   ScreensScene scene;
@@ -275,28 +248,4 @@ TEST(Title, PromptFollowsTheInputDevice) {
   frames = frames_by_picture();
   ASSERT_FALSE(frames.empty());
   EXPECT_EQ(text_at_row(frames[0], 156), "PRESSSTARTONJOYPADORPONKEYBOARDTOCONTINUE");
-}
-
-// Escape (with B, which would answer a quit dialog at once) is not acted on while the title runs:
-// no dialog frame, no quit request; P then leaves as usual.
-TEST(Title, EscapeDoesNotOpenTheQuitDialog) {
-  ScreensScene scene;
-  testing_record_draws(true);
-  InputScript script({
-      {1, [] {
-         testing_set_key(KEY_ESCAPE, true);
-         testing_set_key(KEY_B, true);
-       }},
-      {4, [] {
-         testing_release_all_keys();
-         tap(KEY_P);
-       }},
-  });
-  show_title_screen(0);
-  EXPECT_TRUE(script.finished());
-  EXPECT_EQ(testing_flip_count(), 5);  // three frames with Escape, one with P, one to release it
-  EXPECT_EQ(quit_requested, 0);
-  EXPECT_EQ(game_mode, GAME_MODE_PLAY);
-  EXPECT_EQ(menu_active, 0);
-  EXPECT_EQ(drawn_text(testing_recorded_draws()).find("QUIT"), std::string::npos);
 }

@@ -4,19 +4,16 @@
 #include <SDL_image.h>
 #include <fcntl.h>
 #include <signal.h>
-#include <sys/stat.h>
-#ifdef __linux__
 #include <sys/prctl.h>
-#endif
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <cstring>
+#include <regex>
 #include <thread>
-
-extern char** environ;
 
 namespace e2e {
 
@@ -24,38 +21,9 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double seconds_since(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
+double seconds_since(Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); }
 
-void sleep_seconds(double seconds) {
-  std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
-}
-
-std::vector<std::string> merged_environment(const std::vector<std::string>& extra) {
-  std::vector<std::string> out;
-  for (char** e = environ; *e != nullptr; ++e) {
-    const std::string entry = *e;
-    const std::string name = entry.substr(0, entry.find('='));
-    bool overridden = false;
-    for (const std::string& x : extra) overridden = overridden || x.substr(0, x.find('=')) == name;
-    if (!overridden) out.push_back(entry);
-  }
-  out.insert(out.end(), extra.begin(), extra.end());
-  return out;
-}
-
-std::vector<char*> pointers(std::vector<std::string>& strings) {
-  std::vector<char*> out;
-  for (std::string& s : strings) out.push_back(s.data());
-  out.push_back(nullptr);
-  return out;
-}
-
-bool path_exists(const std::string& path) {
-  struct stat st {};
-  return lstat(path.c_str(), &st) == 0;
-}
+void sleep_seconds(double seconds) { std::this_thread::sleep_for(std::chrono::duration<double>(seconds)); }
 
 }  // namespace
 
@@ -65,10 +33,7 @@ bool Child::running() {
   if (pid <= 0 || status) return false;
   int s = 0;
   const pid_t r = waitpid(pid, &s, WNOHANG);
-  if (r == pid) {
-    status = s;
-    return false;
-  }
+  if (r == pid) status = s;
   return r == 0;
 }
 
@@ -86,37 +51,34 @@ void Child::stop() {
   kill(pid, SIGTERM);
   if (wait_exit(3.0)) return;
   kill(pid, SIGKILL);
-  int s = 0;
-  if (waitpid(pid, &s, 0) == pid) status = s;
+  wait_exit(60.0);
 }
 
 bool spawn(Child& child, const std::vector<std::string>& argv, const std::vector<std::string>& env,
            const std::string& cwd, const std::string& log_path) {
-  // Everything the child needs is prepared before the fork: only async-signal-safe calls after it.
-  std::vector<std::string> args = argv;
-  std::vector<std::string> environment = merged_environment(env);
-  std::vector<char*> arg_ptrs = pointers(args);
-  std::vector<char*> env_ptrs = pointers(environment);
+  // env(1) adds the variables and becomes the program. Everything the child needs is prepared
+  // before the fork: only async-signal-safe calls after it.
+  std::vector<std::string> args = {"env"};
+  args.insert(args.end(), env.begin(), env.end());
+  args.insert(args.end(), argv.begin(), argv.end());
+  std::vector<char*> pointers;
+  for (std::string& arg : args) pointers.push_back(arg.data());
+  pointers.push_back(nullptr);
   const std::string log = log_path.empty() ? "/dev/null" : log_path;
 
   const pid_t parent = getpid();
   const pid_t pid = fork();
   if (pid < 0) return false;
   if (pid == 0) {
-#ifdef __linux__
     // Should the test process be killed outright (a time-out), its children go with it.
     prctl(PR_SET_PDEATHSIG, SIGTERM);
     if (getppid() != parent) _exit(125);
-#endif
-    const int in = open("/dev/null", O_RDONLY);
+    dup2(open("/dev/null", O_RDONLY), 0);
     const int out = open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-    if (in >= 0) dup2(in, 0);
-    if (out >= 0) {
-      dup2(out, 1);
-      dup2(out, 2);
-    }
+    dup2(out, 1);
+    dup2(out, 2);
     if (!cwd.empty() && chdir(cwd.c_str()) != 0) _exit(126);
-    execvpe(arg_ptrs[0], arg_ptrs.data(), env_ptrs.data());
+    execvp("env", pointers.data());
     _exit(127);
   }
   child.pid = pid;
@@ -133,49 +95,96 @@ int run(const std::vector<std::string>& argv, const std::vector<std::string>& en
   return WEXITSTATUS(*status);
 }
 
-std::string start_xvfb(XServer& server, const std::string& log_dir, const std::string& geometry) {
-  std::string tried;
-  const auto begin = Clock::now();
-  for (int display = 90; display < 130 && seconds_since(begin) < 30.0; ++display) {
-    const std::string n = std::to_string(display);
-    // A socket or lock of another server (or of a helper's test running beside us) means taken.
-    if (path_exists("/tmp/.X11-unix/X" + n) || path_exists("/tmp/.X" + n + "-lock")) continue;
-    server.display = display;
-    server.log_path = log_dir + "xvfb-" + n + ".log";
-    if (!spawn(server.process, {"Xvfb", ":" + n, "-screen", "0", geometry, "-noreset", "-nolisten", "tcp"},
-               {}, "", server.log_path)) {
-      return "could not fork to start Xvfb";
-    }
-    const auto start = Clock::now();
-    while (server.process.running() && seconds_since(start) < 10.0) {
-      if (path_exists("/tmp/.X11-unix/X" + n) &&
-          run({"xdotool", "getdisplaygeometry"}, {server.env()}, 5.0) == 0) {
-        return "";
-      }
-      sleep_seconds(0.1);
-    }
-    // Lost a race for this number, or the server is broken: stop it and try the next one.
-    server.process.stop();
-    tried += " :" + n;
+bool start_game(Child& game, const std::vector<std::string>& argv, const std::string& dir,
+                std::vector<std::string> env) {
+  env.push_back("SDL_AUDIODRIVER=dummy");
+  return spawn(game, argv, env, dir, dir + "game.log");
+}
+
+// In a sanitizer build the game's exit status would report leaks of the X11 client libraries
+// (dbus, the GL driver) at exit, which are not ours; our own leaks are caught by the headless tests.
+bool start_game(Child& game, const std::vector<std::string>& argv, const std::string& dir, const XServer& server) {
+  const char* given = std::getenv("ASAN_OPTIONS");
+  const std::string asan = std::string("ASAN_OPTIONS=") + (given != nullptr ? given : "") + ":detect_leaks=0";
+  return start_game(game, argv, dir, {server.env(), "SDL_VIDEODRIVER=x11", asan});
+}
+
+namespace {
+
+struct Tile {
+  const char* kind;
+  uint8_t r, g, b;
+  int32_t collision;
+};
+// No tile has a colour that passes for a glyph's pure green.
+constexpr Tile TILES[] = {{"LAB_WALL", 90, 90, 90, 2},         {"LAB_FLOOR", 120, 80, 40, 0},
+                          {"LAB_BLUE_FLOOR", 0, 0, 200, 0},    {"LAB_FIXED_FLOOR", 0, 0, 120, 0},
+                          {"LAB_GREEN", 0, 120, 0, 0},         {"LAB_WATER", 0, 90, 160, 1},
+                          {"LAB_PINK_FLOOR", 230, 90, 180, 0}, {"LAB_FIXED_PINK_FLOOR", 150, 40, 110, 0}};
+
+bool near(uint8_t v, uint8_t want) { return v + 3 >= want && v <= want + 3; }
+
+}  // namespace
+
+bool is_tile(uint8_t r, uint8_t g, uint8_t b, const char* kind) {
+  return std::any_of(std::begin(TILES), std::end(TILES), [&](const Tile& t) {
+    return (kind == nullptr || std::strcmp(kind, t.kind) == 0) && near(r, t.r) && near(g, t.g) && near(b, t.b);
+  });
+}
+
+void write_data_set(const testfiles::TempDir& dir, const std::vector<std::string>& settings) {
+  std::vector<std::string> ini = {
+      "APPNAME", "ZORVANE E2E", "WINDOWMODE", "1", "USESPRITE3D", "1", "MULTITASK", "0", "RESOLUTION", "32", "RESBASEW",
+      "640", "RESBASEH", "480", "FULLSCREENZOOM", "1.0", "SMOOTH", "0", "GFXCODEC", ".png", "TOPOGFX", "DATA\\TILES\\",
+      "WORLDGFX", "DATA\\OBJECTS\\", "CURSOR", "DATA\\player.png", "EGFXPATH", "DATA\\FLOATERS\\", "EGFXMAX", "0",
+      "SCREGFXPATH", "DATA\\TITLEFLOATERS\\", "SCREGFXMAX", "0", "LOADSCREEN", "none", "LOADINTROSCREEN",
+      "DATA\\no-title.png", "FONTPATH", "DATA\\FONT", "FONTSYSTEM", "DATA\\FONT\\charset.txt", "SOUNDFXPATH",
+      "DATA\\SFX\\", "INGAMEMUSIC", "DATA\\MUSIC\\", "LOGPATH", "DATA\\", "LOGFILE", "errors.log", "RGBCODEPATH",
+      "DATA\\LEVELS\\", "APPSTART", "E2E", "APPENTRY", "DATA\\LEVELS\\", "SELFCREATEBASE", "DATA\\LEVELS\\base.txt",
+      "USESELFCREATEBASE", "1", "USEEXTENDEDTOPO", "0", "WORLDRANDOM", "31", "LABSWITCH", "3", "MAPSIZE", "64",
+      "MAXFOE", "0",
+      // One clock unit every 601 frames: the clock cannot end the game during a test.
+      "WORLDREFRESH", "600",
+      // A step every 9 frames: a short hold moves one or two cells.
+      "CURSORSPEED", "247", "GAMEMODE", "DEFAULT"};
+  // The game takes the last value of a key.
+  ini.insert(ini.end(), settings.begin(), settings.end());
+  testfiles::write_lines(dir.file("DATA/ini.txt"), ini);
+  testfiles::write_lines(dir.file("DATA/LEVELS/base.txt"), {"base level", "24", "16", "-", "-"});
+  for (const Tile& t : TILES) {
+    testfiles::write_png(dir.file("DATA/TILES/" + std::string(t.kind) + ".png"), 8, 8, t.r + t.g * 256 + t.b * 65536);
+    testfiles::write_lines(dir.file("DATA/LEVELS/E2E/" + std::string(t.kind)),
+                           {"GFXNAME", std::string(t.kind) + ".png", "TRANSPARENCY", "0", "USECOLLISION",
+                            std::to_string(t.collision), "USEENEMY", "0", "VALUE1", "5", "CHILD1", "#", "CHILD2", "#"});
   }
-  server.display = -1;
-  return "Xvfb could not be started on any free display (tried" + tried +
-         "); is it installed (scripts/install-deps.sh)?";
+  testfiles::write_png(dir.file("DATA/player.png"), 8, 8, 255 + 128 * 256);
+  for (const char* empty : {"OBJECTS", "SFX", "MUSIC"}) testfiles::make_dirs(dir.path + "DATA/" + empty);
 }
 
-bool key_down(const XServer& server, const std::string& key) {
-  return run({"xdotool", "keydown", key}, {server.env()}, 5.0) == 0;
-}
-
-bool key_up(const XServer& server, const std::string& key) {
-  return run({"xdotool", "keyup", key}, {server.env()}, 5.0) == 0;
+std::string start_xvfb(XServer& server, const std::string& log_dir, const std::string& geometry) {
+  // Xvfb takes the first free display number itself and writes it out once it accepts connections.
+  const std::string log_path = log_dir + "xvfb.log";
+  if (!spawn(server.process, {"Xvfb", "-displayfd", "1", "-screen", "0", geometry, "-noreset", "-nolisten", "tcp"}, {},
+             "", log_path)) {
+    return "could not fork to start Xvfb";
+  }
+  const auto start = Clock::now();
+  std::smatch number;
+  while (server.process.running() && seconds_since(start) < 30.0) {
+    const std::string log = testfiles::read_all(log_path);
+    if (std::regex_search(log, number, std::regex("(^|\n)([0-9]+)\n"))) {
+      server.display = std::stoi(number[2].str());
+      return "";
+    }
+    sleep_seconds(0.05);
+  }
+  server.process.stop();
+  return "Xvfb did not start (is it installed? scripts/install-deps.sh): " + testfiles::read_all(log_path);
 }
 
 bool hold_key(const XServer& server, const std::string& key, double seconds) {
-  const bool down = key_down(server, key);
-  sleep_seconds(seconds);
-  const bool up = key_up(server, key);
-  return down && up;
+  return run({"xdotool", "keydown", key, "sleep", std::to_string(seconds), "keyup", key}, {server.env()},
+             5.0 + seconds) == 0;
 }
 
 int32_t Image::count(int32_t x0, int32_t y0, int32_t x1, int32_t y1,
@@ -195,20 +204,13 @@ std::optional<Image> screenshot(const XServer& server, const std::string& png_pa
 
 std::optional<Image> load_image(const std::string& path) {
   SDL_Surface* loaded = IMG_Load(path.c_str());
-  if (loaded == nullptr) return std::nullopt;
-  SDL_Surface* rgb = SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGB24, 0);
+  // Four bytes a pixel: the rows follow each other without padding.
+  SDL_Surface* rgba = loaded == nullptr ? nullptr : SDL_ConvertSurfaceFormat(loaded, SDL_PIXELFORMAT_RGBA32, 0);
   SDL_FreeSurface(loaded);
-  if (rgb == nullptr) return std::nullopt;
-  Image image;
-  image.width = rgb->w;
-  image.height = rgb->h;
-  image.rgb.resize(static_cast<size_t>(rgb->w * rgb->h * 3));
-  for (int32_t y = 0; y < rgb->h; ++y) {
-    std::memcpy(image.rgb.data() + static_cast<size_t>(y * rgb->w * 3),
-                static_cast<const uint8_t*>(rgb->pixels) + static_cast<size_t>(y * rgb->pitch),
-                static_cast<size_t>(rgb->w * 3));
-  }
-  SDL_FreeSurface(rgb);
+  if (rgba == nullptr) return std::nullopt;
+  const auto* pixels = static_cast<const uint8_t*>(rgba->pixels);
+  Image image{rgba->w, rgba->h, std::vector<uint8_t>(pixels, pixels + static_cast<size_t>(rgba->pitch * rgba->h))};
+  SDL_FreeSurface(rgba);
   return image;
 }
 

@@ -1,6 +1,6 @@
-// Running the real game under a private X server: child processes that are always reaped, an
-// Xvfb on a free display, key holds through xdotool and screenshots read back as pixels.
-// Every wait is bounded; every child is stopped when its guard goes out of scope.
+// Running the real game as a process: child processes that are always reaped, a small data set
+// it starts on, an Xvfb on a free display, key holds through xdotool and screenshots read back as
+// pixels. Every wait is bounded; every child is stopped when its guard goes out of scope.
 #pragma once
 
 #include <sys/types.h>
@@ -10,6 +10,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "support/test_files.h"
 
 namespace e2e {
 
@@ -41,31 +43,41 @@ bool spawn(Child& child, const std::vector<std::string>& argv, const std::vector
 int run(const std::vector<std::string>& argv, const std::vector<std::string>& env, double seconds,
         const std::string& log_path = "");
 
-// An Xvfb with one screen of `geometry` (width x height x depth) on the first display number from
-// 90 up that starts and answers.
+// Within 3 of the colour of tile `kind` of the data set below, or of any of its tiles when `kind` is null.
+bool is_tile(uint8_t r, uint8_t g, uint8_t b, const char* kind = nullptr);
+
+// A complete start directory but for the font (DATA/FONT/charset.txt and its glyphs): configuration,
+// a base level of 24 x 16, content files for flat coloured tiles and the player. No pictures,
+// sounds, objects or foes. `settings` (key, value, ...) override values of the configuration.
+void write_data_set(const testfiles::TempDir& dir, const std::vector<std::string>& settings);
+
+// An Xvfb with one screen of `geometry` (width x height x depth) on a free display.
 struct XServer {
   Child process;
   int display = -1;
-  std::string log_path;
   std::string name() const { return ":" + std::to_string(display); }
   std::string env() const { return "DISPLAY=" + name(); }
 };
 // Empty on success, else a message saying what went wrong.
 std::string start_xvfb(XServer& server, const std::string& log_dir, const std::string& geometry = "640x480x24");
 
+// The game (argv[0], with its arguments) started in `dir` with the dummy sound driver plus `env`;
+// its output goes to dir + "game.log". The second form starts it on the server's display.
+bool start_game(Child& game, const std::vector<std::string>& argv, const std::string& dir,
+                std::vector<std::string> env);
+bool start_game(Child& game, const std::vector<std::string>& argv, const std::string& dir, const XServer& server);
+
 // Holds an xdotool key name down for `seconds`, then releases it. False when xdotool failed.
 bool hold_key(const XServer& server, const std::string& key, double seconds = 0.15);
-bool key_down(const XServer& server, const std::string& key);
-bool key_up(const XServer& server, const std::string& key);
 
-// A screenshot as 8-bit RGB, row-major.
+// A screenshot as 8-bit RGBA, row-major.
 struct Image {
   int32_t width = 0;
   int32_t height = 0;
-  std::vector<uint8_t> rgb;
-  uint8_t r(int32_t x, int32_t y) const { return rgb[static_cast<size_t>((y * width + x) * 3)]; }
-  uint8_t g(int32_t x, int32_t y) const { return rgb[static_cast<size_t>((y * width + x) * 3 + 1)]; }
-  uint8_t b(int32_t x, int32_t y) const { return rgb[static_cast<size_t>((y * width + x) * 3 + 2)]; }
+  std::vector<uint8_t> rgba;
+  uint8_t r(int32_t x, int32_t y) const { return rgba[static_cast<size_t>((y * width + x) * 4)]; }
+  uint8_t g(int32_t x, int32_t y) const { return rgba[static_cast<size_t>((y * width + x) * 4 + 1)]; }
+  uint8_t b(int32_t x, int32_t y) const { return rgba[static_cast<size_t>((y * width + x) * 4 + 2)]; }
   // Pixels in [x0, x1) x [y0, y1) (clipped to the image) for which `test` holds.
   int32_t count(int32_t x0, int32_t y0, int32_t x1, int32_t y1,
                 const std::function<bool(uint8_t, uint8_t, uint8_t)>& test) const;

@@ -10,10 +10,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <string>
-#include <vector>
-
 namespace glyphtest {
 
 struct GlyphImage {
@@ -22,9 +18,9 @@ struct GlyphImage {
   int32_t height;
 };
 
-// Opens a headless screen without frame pacing and makes the font of `images` current: one black
-// PNG per image under <dir>/font/, named as the font engine names it, and a definition line
-// listing `line` (the font is loaded by font_init).
+// Opens a headless screen of that size without frame pacing and loads the font of `images` (font_init
+// at a font_zoom of 1): one black PNG per image under <dir>/font/, named as the font engine names it,
+// and a definition line listing `line`.
 struct FontScene {
   testfiles::TempDir dir;
 
@@ -44,6 +40,9 @@ struct FontScene {
     tessera::font_zoom_set(static_cast<float>(screen_w));
     tessera::text_pen_x = 0.0f;
     tessera::text_pen_y = 0.0f;
+    tessera::font_init();
+    tessera::screen_width = static_cast<float>(screen_w);
+    tessera::screen_height = static_cast<float>(screen_h);
   }
   ~FontScene() {
     tessera::font_free();
@@ -66,21 +65,20 @@ inline unsigned char glyph_of(int32_t s3d) {
   return 0;
 }
 
-// The glyph draws among the records, as text (other quads are left out).
-inline std::string drawn_text(const std::vector<tessera::DrawRecord>& records) {
-  std::string out;
+// The glyph draws among the records (other quads are left out), in order.
+inline std::vector<tessera::DrawRecord> glyph_draws(
+    const std::vector<tessera::DrawRecord>& records = tessera::testing_recorded_draws()) {
+  std::vector<tessera::DrawRecord> out;
   for (const tessera::DrawRecord& r : records) {
-    if (glyph_of(r.s3d) != 0) out += static_cast<char>(glyph_of(r.s3d));
+    if (glyph_of(r.s3d) != 0) out.push_back(r);
   }
   return out;
 }
 
-// The glyph draws only, in order.
-inline std::vector<tessera::DrawRecord> glyph_draws() {
-  std::vector<tessera::DrawRecord> out;
-  for (const tessera::DrawRecord& r : tessera::testing_recorded_draws()) {
-    if (glyph_of(r.s3d) != 0) out.push_back(r);
-  }
+// The glyph draws among the records, as text.
+inline std::string drawn_text(const std::vector<tessera::DrawRecord>& records) {
+  std::string out;
+  for (const tessera::DrawRecord& r : glyph_draws(records)) out += static_cast<char>(glyph_of(r.s3d));
   return out;
 }
 

@@ -125,7 +125,9 @@ TEST_F(CellContentTest, FoesRespectMaxfoeAndUseEnemyAndAreFreedWhenCleared) {
   object_type("b_friend", 8, 8, {"DGFXNAME", "FRIEND", "DISENEMY", "0"});
   load_object_types();
   cell_width = cell_height = 20.5f;
-  for (const auto& [x, y] : {std::pair{1, 2}, std::pair{3, 0}, std::pair{3, 4}, std::pair{9, 9}}) world_cell(x, y).use_enemy = 1;
+  for (const auto& [x, y] : {std::pair{1, 2}, std::pair{3, 0}, std::pair{3, 4}, std::pair{5, 5}, std::pair{9, 9}}) {
+    world_cell(x, y).use_enemy = 1;
+  }
   world_cell(2, 2).use_enemy = 2;
   MAXFOE = 2;
   populate_foes(5, 5);  // (9, 9) is outside the walked area
@@ -141,8 +143,8 @@ TEST_F(CellContentTest, FoesRespectMaxfoeAndUseEnemyAndAreFreedWhenCleared) {
   clear_foes();
   EXPECT_EQ(sprite3d_exists(sprite), 0);
   MAXFOE = 10;
-  populate_foes(5, 5);
-  EXPECT_EQ(foes.size(), 3);
+  populate_foes(5, 5);  // the walked area includes its last row and column
+  EXPECT_EQ(foes.size(), 4);
 }
 
 TEST_F(CellContentTest, ResetWorldEmptiesTheLevelAndFreesItsSprites) {

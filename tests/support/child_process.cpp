@@ -6,22 +6,7 @@
 
 namespace testchild {
 
-namespace {
-
-// A runaway recursion must meet a bounded stack, whatever the shell allows.
-void bound_the_stack() {
-  rlimit limit{};
-  getrlimit(RLIMIT_STACK, &limit);
-  const rlim_t bound = 8 * 1024 * 1024;
-  if (limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur > bound) {
-    limit.rlim_cur = bound;
-    setrlimit(RLIMIT_STACK, &limit);
-  }
-}
-
-}  // namespace
-
-Started start_child(const std::function<void()>& body) {
+ChildResult run_child(const std::function<void()>& body) {
   int fds[2];
   if (pipe(fds) != 0) return {};
   const pid_t pid = fork();
@@ -34,33 +19,25 @@ Started start_child(const std::function<void()>& body) {
     close(fds[0]);
     dup2(fds[1], STDERR_FILENO);
     close(fds[1]);
+    // A runaway recursion must meet a bounded stack, whatever the shell allows.
+    rlimit limit{};
+    getrlimit(RLIMIT_STACK, &limit);
+    const rlim_t bound = 8 * 1024 * 1024;
+    if (limit.rlim_cur == RLIM_INFINITY || limit.rlim_cur > bound) {
+      limit.rlim_cur = bound;
+      setrlimit(RLIMIT_STACK, &limit);
+    }
+    alarm(20);
     body();
     _exit(0);
   }
   close(fds[1]);
-  return {pid, fds[0]};
-}
-
-ChildResult run_child(const std::function<void()>& body) {
-  const Started child = start_child([&] {
-    bound_the_stack();
-    alarm(20);
-    body();
-  });
-  if (child.pid < 0) return {};
   ChildResult result;
-  result.output = read_everything(child.stderr_fd);
-  waitpid(child.pid, &result.status, 0);
-  return result;
-}
-
-std::string read_everything(int fd) {
-  std::string text;
   char buffer[4096];
-  ssize_t n;
-  while ((n = read(fd, buffer, sizeof buffer)) > 0) text.append(buffer, static_cast<size_t>(n));
-  close(fd);
-  return text;
+  for (ssize_t n; (n = read(fds[0], buffer, sizeof buffer)) > 0;) result.output.append(buffer, static_cast<size_t>(n));
+  close(fds[0]);
+  waitpid(pid, &result.status, 0);
+  return result;
 }
 
 bool ended_normally(int status) { return WIFEXITED(status) && WEXITSTATUS(status) == 0; }

@@ -25,26 +25,14 @@ struct InputScript {
     std::function<void()> act;
   };
   static constexpr int64_t kRunawayFlips = 2000;
+  inline static std::vector<Step> steps;
+  inline static size_t next = 0;
+  inline static bool active = false;
 
-  static std::vector<Step>& steps() {
-    static std::vector<Step> list;
-    return list;
-  }
-  static size_t& next() {
-    static size_t n = 0;
-    return n;
-  }
-  static bool& active() {
-    static bool on = false;
-    return on;
-  }
   static void on_pump() {
-    if (!active()) return;
-    while (next() < steps().size() && testing_flip_count() >= steps()[next()].after_flips) {
-      steps()[next()].act();
-      ++next();
-    }
-    const int64_t last = steps().empty() ? 0 : steps().back().after_flips;
+    if (!active) return;
+    for (; next < steps.size() && testing_flip_count() >= steps[next].after_flips; ++next) steps[next].act();
+    const int64_t last = steps.empty() ? 0 : steps.back().after_flips;
     if (testing_flip_count() > last + kRunawayFlips) {
       std::fprintf(stderr, "the screen did not end after its input script\n");
       std::_Exit(1);
@@ -52,16 +40,16 @@ struct InputScript {
   }
 
   explicit InputScript(std::vector<Step> script) {
-    steps() = std::move(script);
-    next() = 0;
-    active() = true;
+    steps = std::move(script);
+    next = 0;
+    active = true;
     testing_set_pump_hook(on_pump);
   }
   ~InputScript() {
-    active() = false;
+    active = false;
     testing_set_pump_hook(nullptr);
   }
-  bool finished() const { return next() == steps().size(); }
+  bool finished() const { return next == steps.size(); }
 };
 
 inline void tap(int32_t key) {

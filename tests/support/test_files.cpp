@@ -2,15 +2,14 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
-#include <vorbis/vorbisenc.h>
 
-#include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+
+#include "audio.h"
 
 namespace testfiles {
 
@@ -71,6 +70,18 @@ void write_png_pixels(const std::string& path, int32_t width, int32_t height, co
   if (result != 0) throw std::runtime_error(IMG_GetError());
 }
 
+void write_png_drawn(const std::string& path, int32_t width, int32_t height,
+                     const std::function<Rgba(int32_t x, int32_t y)>& pixel) {
+  std::vector<uint8_t> rgba;
+  for (int32_t y = 0; y < height; ++y) {
+    for (int32_t x = 0; x < width; ++x) {
+      const Rgba p = pixel(x, y);
+      rgba.insert(rgba.end(), p.begin(), p.end());
+    }
+  }
+  write_png_pixels(path, width, height, rgba);
+}
+
 void write_png(const std::string& path, int32_t width, int32_t height, int32_t colour, uint8_t alpha) {
   std::vector<uint8_t> rgba(static_cast<size_t>(width * height * 4));
   for (size_t i = 0; i < rgba.size(); i += 4) {
@@ -83,65 +94,13 @@ void write_png(const std::string& path, int32_t width, int32_t height, int32_t c
 }
 
 void write_ogg(const std::string& path, double seconds, double frequency) {
-  make_dirs(fs::path(path).parent_path().string());
-  FILE* out = std::fopen(path.c_str(), "wb");
-  if (out == nullptr) throw std::runtime_error("cannot write " + path);
-  const long rate = 22050;
-  vorbis_info vi;
-  vorbis_info_init(&vi);
-  if (vorbis_encode_init_vbr(&vi, 1, rate, 0.1f) != 0) throw std::runtime_error("vorbis init");
-  vorbis_comment vc;
-  vorbis_comment_init(&vc);
-  vorbis_dsp_state vd;
-  vorbis_analysis_init(&vd, &vi);
-  vorbis_block vb;
-  vorbis_block_init(&vd, &vb);
-  ogg_stream_state os;
-  ogg_stream_init(&os, 1);
-  ogg_packet header, header_comm, header_code;
-  vorbis_analysis_headerout(&vd, &vc, &header, &header_comm, &header_code);
-  ogg_stream_packetin(&os, &header);
-  ogg_stream_packetin(&os, &header_comm);
-  ogg_stream_packetin(&os, &header_code);
-  ogg_page og;
-  while (ogg_stream_flush(&os, &og) != 0) {
-    std::fwrite(og.header, 1, static_cast<size_t>(og.header_len), out);
-    std::fwrite(og.body, 1, static_cast<size_t>(og.body_len), out);
-  }
-  const long total = static_cast<long>(seconds * rate);
-  long done = 0;
-  bool eos = false;
-  while (!eos) {
-    const long chunk = std::min<long>(1024, total - done);
-    if (chunk > 0) {
-      float** buffer = vorbis_analysis_buffer(&vd, static_cast<int>(chunk));
-      for (long i = 0; i < chunk; ++i)
-        buffer[0][i] = static_cast<float>(0.3 * std::sin(2.0 * M_PI * frequency * static_cast<double>(done + i) / rate));
-      vorbis_analysis_wrote(&vd, static_cast<int>(chunk));
-      done += chunk;
-    } else {
-      vorbis_analysis_wrote(&vd, 0);
-    }
-    while (vorbis_analysis_blockout(&vd, &vb) == 1) {
-      vorbis_analysis(&vb, nullptr);
-      vorbis_bitrate_addblock(&vb);
-      ogg_packet op;
-      while (vorbis_bitrate_flushpacket(&vd, &op) != 0) {
-        ogg_stream_packetin(&os, &op);
-        while (!eos && ogg_stream_pageout(&os, &og) != 0) {
-          std::fwrite(og.header, 1, static_cast<size_t>(og.header_len), out);
-          std::fwrite(og.body, 1, static_cast<size_t>(og.body_len), out);
-          if (ogg_page_eos(&og) != 0) eos = true;
-        }
-      }
-    }
-  }
-  ogg_stream_clear(&os);
-  vorbis_block_clear(&vb);
-  vorbis_dsp_clear(&vd);
-  vorbis_comment_clear(&vc);
-  vorbis_info_clear(&vi);
-  std::fclose(out);
+  // The data set's generator encodes its sounds the same way.
+  assets::Buffer buffer;
+  assets::Tone tone;
+  tone.f0 = tone.f1 = frequency;
+  tone.length = seconds;
+  assets::add_tone(buffer, 0.0, tone);
+  assets::write_ogg(path, buffer, 0.1f);
 }
 
 }  // namespace testfiles

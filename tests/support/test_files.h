@@ -2,7 +2,9 @@
 // and OGG Vorbis sounds, so every test shows its own inputs.
 #pragma once
 
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -31,6 +33,10 @@ std::string read_all(const std::string& path);
 void write_png(const std::string& path, int32_t width, int32_t height, int32_t colour, uint8_t alpha = 255);
 // A PNG from RGBA bytes (row-major, 4 bytes a pixel).
 void write_png_pixels(const std::string& path, int32_t width, int32_t height, const std::vector<uint8_t>& rgba);
+// A PNG whose pixel (x, y) is pixel(x, y).
+using Rgba = std::array<uint8_t, 4>;
+void write_png_drawn(const std::string& path, int32_t width, int32_t height,
+                     const std::function<Rgba(int32_t x, int32_t y)>& pixel);
 // A mono OGG Vorbis sine tone of the given length.
 void write_ogg(const std::string& path, double seconds = 0.2, double frequency = 440.0);
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <sstream>
 #include <tuple>
 
 #include "core/config.h"
@@ -17,17 +16,12 @@ namespace levelfixture {
 
 using namespace tessera;
 
-namespace {
-
-// "KEY value KEY value": the lines of a content or object file.
-std::vector<std::string> words(const std::string& text) {
-  std::vector<std::string> out;
-  std::istringstream in(text);
-  for (std::string word; in >> word;) out.push_back(word);
-  return out;
+// "KEY value KEY value" as the lines of a content or object file.
+static void write_words(const std::string& path, const std::string& text) {
+  std::string bytes;
+  for (const char c : text) bytes += c == ' ' ? std::string("\r\n") : std::string(1, c);
+  testfiles::write_text(path, bytes + "\r\n");
 }
-
-}  // namespace
 
 LevelData::LevelData(const Options& options) {
   world_state_set_defaults();
@@ -96,7 +90,7 @@ LevelData::LevelData(const Options& options) {
   }
   for (const auto& [name, colour, pairs] : types) {
     testfiles::write_png(dir.file("OBJ/" + name + ".png"), 8, 8, colour);
-    testfiles::write_lines(dir.file("OBJ/" + name + ".dll"), words(pairs + " DGFXTRANSPARENCY 255 DGFXSHOW 1"));
+    write_words(dir.file("OBJ/" + name + ".dll"), pairs + " DGFXTRANSPARENCY 255 DGFXSHOW 1");
   }
 
   testing_open_screen(options.screen_w, options.screen_h);
@@ -116,7 +110,7 @@ LevelData::LevelData(const Options& options) {
 }
 
 void LevelData::write_content(const std::string& kind, const std::string& pairs) const {
-  testfiles::write_lines(dir.file("RGB/LAB/" + kind), words(pairs));
+  write_words(dir.file("RGB/LAB/" + kind), pairs);
 }
 
 int32_t LevelData::plays(const std::string& file_name) {

@@ -63,20 +63,19 @@ struct Hash {
     }
   }
   template <typename T>
-  void add(const T& v) {
+  void one(const T& v) {
     bytes(&v, sizeof v);
   }
-  void add(const std::string& s) {
-    add(s.size());
+  void one(const std::string& s) {
+    one(s.size());
     bytes(s.data(), s.size());
   }
   // Cell texts hash as the texts they name, not as their references.
-  void add(const tessera::CellText& s) { add(s.str()); }
-  // Several values in order, as separate adds.
-  template <typename T, typename... More>
-  void add(const T& first, const More&... more) {
-    add(first);
-    (add(more), ...);
+  void one(const tessera::CellText& s) { one(s.str()); }
+  // Values in order, each as above.
+  template <typename... T>
+  void add(const T&... values) {
+    (one(values), ...);
   }
 };
 

@@ -10,7 +10,6 @@
 #include <functional>
 #include <regex>
 #include <string>
-#include <vector>
 
 #include "core/config.h"
 #include "game/default_game.h"

@@ -12,7 +12,6 @@
 #include <set>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "core/config.h"
 #include "game/default_game.h"

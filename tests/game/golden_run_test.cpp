@@ -4,7 +4,6 @@
 
 #include <cinttypes>
 #include <cstdio>
-#include <string>
 #include <vector>
 
 #include "actors/player_input.h"

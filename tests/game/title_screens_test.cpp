@@ -11,10 +11,6 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
-#include <cstdio>
-#include <cstdlib>
-#include <functional>
 #include <set>
 #include <tuple>
 #include <utility>

@@ -79,17 +79,6 @@ void take_player_name() {
   player_name = separator == std::string::npos ? std::string() : home.substr(separator + 1);
 }
 
-void load_resources() {
-  load_tile_graphics();
-  clear_object_lists();
-  load_object_types();
-  load_sound_effects();
-  load_music_tracks();
-  load_world_floaters();
-  load_title_floaters();
-  font_init();
-}
-
 // A map file names no player image of its own; without this the figure would be invisible in
 // map mode (only the level builder loads it otherwise).
 void load_first_level() {
@@ -135,6 +124,17 @@ void build_due_level() {
 }
 
 }  // namespace
+
+void load_resources() {
+  load_tile_graphics();
+  clear_object_lists();
+  load_object_types();
+  load_sound_effects();
+  load_music_tracks();
+  load_world_floaters();
+  load_title_floaters();
+  font_init();
+}
 
 void play_frame() {
   TESSERA_HERE();

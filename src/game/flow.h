@@ -12,6 +12,9 @@
 
 namespace tessera {
 
+// What start-up loads after the world model is declared: tile graphics, object types, sounds, music,
+// floaters and the font.
+void load_resources();
 // One frame of the frame loop: the level due is built (and announced by its banner), then input is
 // read and the frame is played and drawn.
 void play_frame();

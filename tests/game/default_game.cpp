@@ -19,7 +19,6 @@
 #include "presentation/font.h"
 #include "presentation/overlays.h"
 #include "presentation/screen_text.h"
-#include "resources/catalogs.h"
 #include "resources/object_types.h"
 #include "resources/progress_bars.h"
 #include "world/level_builder.h"
@@ -49,14 +48,7 @@ DefaultGame::DefaultGame(int32_t width, int32_t height, const std::function<void
   font_zoom_set(screen_width);
   declare_world_model();
 
-  load_tile_graphics();
-  clear_object_lists();
-  load_object_types();
-  load_sound_effects();
-  load_music_tracks();
-  load_world_floaters();
-  load_title_floaters();
-  font_init();
+  load_resources();
 
   // What the title screen leaves behind when play starts.
   menu_active = 0;

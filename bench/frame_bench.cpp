@@ -23,6 +23,7 @@
 #include "bare_frame.h"
 #include "core/runtime.h"
 #include "game/default_game.h"
+#include "game/flow.h"
 #include "game/world_pass.h"
 #include "game/x_session.h"
 #include "model/world_model.h"
@@ -107,9 +108,10 @@ double game_frame() {
   if (key != 0) testing_set_key(key, true);
   testing_clear_recorded_draws();
   const Clock::time_point start = Clock::now();
-  examine_mouse_step();
-  read_play_input();
-  frame_driver();
+  process_window_events();
+  start_play();
+  loop_pass(read_controls(), true);
+  screen_flip();
   return since_ms(start);
 }
 

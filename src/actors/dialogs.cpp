@@ -2,7 +2,6 @@
 
 #include <string>
 
-#include "actors/player_input.h"
 #include "model/world_model.h"
 #include "platform/platform.h"
 #include "presentation/screen_text.h"
@@ -10,9 +9,6 @@
 namespace tessera {
 
 namespace {
-
-bool pause_open = false;
-bool quit_open = false;
 
 struct DialogLine {
   const char* text;
@@ -33,61 +29,45 @@ constexpr DialogLine PAUSE_LINES[] = {
 };
 
 template <size_t N>
-void show_dialog_frame(const DialogLine (&lines)[N]) {
-  sprite3d_begin();
+void draw_dialog(const DialogLine (&lines)[N]) {
   for (const DialogLine& line : lines) {
     draw_screen_text(line.text, screen_width * line.x, screen_height * line.y, 1.0f, 0.0f, 255, 1.0f);
   }
-  sprite3d_end();
-  screen_flip();
 }
 
-// Clears the open flag however the dialog is left.
-struct OpenFlag {
-  bool& flag;
-  explicit OpenFlag(bool& f) : flag(f) { flag = true; }
-  ~OpenFlag() { flag = false; }
-  OpenFlag(const OpenFlag&) = delete;
-  OpenFlag& operator=(const OpenFlag&) = delete;
-};
+int32_t answer_of(const Controls& controls) {
+  return controls.action == ACTION_B || controls.action == ACTION_X ? controls.action : ACTION_NONE;
+}
 
 }  // namespace
 
-void pause_dialog() {
-  if (pause_open) return;
-  const OpenFlag open(pause_open);
-  for (;;) {
-    show_dialog_frame(PAUSE_LINES);
-    read_play_input();
-    if (action_code == ACTION_B) {
-      current_map = -1;
-      score = level_start_score;
-      return;
-    }
-    if (action_code == ACTION_X) return;
+int32_t pause_dialog(const Controls& controls) {
+  const int32_t answer = answer_of(controls);
+  if (answer == ACTION_B) {
+    current_map = -1;
+    // Both: a score that counts up towards the old target would hand the map's points back.
+    score = level_start_score;
+    score_target = level_start_target;
   }
+  return answer;
 }
 
-void quit_dialog() {
-  if (quit_open) return;
-  const OpenFlag open(quit_open);
-  for (;;) {
-    show_dialog_frame(QUIT_LINES);
-    read_play_input();
-    if (action_code == ACTION_B) {
-      game_mode = GAME_MODE_GAME_OVER;
-      quit_requested = 1;
-      return;
-    }
-    if (action_code == ACTION_X) {
-      // The Escape that opened this dialog armed the bomb; a spent latch alone would still let a
-      // fire control held on leaving detonate at once.
-      fire_latch = FIRE_SPENT;
-      bomb_armed = 0;
-      return;
-    }
+int32_t quit_dialog(const Controls& controls) {
+  const int32_t answer = answer_of(controls);
+  if (answer == ACTION_B) {
+    game_mode = GAME_MODE_GAME_OVER;
+    quit_requested = 1;
+  } else if (answer == ACTION_X) {
+    // The Escape that opened this dialog armed the bomb; a spent latch alone would still let a
+    // fire control held on leaving detonate at once.
+    fire_latch = FIRE_SPENT;
+    bomb_armed = 0;
   }
+  return answer;
 }
+
+void draw_pause_dialog() { draw_dialog(PAUSE_LINES); }
+void draw_quit_dialog() { draw_dialog(QUIT_LINES); }
 
 std::vector<std::string> dialog_texts() {
   std::vector<std::string> texts;

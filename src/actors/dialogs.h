@@ -1,22 +1,29 @@
-// The modal pause and quit dialogs. Each runs its own frames (texts over whatever the back buffer
-// holds, read_play_input each frame) until the B or X control answers it; the world and the clock
-// stand still meanwhile. A dialog does not open while one of the same kind is open, so holding P or
-// Escape cannot nest dialogs without bound.
+// The pause and quit dialogs: screens of the frame loop that take only their two answers, B and X
+// (arrows, bombs and map keys do nothing there). Their texts are drawn over whatever the back
+// buffer holds; the world and the clock stand still meanwhile.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
+
+#include "actors/player_input.h"
 
 namespace tessera {
 
 // Every text the two dialogs draw.
 std::vector<std::string> dialog_texts();
 
-// B: current_map -1 (the map is rebuilt) and score back to level_start_score. X: back to play.
-void pause_dialog();
-// B: game_mode game over and quit_requested 1 (the program ends after the game-over sequence).
-// X: back to play with the fire latch spent and the bomb disarmed, so a fire control held on
-// leaving does not bomb until it has been read as released.
-void quit_dialog();
+// The answer of one pass: ACTION_B, ACTION_X or ACTION_NONE while the dialog stays open.
+// Pause, B: the map is rebuilt (current_map -1) and the score goes back for good to what the map
+// began with (score and score_target). X: back to play.
+int32_t pause_dialog(const Controls& controls);
+// Quit, B: game_mode game over and quit_requested 1 (the program ends after the game-over
+// sequence). X: back to play with the fire latch spent and the bomb disarmed, so a fire control
+// held on leaving does not bomb until it has been read as released.
+int32_t quit_dialog(const Controls& controls);
+
+void draw_pause_dialog();
+void draw_quit_dialog();
 
 }  // namespace tessera

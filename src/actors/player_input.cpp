@@ -4,7 +4,6 @@
 #include <cmath>
 #include <string>
 
-#include "actors/dialogs.h"
 #include "core/config.h"
 #include "core/numeric.h"
 #include "core/runtime.h"
@@ -22,6 +21,7 @@ uint8_t fire_latch = 1;
 uint8_t bomb_armed = 0;
 int32_t step_dx = 0;
 int32_t step_dy = 0;
+int32_t dialog_request = ACTION_NONE;
 
 namespace {
 
@@ -46,32 +46,41 @@ bool joystick_selected() { return input_device == 1; }
 int32_t player_column() { return round_to_int(std::floor(player.x / cell_width) + scroll_x); }
 int32_t player_row() { return round_to_int(std::floor(player.y / cell_height) + scroll_y); }
 
-void read_keyboard_direction() {
+void read_keyboard(Controls& controls) {
   keyboard_examine();
   const bool up = key_pushed(KEY_UP) != 0;
   const bool left = key_pushed(KEY_LEFT) != 0;
   const bool right = key_pushed(KEY_RIGHT) != 0;
   const bool down = key_pushed(KEY_DOWN) != 0;
-  if (up) pressed_direction = DIRECTION_UP;
-  if (left) pressed_direction = DIRECTION_LEFT;
-  if (right) pressed_direction = DIRECTION_RIGHT;
-  if (down) pressed_direction = DIRECTION_DOWN;
-  if ((up && left) || (up && right) || (down && right) || (down && left)) pressed_direction = DIRECTION_NONE;
-  // Both keys are queried every frame: each query updates that key's remembered state.
-  const bool previous_map = key_released(KEY_PAGE_DOWN) != 0;
-  const bool next_map = key_released(KEY_PAGE_UP) != 0;
-  if (previous_map) map_number = add_saturating(map_number, -1);
-  if (next_map) map_number = add_saturating(map_number, 1);
+  if (up) controls.direction = DIRECTION_UP;
+  if (left) controls.direction = DIRECTION_LEFT;
+  if (right) controls.direction = DIRECTION_RIGHT;
+  if (down) controls.direction = DIRECTION_DOWN;
+  if ((up && left) || (up && right) || (down && right) || (down && left)) controls.direction = DIRECTION_NONE;
+  // Both keys are queried every pass: each query updates that key's remembered state.
+  controls.previous_map = key_released(KEY_PAGE_DOWN) != 0;
+  controls.next_map = key_released(KEY_PAGE_UP) != 0;
+  for (const KeyAction& entry : KEY_ACTIONS) {
+    if (key_pushed(entry.key) != 0) controls.action = entry.action;
+  }
+  controls.fire_held = controls.action == ACTION_FIRE;
 }
 
-void read_joystick_direction() {
+void read_joystick(Controls& controls) {
   joystick_examine();
   const int32_t ax = joystick_axis_x();
   const int32_t ay = joystick_axis_y();
-  if (ax == 1) pressed_direction = DIRECTION_RIGHT;
-  if (ax == -1) pressed_direction = DIRECTION_LEFT;
-  if (ay == 1) pressed_direction = DIRECTION_DOWN;
-  if (ay == -1) pressed_direction = DIRECTION_UP;
+  if (ax == 1) controls.direction = DIRECTION_RIGHT;
+  if (ax == -1) controls.direction = DIRECTION_LEFT;
+  if (ay == 1) controls.direction = DIRECTION_DOWN;
+  if (ay == -1) controls.direction = DIRECTION_UP;
+  for (int32_t button = 1; button <= 10; ++button) {
+    if (joystick_button(button) != 0) {
+      controls.action = BUTTON_ACTIONS[button - 1];
+      break;
+    }
+  }
+  controls.fire_held = joystick_button(FIRE_BUTTON) != 0;
 }
 
 // Scrolling must keep the whole visible window inside the matrix.
@@ -99,17 +108,25 @@ void player_input_set_defaults() {
   bomb_armed = 0;
   step_dx = 0;
   step_dy = 0;
+  dialog_request = ACTION_NONE;
 }
 
-void read_play_input() {
-  pressed_direction = DIRECTION_NONE;
-  action_code = ACTION_NONE;
+Controls read_controls() {
+  Controls controls;
   if (joystick_selected()) {
-    read_joystick_direction();
+    read_joystick(controls);
   } else {
-    read_keyboard_direction();
+    read_keyboard(controls);
   }
-  read_buttons();
+  return controls;
+}
+
+void read_play_input(const Controls& controls) {
+  dialog_request = ACTION_NONE;
+  pressed_direction = controls.direction;
+  if (controls.previous_map) map_number = add_saturating(map_number, -1);
+  if (controls.next_map) map_number = add_saturating(map_number, 1);
+  read_buttons(controls);
   player.step_timer += 1;
   if (player.step_timer > move_delay) {
     if (pressed_direction != DIRECTION_NONE) player_step(pressed_direction);
@@ -117,34 +134,16 @@ void read_play_input() {
   }
 }
 
-void read_buttons() {
-  action_code = ACTION_NONE;
-  if (joystick_selected()) {
-    joystick_examine();
-    for (int32_t button = 1; button <= 10; ++button) {
-      if (joystick_button(button) != 0) {
-        action_code = BUTTON_ACTIONS[button - 1];
-        break;
-      }
-    }
-    if (joystick_button(FIRE_BUTTON) == 0) fire_latch = FIRE_READY;
-  } else {
-    keyboard_examine();
-    for (const KeyAction& entry : KEY_ACTIONS) {
-      if (key_pushed(entry.key) != 0) action_code = entry.action;
-    }
-    if (action_code != ACTION_FIRE) fire_latch = FIRE_READY;
-  }
-  if (menu_active == 1) return;
+void read_buttons(const Controls& controls) {
+  action_code = controls.action;
+  if (!controls.fire_held) fire_latch = FIRE_READY;
   if (action_code != ACTION_NONE) dispatch_action(action_code);
 }
 
 void dispatch_action(int32_t action) {
   if (fire_latch == FIRE_READY) bomb_armed = 1;
-  if (action == ACTION_PAUSE) {
-    pause_dialog();
-  } else if (action == ACTION_QUIT) {
-    quit_dialog();
+  if (action == ACTION_PAUSE || action == ACTION_QUIT) {
+    dialog_request = action;
   } else if (action == ACTION_FIRE && bomb_armed == 1) {
     use_bomb();
     bomb_armed = 0;

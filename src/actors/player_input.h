@@ -1,5 +1,5 @@
-// Player control: one input device read per frame, paced grid steps with a scrolling view,
-// bombs, and the pause and quit dialogs.
+// Player control: the device read once a pass into logical controls, paced grid steps with a
+// scrolling view, bombs, and the requests that open the pause and quit dialogs.
 //
 // Direction codes: 6 up, 7 down, 8 left, 9 right, 16 none. Action codes: 0 fire (bomb), 1 B,
 // 4 X, 5 Y, 10-13 shoulder and trigger buttons, 14 pause, 15 quit, 16 none.
@@ -28,6 +28,15 @@ constexpr int32_t ACTION_NONE = 16;
 constexpr uint8_t FIRE_READY = 17;  // the fire action was seen absent since the last bomb
 constexpr uint8_t FIRE_SPENT = 16;
 
+// The logical controls of one pass, whatever device gave them: every screen reads only these.
+struct Controls {
+  int8_t direction = DIRECTION_NONE;
+  int32_t action = ACTION_NONE;
+  bool fire_held = false;     // the fire control is down (a pad's fire button, or the fire action)
+  bool previous_map = false;  // the map keys, on their release
+  bool next_map = false;
+};
+
 extern int8_t pressed_direction;  // this frame's direction; 0 at program start
 extern int32_t action_code;       // this frame's action; -1 at program start
 extern uint8_t fire_latch;        // FIRE_READY or FIRE_SPENT; 1 at program start
@@ -39,13 +48,18 @@ extern int32_t step_dy;
 // Sets the globals above to their program-start values.
 void player_input_set_defaults();
 
-// Once per frame (also from the title screen and the dialogs): samples the device, reads the map
-// keys, reads the buttons, and takes at most one paced step (every move_delay + 1 frames).
-void read_play_input();
-// Fills action_code, keeps fire_latch, and dispatches unless menu_active is 1.
-void read_buttons();
+// Samples the selected device once: the pass's one keyboard or pad snapshot.
+Controls read_controls();
+// Play's input: the map keys, the buttons, and at most one paced step (every move_delay + 1
+// frames). A pause or quit action leaves its code in dialog_request for the frame loop.
+void read_play_input(const Controls& controls);
+// Fills action_code, keeps fire_latch, and dispatches.
+void read_buttons(const Controls& controls);
 // Arms the bomb when the fire latch is ready; then pause, quit or fire.
 void dispatch_action(int32_t action);
+
+// ACTION_PAUSE or ACTION_QUIT when play asked for that dialog this frame, else ACTION_NONE.
+extern int32_t dialog_request;
 // aim_step, then apply_step unless the step was blocked, then end_step.
 void player_step(int32_t direction);
 // Unit step for the direction, cancelled when the target cell's use_collision is not 0 (or the

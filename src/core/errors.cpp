@@ -15,7 +15,6 @@ namespace {
 
 constexpr int32_t FATAL_EXIT_STATUS = 1;
 const char* const ERROR_TITLE = "ERROR ";
-const char* const DIVISION_BY_ZERO_TEXT = "Attempted division by zero";
 
 std::vector<std::string> log_record(int32_t map_id) {
   return {"TESSERA ENGINE ERROR AND WARNING LOG:",
@@ -75,7 +74,6 @@ void report_runtime_error(int32_t map_id) {
     for (const std::string& line : record) file_write_line(file, line);
     file_close(file);
   }
-  if (error_message() == DIVISION_BY_ZERO_TEXT) report_error(ERROR_DIVISION_QUESTION);
 }
 
 void check_error_log() {

@@ -19,8 +19,9 @@ void report_error(int32_t kind);
 // The message text of a kind ("" for kinds without one).
 std::string error_text(int32_t kind);
 // The work of the registered run-time error handler: writes the seven-line record, naming the map
-// map_id, to standard error and appends it to LOGPATH + LOGFILE (without reading the log), then
-// asks whether to continue after an integer division by zero.
+// map_id, to standard error and appends it to LOGPATH + LOGFILE (without reading the log). The
+// question whether to continue after an integer division by zero (kind 4) is the frame loop's,
+// asked once the faulting pass has been abandoned.
 // The handler itself belongs to the game (it passes map_number).
 void report_runtime_error(int32_t map_id);
 // The checker: the directory of the error log exists.

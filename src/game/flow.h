@@ -1,28 +1,45 @@
-// The game's flow: start-up, the frame loop, and what follows a game over.
+// The game's flow: start-up and the one frame loop that runs every screen.
 //
-// This is the one header that folders below game/ may include. The calls that run upward
-// through it, and why each cannot go the other way:
-//   - after_game_over, from check_trapped (world/tile_rules.cpp): a walled-in player in
-//     "HARDCORE" mode ends the game from inside the frame;
-//   - after_game_over, from game_over_sequence (presentation/overlays.cpp): the end of the
-//     game-over animation hands back to the title screen or ends the program.
+// Each pass of the loop takes window messages once, takes one input snapshot, steps the current
+// screen once, draws it once and presents once. A screen changes only when its step completes, so
+// a pass abandoned after a processor fault leaves the previous screen whole; a screen that has no
+// frame of its own in a pass (loading, a level build that finishes) hands over to the next screen's
+// step within the same pass.
 #pragma once
 
 #include <cstdint>
 
+#include "actors/player_input.h"
+
 namespace tessera {
+
+enum class Screen : uint8_t { loading, intro, title, build, banner, play, pause, quit, game_over, end };
+
+// The screen the next pass steps. Whole run; loading at start.
+extern Screen screen;
 
 // What start-up loads after the world model is declared: tile graphics, object types, sounds, music,
 // floaters and the font.
 void load_resources();
-// One frame of the frame loop: the level due is built (and announced by its banner), then input is
-// read and the frame is played and drawn.
-void play_frame();
-// After the game-over sequence: the title screen again, or the end when quit_requested is set.
+// The screens' own state back to the start of a run (loading; map 1 is the start-up map).
+void frame_loop_reset();
+// Play from the level that stands, for tests and tools that made it themselves: the screen becomes
+// play, and a map that falls due is rebuilt as in any game.
+void start_play();
+// One pass without its window messages and presenting: steps the current screen with the controls
+// and, with draw, draws it. A build runs to its end within the pass unless pacing_builds is on
+// (the real loop), when it yields between parts after a frame's worth of time.
+void loop_pass(const Controls& controls, bool draw);
+// At the recovery point, after a division by zero abandoned a pass: closes the batch the pass left
+// open, asks whether to go on (No ends the program) and has a build that was under way begin again;
+// the screen stays what it was before the pass.
+void recover_from_fault();
+// After the game-over sequence, or a player walled in: the title screen again (a new game starts
+// at map 1 with a fresh score), or the end when quit_requested is set.
 void after_game_over();
-// Start-up steps 1 to 13, then the frame loop; never returns. A window size of 0 x 0 opens the
-// borderless window as large as display 0; any other size opens a normal, movable window of that
-// size, and every layout value follows it as it would follow the display.
+// Start-up, then the frame loop; never returns. A window size of 0 x 0 opens the borderless window
+// as large as display 0; any other size opens a normal, movable window of that size, and every
+// layout value follows it as it would follow the display.
 [[noreturn]] void run_game(int32_t window_width = 0, int32_t window_height = 0);
 
 }  // namespace tessera

@@ -1,18 +1,31 @@
-// The intro with the credits and the title screen.
+// The intro with the credits and the title screen, as screens of the frame loop: each is entered,
+// then stepped and drawn once a pass.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "actors/player_input.h"
+
 namespace tessera {
 
 extern int32_t screen_picture;     // sprite of the intro or title picture
 extern int32_t screen_picture_3d;  // its Sprite3D
 
-void show_intro(int32_t mode);
-// Runs until the start control; leaves menu_active 0, map_number 1 and game_mode play.
-void show_title_screen(int32_t mode);
+// menu_active 1 and the intro's picture (LOADSCREEN's first "#" becomes one draw of random_int(1)).
+void enter_intro();
+// Three pages held 360, 180 and 120 frames, a jingle after each of the first two; true when the
+// last page has been held.
+bool intro_step();
+void draw_intro();
+// menu_active 1, game_mode play, the title picture and the title music; the fade starts at 255.
+void enter_title();
+// The floaters move; the title fades in by 0.2 of alpha a frame until the start control is
+// pressed, and the title ends (true) when it is released: menu_active 0 and map_number 1. No other
+// control does anything here.
+bool title_step(const Controls& controls);
+void draw_title();
 
 // Every text the intro and the title screen draw (all three prompts).
 std::vector<std::string> title_screen_texts();

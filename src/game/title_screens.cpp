@@ -21,8 +21,6 @@ int32_t screen_picture_3d = 0;
 
 namespace {
 
-constexpr int32_t ACTION_START = 14;
-
 // Each line says something the others do not: who holds the rights, how code, pictures and
 // sound were made, and where the letters come from.
 const char* const INTRO_PAGE_LINES[] = {
@@ -65,30 +63,29 @@ std::string intro_picture_name() {
   return LOADSCREEN.substr(0, hash) + decimal(random_int(1)) + LOADSCREEN.substr(hash + 1);
 }
 
-void begin_picture_frame() {
-  sprite3d_begin();
+void draw_picture() {
   screen_clear(rgb(0, 0, 0));
   if (screen_picture_3d != 0) sprite3d_draw(screen_picture_3d, 0, 0, 255);
 }
 
-// Waits while keeping the window responsive (a frozen window would look like a crash).
-void responsive_delay(int32_t ms) {
-  constexpr int32_t SLICE = 10;
-  for (int32_t waited = 0; waited < ms; waited += SLICE) {
-    window_event(0);
-    delay_ms(std::min(SLICE, ms - waited));
-  }
-}
+struct IntroPage {
+  const char* const* lines;
+  int32_t count;
+  float first_y;
+  int32_t frames;  // how long the page is held, at 60 frames a second
+};
 
-void show_intro_page(const char* const* lines, int32_t count, float first_y, int32_t hold_ms) {
-  begin_picture_frame();
-  for (int32_t i = 0; i < count; ++i)
-    draw_screen_text(lines[i], screen_width * 0.1f, screen_height * (first_y + 0.05f * static_cast<float>(i)),
-                     1.0f, 0.0f, 255, 1.0f);
-  sprite3d_end();
-  screen_flip();
-  responsive_delay(hold_ms);
-}
+const char* const PRESENTER[] = {PRESENTER_LINE};
+const char* const GAME_BY[] = {GAME_BY_LINE};
+const IntroPage INTRO_PAGES[] = {
+    {INTRO_PAGE_LINES, static_cast<int32_t>(std::size(INTRO_PAGE_LINES)), 0.30f, 360},
+    {PRESENTER, 1, 0.8f, 180},
+    {GAME_BY, 1, 0.8f, 120},
+};
+constexpr int32_t INTRO_PAGE_COUNT = static_cast<int32_t>(std::size(INTRO_PAGES));
+
+int32_t intro_page = 0;
+int32_t intro_page_frame = 0;
 
 const char* const TITLE_TEXT = "  ZORVANE |";
 const char* const TITLE_MUSIC = "menu.ogg";
@@ -98,70 +95,75 @@ const char* const PROMPTS[] = {
     "  PRESS START ON JOYPAD OR  P  ON KEYBOARD TO CONTINUE|",
 };
 
-std::string title_prompt() { return PROMPTS[input_device <= 1 ? input_device : 2]; }
+float title_fade = 255.0f;
+bool start_pressed = false;
 
-void draw_title_frame(float fade) {
-  begin_picture_frame();
-  draw_floaters(title_floaters, 1);
-  const int32_t alpha = round_to_int(255.0 - fade);
-  draw_screen_text(TITLE_TEXT, screen_width * 0.1f, screen_height * 0.4f, 6.0f, 0.0f, alpha, 1.0f);
-  draw_screen_text(title_prompt(), screen_width * 0.1f, screen_height * 0.65f, 0.8f, 0.0f, alpha, 1.0f);
-  draw_screen_text(TITLE_RIGHTS_LINE, screen_width * 0.5f, screen_height * 0.8f, 0.6f, 0.0f, 255, 1.0f);
-}
+std::string title_prompt() { return PROMPTS[input_device <= 1 ? input_device : 2]; }
 
 }  // namespace
 
-void show_intro(int32_t mode) {
+void enter_intro() {
   menu_active = 1;
   mouse_examine();
   mouse_locate(0, 0);
   free_screen_picture();
   load_screen_picture(intro_picture_name());
-  if (mode != 0) return;
   fit_screen_picture();
-  show_intro_page(INTRO_PAGE_LINES, static_cast<int32_t>(std::size(INTRO_PAGE_LINES)), 0.30f, 6000);
-  play_sound(VOXTAMBER1, 0);
-  const char* const presenter[] = {PRESENTER_LINE};
-  show_intro_page(presenter, 1, 0.8f, 3000);
-  play_sound(VOXTAMBER, 0);
-  const char* const game_by[] = {GAME_BY_LINE};
-  show_intro_page(game_by, 1, 0.8f, 2000);
+  intro_page = 0;
+  intro_page_frame = 0;
 }
 
-void show_title_screen(int32_t mode) {
+bool intro_step() {
+  if (++intro_page_frame < INTRO_PAGES[intro_page].frames) return false;
+  intro_page_frame = 0;
+  ++intro_page;
+  if (intro_page == 1) play_sound(VOXTAMBER1, 0);
+  if (intro_page == 2) play_sound(VOXTAMBER, 0);
+  return intro_page >= INTRO_PAGE_COUNT;
+}
+
+void draw_intro() {
+  const IntroPage& page = INTRO_PAGES[std::min(intro_page, INTRO_PAGE_COUNT - 1)];
+  draw_picture();
+  for (int32_t i = 0; i < page.count; ++i) {
+    draw_screen_text(page.lines[i], screen_width * 0.1f,
+                     screen_height * (page.first_y + 0.05f * static_cast<float>(i)), 1.0f, 0.0f, 255, 1.0f);
+  }
+}
+
+void enter_title() {
   menu_active = 1;
   game_mode = GAME_MODE_PLAY;
-  float title_fade = 255.0f;
+  title_fade = 255.0f;
+  start_pressed = false;
   free_screen_picture();
   load_screen_picture(LOADINTROSCREEN);
-  play_music(TITLE_MUSIC);
-  if (mode != 0) return;
   fit_screen_picture();
-  // The intro cannot be skipped, so players tap P through it; such a tap (or one made during the
-  // game-over sequence) must not start a game before the title has been seen.
-  keyboard_forget_taps();
-  do {
-    process_window_events();
-    draw_title_frame(title_fade);
-    if (title_fade > 0.0f) {
-      title_fade += -0.2f;
-    } else {
-      title_fade = 0.0f;
-    }
-    sprite3d_end();
-    screen_flip();
-    read_play_input();
-  } while (action_code != ACTION_START);
+  play_music(TITLE_MUSIC);
+}
+
+bool title_step(const Controls& controls) {
+  move_floaters(title_floaters);
+  if (!start_pressed) {
+    // The title's first frame is drawn as it is entered, so every step follows a drawn frame.
+    title_fade = title_fade > 0.0f ? title_fade - 0.2f : 0.0f;
+    start_pressed = controls.action == ACTION_PAUSE;
+    return false;
+  }
   // Play begins with the start control released, so the same press does not also pause the game.
-  do {
-    process_window_events();
-    draw_title_frame(title_fade);
-    sprite3d_end();
-    screen_flip();
-    read_play_input();
-  } while (action_code == ACTION_START);
+  if (controls.action == ACTION_PAUSE) return false;
   menu_active = 0;
   map_number = 1;
+  return true;
+}
+
+void draw_title() {
+  draw_picture();
+  draw_floaters(title_floaters, 1);
+  const int32_t alpha = round_to_int(255.0 - title_fade);
+  draw_screen_text(TITLE_TEXT, screen_width * 0.1f, screen_height * 0.4f, 6.0f, 0.0f, alpha, 1.0f);
+  draw_screen_text(title_prompt(), screen_width * 0.1f, screen_height * 0.65f, 0.8f, 0.0f, alpha, 1.0f);
+  draw_screen_text(TITLE_RIGHTS_LINE, screen_width * 0.5f, screen_height * 0.8f, 0.6f, 0.0f, 255, 1.0f);
 }
 
 std::vector<std::string> title_screen_texts() {

@@ -4,12 +4,12 @@
 #include <cmath>
 
 #include "actors/enemy_ai.h"
-#include "actors/play_clock.h"
 #include "core/config.h"
 #include "core/numeric.h"
 #include "core/runtime.h"
 #include "platform/platform.h"
 #include "presentation/overlays.h"
+#include "resources/catalogs.h"
 #include "resources/sound_control.h"
 #include "world/tile_rules.h"
 
@@ -61,78 +61,111 @@ void walk_visible_window(Visit visit) {
   } while (j < rows);
 }
 
-// A picture of the level draws the cells as they stand; play runs their rules first.
-void tile_pass(bool run_rules) {
-  walk_visible_window([run_rules](int32_t i, int32_t j) {
-    const WorldCell& cell = world_cell(scan_x, scan_y);
-    if (cell.alpha <= 0 || cell.in_level != 1) return;
-    if (run_rules) {
-      apply_tile_rules(scan_x, scan_y);
-      lock_pink_cell(scan_x, scan_y);
-    }
-    // The rules may just have re-tiled the cell: draw what it is now.
-    const WorldCell& now = world_cell(scan_x, scan_y);
-    tile_layer_draw(now.tile_sprite, screen_position(i), screen_position(j), now.alpha);
+bool in_play(const WorldCell& cell) { return cell.alpha > 0 && cell.in_level == 1; }
+
+void apply_visible_tile_rules() {
+  walk_visible_window([](int32_t, int32_t) {
+    if (!in_play(world_cell(scan_x, scan_y))) return;
+    apply_tile_rules(scan_x, scan_y);
+    lock_pink_cell(scan_x, scan_y);
   });
 }
 
-void draw_cell_objects(int32_t i, int32_t j) {
+void draw_tiles() {
+  walk_visible_window([](int32_t i, int32_t j) {
+    const WorldCell& cell = world_cell(scan_x, scan_y);
+    if (!in_play(cell)) return;
+    tile_layer_draw(tile_graphic_quad(cell.tile_graphic), screen_position(i), screen_position(j), cell.alpha);
+  });
+}
+
+// A quad turned to a frame's angle; the platform sums turns in 16 bits, and so does this.
+int16_t turned(int16_t angle, int32_t by) {
+  const int64_t sum = static_cast<int64_t>(angle) + by;
+  return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint64_t>(sum) & 0xFFFF));
+}
+
+void update_cell_blocked(int32_t, int32_t) {
   WorldCell& cell = world_cell(scan_x, scan_y);
   cell.blocked = 0;
-  if (object_instances.empty() || cell.tile_sprite == 0 || cell.in_level != 1) return;
+  if (object_instances.empty() || cell.tile_graphic == 0 || cell.in_level != 1) return;
   const int32_t last = std::min(cell.last_child, CHILD_SLOTS - 1);
   for (int32_t n = 0; n <= last; ++n) {
-    if (cell.child_object[static_cast<size_t>(n)] == -1) continue;
-    if (!object_instances.select(cell.child_object[static_cast<size_t>(n)])) continue;
-    const ObjectInstance& instance = object_instances.current();
+    const int32_t position = cell.child_object[static_cast<size_t>(n)];
+    if (position < 0 || position >= object_instances.size()) continue;
+    if (object_instances.at(position).DCOLLISION != 0) cell.blocked = 1;
+  }
+}
+
+void draw_cell_objects(int32_t i, int32_t j) {
+  const WorldCell& cell = world_cell(scan_x, scan_y);
+  if (object_instances.empty() || cell.tile_graphic == 0 || cell.in_level != 1) return;
+  const int32_t last = std::min(cell.last_child, CHILD_SLOTS - 1);
+  for (int32_t n = 0; n <= last; ++n) {
+    const int32_t position = cell.child_object[static_cast<size_t>(n)];
+    if (position < 0 || position >= object_instances.size()) continue;
+    const ObjectInstance& instance = object_instances.at(position);
     if (instance.instance_sprite != 0 && instance.DGFXSHOW == 1 && instance.DISPLAYER == 0) {
       object_blend(instance.DXMODE1, instance.DXMODE2);
       tile_layer_draw(instance.instance_sprite,
-                    round_to_int(static_cast<float>(i) * RESOLUTION + instance.offset_x),
-                    round_to_int(static_cast<float>(j) * RESOLUTION + instance.offset_y),
-                    instance.DGFXTRANSPARENCY);
+                      round_to_int(static_cast<float>(i) * RESOLUTION + instance.offset_x),
+                      round_to_int(static_cast<float>(j) * RESOLUTION + instance.offset_y),
+                      instance.DGFXTRANSPARENCY);
     }
-    if (instance.DCOLLISION != 0) cell.blocked = 1;
   }
+}
+
+void draw_player() {
+  sprite3d_rotate(player.player_sprite, player.angle, 0);
+  sprite3d_draw(player.player_sprite, round_to_int(player.x), round_to_int(player.y), 255);
+}
+
+// Tiles and the objects standing on them go through the platform's tile layer, which keeps them
+// from frame to frame. Its origin is where matrix cell (0, 0) would lie on the screen, so what it
+// keeps scrolls with the view.
+void draw_cells(int32_t origin_x, int32_t origin_y) {
+  tile_layer_begin(origin_x, origin_y);
+  draw_tiles();
+  walk_visible_window(draw_cell_objects);
+  tile_layer_end();
 }
 
 }  // namespace
 
 void world_step() {
-  if (USESPRITE3D == 1) draw_world_frame();
+  scan_x = round_to_int(scroll_x);
+  scan_y = round_to_int(scroll_y);
+  move_floaters(world_floaters);
+  apply_visible_tile_rules();
+  update_blocked();
+  step_foes();
+  player_cell_step();
+  player.angle = turned(player.angle, 1);
+  hud_step();
   if (tiles_left < 1) {
     level_start_score = score;
+    level_start_target = score_target;
     complete_map();
   }
 }
 
-void draw_world_frame() {
+void draw_world_frame(bool hud) {
+  sprite3d_begin();
   screen_clear(rgb(0, 0, 0));
-  scan_x = round_to_int(scroll_x);
-  scan_y = round_to_int(scroll_y);
-  draw_floaters(world_floaters, 1);
-  // Tiles and the objects standing on them go through the platform's tile layer, which keeps them
-  // from frame to frame. Its origin is where matrix cell (0, 0) would lie on the screen, so what
-  // it keeps scrolls with the view.
-  tile_layer_begin(-screen_position(round_to_int(scroll_x)), -screen_position(round_to_int(scroll_y)));
-  tile_pass(true);
-  draw_objects();
-  tile_layer_end();
-  draw_foes();
-  player_cell_step();
-  show_map_banner(1);
-  fullscreen_zoom_pass(SMOOTH);
-  draw_hud();
+  if (USESPRITE3D == 1) {
+    draw_floaters(world_floaters, 1);
+    draw_cells(-screen_position(round_to_int(scroll_x)), -screen_position(round_to_int(scroll_y)));
+    for (int32_t n = 0; n < foes.size(); ++n) draw_foe(n);
+    draw_player();
+    sprite3d_blend_mode(BLEND_SOURCE_ALPHA, BLEND_INVERSE_SOURCE_ALPHA);
+    fullscreen_zoom_pass(SMOOTH);
+  }
+  if (hud) draw_hud();
+  sprite3d_end();
 }
 
-void draw_floaters(List<Floater>& list, int32_t glow) {
-  if (glow == 1) {
-    sprite3d_blend_mode(BLEND_ONE, BLEND_SOURCE_ALPHA);
-  } else {
-    standard_blend();
-  }
-  for (int32_t n = 0; n < list.size(); ++n) {
-    Floater& floater = list.at(n);
+void move_floaters(List<Floater>& list) {
+  for (Floater& floater : list.items) {
     if (random_int(50) == 0) {
       // One draw per statement: the order of the four draws is part of the motion.
       const int32_t vx_plus = random_int(10);
@@ -146,28 +179,39 @@ void draw_floaters(List<Floater>& list, int32_t glow) {
     if (floater.y + floater.vy > screen_height || floater.y + floater.vy < 1.0f) floater.vy = -floater.vy;
     floater.x += floater.vx;
     floater.y += floater.vy;
+  }
+}
+
+void draw_floaters(List<Floater>& list, int32_t glow) {
+  if (glow == 1) {
+    sprite3d_blend_mode(BLEND_ONE, BLEND_SOURCE_ALPHA);
+  } else {
+    standard_blend();
+  }
+  for (const Floater& floater : list.items) {
     sprite3d_draw(floater.sprite, round_to_int(floater.x), round_to_int(floater.y), 255);
   }
   standard_blend();
 }
 
-void draw_objects() {
+void update_blocked() {
   if (scroll_x < 0.0f) scroll_x = 0.0f;
   if (scroll_y < 0.0f) scroll_y = 0.0f;
-  walk_visible_window(draw_cell_objects);
+  walk_visible_window(update_cell_blocked);
 }
 
-void draw_foes() {
+void step_foes() {
   for (int32_t n = 0; n < foes.size(); ++n) {
     foes.select(n);
-    if (foes.at(n).DROTATE != 0) sprite3d_rotate(foes.at(n).instance_sprite, foes.at(n).DROTATE, 1);
-    foe_think(foes.at(n).DAILEVEL);
-    draw_foe(n);
+    Foe& foe = foes.at(n);
+    if (foe.DROTATE != 0) foe.angle = turned(foe.angle, foe.DROTATE);
+    foe_think(foe.DAILEVEL);
   }
 }
 
 void draw_foe(int32_t n) {
   const Foe& foe = foes.at(n);
+  if (foe.DROTATE != 0) sprite3d_rotate(foe.instance_sprite, foe.angle, 0);
   object_blend(foe.DXMODE1, foe.DXMODE2);
   sprite3d_draw(foe.instance_sprite, round_to_int(static_cast<float>(foe.x) + foe.offset_x - scroll_x * RESOLUTION),
                 round_to_int(static_cast<float>(foe.y) + foe.offset_y - scroll_y * RESOLUTION), foe.DGFXTRANSPARENCY);
@@ -182,10 +226,7 @@ void draw_level_picture() {
   visible_rows = static_cast<float>(level_height + 1);
   sprite3d_begin();
   screen_clear(rgb(0, 0, 0));
-  tile_layer_begin(0, 0);
-  tile_pass(false);
-  draw_objects();
-  tile_layer_end();
+  draw_cells(0, 0);
   for (int32_t n = 0; n < foes.size(); ++n) draw_foe(n);
   sprite3d_draw(player.player_sprite, round_to_int(player.x), round_to_int(player.y), 255);
   sprite3d_end();
@@ -196,8 +237,6 @@ void player_cell_step() {
   const int32_t py = round_to_int(std::floor(player.y / RESOLUTION) + scroll_y);
   if (world_cell(px, py).blocked == 1) pickup_test(px, py);
   paint_tile(px, py);
-  sprite3d_rotate(player.player_sprite, 1, 1);
-  sprite3d_draw(player.player_sprite, round_to_int(player.x), round_to_int(player.y), 255);
 }
 
 void pickup_test(int32_t x, int32_t y) {
@@ -238,16 +277,6 @@ void collect_object(int32_t x, int32_t y, int32_t slot) {
 void complete_map() {
   map_number = add_saturating(map_number, 1);
   time_left = 0;
-}
-
-void frame_driver() {
-  sprite3d_begin();
-  world_step();
-  sprite3d_end();
-  clock_frame(-1);
-  process_window_events();
-  screen_flip();
-  if (game_mode == GAME_MODE_GAME_OVER) game_over_sequence(SMOOTH);
 }
 
 }  // namespace tessera

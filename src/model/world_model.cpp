@@ -23,6 +23,8 @@ int32_t current_map = 0;
 int32_t score = 0;
 int32_t score_target = 0;
 int32_t level_start_score = 0;
+int32_t level_start_target = 0;
+uint8_t player_trapped = 0;
 int32_t game_mode = GAME_MODE_PLAY;
 uint8_t quit_requested = 0;
 uint8_t banner_due = 0;
@@ -66,6 +68,8 @@ void world_state_set_defaults() {
   score = 0;
   score_target = 0;
   level_start_score = 0;
+  level_start_target = 0;
+  player_trapped = 0;
   game_mode = GAME_MODE_PLAY;
   quit_requested = 0;
   banner_due = 0;

@@ -69,7 +69,7 @@ constexpr int32_t CHILD_SLOTS = 8;
 struct WorldCell {
   std::array<int32_t, CHILD_SLOTS> child_object{};  // instance positions, -1 = empty slot
   ChildNames child_name;
-  int32_t tile_sprite = 0;    // Sprite3D
+  int32_t tile_graphic = 0;   // position in tile_graphics + 1, 0 = none; drawing resolves it
   int32_t alpha = 0;          // 255 - transparency; <= 0 is neither drawn nor processed
   CellText tile_kind;
   CellText gfx_name;
@@ -163,6 +163,7 @@ struct Foe {
   int32_t DCHANGEDIRECTION = 0;
   int32_t direction = 0;  // MOTION_* codes; 0 at creation
   int32_t DROTATE = 0;
+  int16_t angle = 0;      // turned by DROTATE a frame, wrapping
 };
 
 struct Player {
@@ -172,6 +173,7 @@ struct Player {
   int32_t player_image = 0;   // sprite
   int32_t step_timer = 0;
   int32_t motion = MOTION_IDLE;
+  int16_t angle = 0;  // the figure turns a degree a frame, wrapping
 };
 
 struct Floater {
@@ -194,6 +196,9 @@ struct TileGraphic {
   CellText file_name;  // the name cells give as gfx_name, so kept like theirs
   float width = 0.0f;
   float height = 0.0f;
+  int32_t quad = 0;  // Sprite3D drawing it at the cell size, made when first drawn
+  int32_t quad_width = 0;
+  int32_t quad_height = 0;
 };
 
 struct SoundEffect {
@@ -261,6 +266,8 @@ extern int32_t current_map;     // map last built; -1 forces a rebuild
 extern int32_t score;
 extern int32_t score_target;
 extern int32_t level_start_score;
+extern int32_t level_start_target;  // score_target when the map began
+extern uint8_t player_trapped;      // 1: a walled-in player ended the game ("HARDCORE")
 extern int32_t game_mode;       // GAME_MODE_PLAY or GAME_MODE_GAME_OVER
 extern uint8_t quit_requested;
 extern uint8_t banner_due;

@@ -2,9 +2,9 @@
 //
 // The handlers run on an alternate stack, so a stack overflow can still be reported. They call the
 // registered handler directly from the signal context: the game's handler writes its record with
-// the ordinary file operations and may ask a question. That is not strictly async-signal-safe;
-// it is safe enough because the faults come from game code, and a second fault while a handler
-// runs ends the process at once instead of recursing.
+// the ordinary file operations (any question waits for the frame loop). That is not strictly
+// async-signal-safe; it is safe enough because the faults come from game code, and a second fault
+// while a handler runs ends the process at once instead of recursing.
 #include "platform/platform.h"
 
 #include <dlfcn.h>

@@ -3,7 +3,6 @@
 #include "core/config.h"
 #include "core/numeric.h"
 #include "core/runtime.h"
-#include "game/flow.h"
 #include "model/world_model.h"
 #include "platform/platform.h"
 #include "presentation/screen_text.h"
@@ -58,18 +57,13 @@ void draw_grab() {
   if (grab_sprite3d != 0) sprite3d_draw(grab_sprite3d, 0, 0, 255);
 }
 
-// The banner and the game-over screen share one animation: the grabbed frame with a big text that
-// drifts left while its letter spacing grows. draw_frame draws one frame between its own batch
-// calls; the caller presents it.
-template <typename DrawFrame>
-void sweep_frames(DrawFrame draw_frame) {
+// The banner and the game-over screen share one animation: a big text that drifts left while its
+// letter spacing grows, by SPACING_GROWTH a frame, for as many frames as SWEEP_STEP takes to cover W.
+void draw_sweep_text(const std::string& text, float left, int32_t frame) {
   float spacing = 0.0f;
-  for (float b = 1.0f; b < screen_width; b += SWEEP_STEP) {
-    draw_frame(spacing);
-    screen_flip();
-    process_window_events();
-    spacing += SPACING_GROWTH;
-  }
+  for (int32_t n = 0; n < frame; ++n) spacing += SPACING_GROWTH;
+  draw_screen_text(text, screen_width * (left - spacing / 10.0f), screen_height * 0.3f, BIG_TEXT_SCALE, 0.0f,
+                   BIG_TEXT_ALPHA, spacing);
 }
 
 void draw_hud_text(const std::string& text, float fx, float fy, float scale, int32_t alpha) {
@@ -78,26 +72,14 @@ void draw_hud_text(const std::string& text, float fx, float fy, float scale, int
 
 }  // namespace
 
-void show_map_banner(int32_t /*unused*/) {
-  sprite3d_blend_mode(5, 6);
-  if (banner_due != 1) return;
-  // Close the frame driver's batch so that the world drawn so far is on the back buffer before the
-  // grab, and so that the banner's own batches do not nest inside it.
-  sprite3d_end();
-  grab_release();
-  grab_world_image();
-  const std::string text = BANNER_LABEL + decimal(map_number) + BANNER_END;
-  sweep_frames([&](float spacing) {
-    sprite3d_begin();
-    screen_clear(BLACK);
-    draw_grab();
-    draw_screen_text(text, screen_width * (0.4f - spacing / 10.0f), screen_height * 0.3f,
-                     BIG_TEXT_SCALE, 0.0f, BIG_TEXT_ALPHA, spacing);
-    sprite3d_end();
-  });
-  banner_due = 0;
-  grab_release();
-  sprite3d_begin();
+int32_t sweep_frames() {
+  int32_t frames = 0;
+  for (float b = 1.0f; b < screen_width; b += SWEEP_STEP) ++frames;
+  return frames;
+}
+
+void draw_map_banner(int32_t frame) {
+  draw_sweep_text(BANNER_LABEL + decimal(map_number) + BANNER_END, 0.4f, frame);
 }
 
 void fullscreen_zoom_pass(uint8_t smooth) {
@@ -118,12 +100,16 @@ void fullscreen_zoom_pass(uint8_t smooth) {
     draw_grab();
   }
   sprite3d_quality(0);
-  process_window_events();
+}
+
+void hud_step() {
+  if (score < score_target) ++score;
+  if (tiles_left < 1) tiles_left = 0;
+  hud_scroll_offset += 2;
+  if (hud_scroll_offset > round_to_int(2.0f * screen_width)) hud_scroll_offset = 0;
 }
 
 void draw_hud() {
-  if (score < score_target) ++score;
-  if (tiles_left < 1) tiles_left = 0;
   draw_hud_text(SCORE_LABEL + decimal(score) + TEXT_END, 0.7f, 0.05f, 1.0f, 240);
   draw_hud_text(TIME_LABEL + decimal(time_left) + TEXT_END, 0.06f, 0.05f, 1.0f, 240);
   draw_hud_text(EMPTY_BOMB_SLOTS, 0.4f, 0.01f, 1.0f, 200);
@@ -133,8 +119,6 @@ void draw_hud() {
   draw_hud_text(PLAYER_LABEL + player_name + TEXT_END, 0.7f, 0.15f, 0.5f, 240);
   draw_screen_text(hud_credit_line, screen_width - static_cast<float>(hud_scroll_offset),
                    screen_height * 0.9f, 0.8f, 0.0f, 200, 1.0f);
-  hud_scroll_offset += 2;
-  if (hud_scroll_offset > round_to_int(2.0f * screen_width)) hud_scroll_offset = 0;
 }
 
 std::vector<std::string> overlay_texts() {
@@ -146,19 +130,6 @@ std::vector<std::string> overlay_texts() {
           hud_credit_line, BANNER_LABEL + number + BANNER_END, GAME_OVER_TEXT};
 }
 
-void game_over_sequence(uint8_t /*smooth*/) {
-  sprite3d_blend_mode(5, 6);
-  grab_release();
-  grab_world_image();
-  sweep_frames([](float spacing) {
-    screen_clear(BLACK);
-    sprite3d_begin();
-    draw_grab();
-    draw_screen_text(GAME_OVER_TEXT, screen_width * (0.3f - spacing / 10.0f),
-                     screen_height * 0.3f, BIG_TEXT_SCALE, 0.0f, BIG_TEXT_ALPHA, spacing);
-    sprite3d_end();
-  });
-  after_game_over();
-}
+void draw_game_over(int32_t frame) { draw_sweep_text(GAME_OVER_TEXT, 0.3f, frame); }
 
 }  // namespace tessera

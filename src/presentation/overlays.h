@@ -23,15 +23,16 @@ extern int32_t hud_scroll_offset;
 // The HUD's scrolling credit line (one line, ends in "|").
 extern const std::string hud_credit_line;
 
-// The banner of a freshly built map, when banner_due is 1: ceil((W - 1) / 20) frames of its own,
-// then banner_due is 0. Called inside the frame driver's open batch; batches do not nest, so it
-// ends that batch before its own frames and opens it again before returning. The argument has no
-// effect. Window events are processed in its frames (input is not acted on).
-void show_map_banner(int32_t unused);
+// The map banner and the game-over sequence are screens of the frame loop that last
+// sweep_frames() frames, ceil((W - 1) / 20): a big text over the world that drifts left while its
+// letter spacing grows. These draw the text of frame n (0 first) and change nothing.
+int32_t sweep_frames();
+void draw_map_banner(int32_t frame);
+void draw_game_over(int32_t frame);
 
 // Grabs the world drawn so far and redraws it stretched to the whole screen (FZ below 1 magnifies
 // the top-left part). smooth 0 keeps point filtering, any other value filters bilinearly. At FZ 1
-// with smooth 0 the world is left as drawn (no grab). Ends with process_window_events.
+// with smooth 0 the world is left as drawn (no grab).
 void fullscreen_zoom_pass(uint8_t smooth);
 
 // Every text the HUD, the map banner and the game-over sequence draw, their numbers as all ten
@@ -39,13 +40,10 @@ void fullscreen_zoom_pass(uint8_t smooth);
 // left out).
 std::vector<std::string> overlay_texts();
 
-// Counts score up towards score_target, clamps tiles_left at 0, draws the HUD texts and scrolls the
-// credit line by 2 pixels (back to 0 after round(2 * W)).
+// The HUD's counters, once a frame of play: score counts up towards score_target, tiles_left is
+// clamped at 0, and the credit line scrolls by 2 pixels (back to 0 after round(2 * W)).
+void hud_step();
+// Draws the HUD texts as the counters stand.
 void draw_hud();
-
-// Called outside any batch, after the last frame of play was presented: ceil((W - 1) / 20) frames of
-// "GAME OVER" over that frame, then after_game_over. smooth is not used. No HUD, no clock; window
-// events are processed (input is not acted on).
-void game_over_sequence(uint8_t smooth);
 
 }  // namespace tessera

@@ -65,6 +65,24 @@ void load_tile_graphics() {
   });
 }
 
+int32_t tile_graphic_quad(int32_t graphic) {
+  if (graphic < 1 || graphic > tile_graphics.size()) return 0;
+  TileGraphic& tile = tile_graphics.at(graphic - 1);
+  const int32_t width = round_to_int(cell_width);
+  const int32_t height = round_to_int(cell_height);
+  if (sprite3d_exists(tile.quad) == 0) {
+    tile.quad = sprite3d_create(-1, tile.sprite);
+    tile.quad_width = -1;
+  }
+  // The cell size is fixed for a run but for the level picture, which picks its own.
+  if (tile.quad_width != width || tile.quad_height != height) {
+    sprite3d_zoom(tile.quad, width, height);
+    tile.quad_width = width;
+    tile.quad_height = height;
+  }
+  return tile.quad;
+}
+
 void load_sound_effects() {
   sound_effects.clear();
   for_each_file(SOUNDFXPATH, "*.ogg", [](const std::string& name) {
@@ -96,6 +114,7 @@ void load_player_graphic() {
   if (sprite3d_exists(player.player_sprite) != 0) sprite3d_free(player.player_sprite);
   if (sprite_exists(player.player_image) != 0) sprite_free(player.player_image);
   player.player_sprite = 0;
+  player.angle = 0;  // a new figure starts unturned
   sprite_transparent_color(-1, rgb(255, 255, 255));
   player.player_image = sprite_load(-1, CURSOR, SPRITE_TEXTURE);
   if (sprite_exists(player.player_image) != 0) player.player_sprite = sprite3d_create(-1, player.player_image);

@@ -8,6 +8,9 @@
 namespace tessera {
 
 void load_tile_graphics();    // TOPOGFX, "*" + GFXCODEC
+// The quad that draws a cell's tile_graphic (1-based; 0 for none) at the cell size, made at its
+// first use and shared by every cell that shows the graphic.
+int32_t tile_graphic_quad(int32_t graphic);
 void load_sound_effects();    // SOUNDFXPATH, "*.ogg"
 void load_music_tracks();     // INGAMEMUSIC, "*.ogg" (loaded only when played)
 // EGFXPATH / SCREGFXPATH, "*.png", EGFXMAX / SCREGFXMAX + 1 passes, black key; the passes stop

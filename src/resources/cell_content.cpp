@@ -53,10 +53,6 @@ struct StoredContent {
 
 constexpr size_t NAMES_REMEMBERED = 16;
 
-// Only load_cell_graphic gives cells a tile sprite; reset_world frees them within this extent.
-int32_t tiled_columns = 0;
-int32_t tiled_rows = 0;
-
 std::unordered_map<std::string, StoredContent> stored_contents;
 // Shortcut from a tile kind to its entry (entries of an unordered_map never move), valid for
 // the path prefix it was made with.
@@ -268,23 +264,15 @@ void load_cell_graphic(int32_t x, int32_t y, const char* name) { load_cell_graph
 
 void load_cell_graphic(int32_t x, int32_t y, const CellText& name) {
   if (!cell_inside(x, y)) return;
-  for (const TileGraphic& graphic : tile_graphics.items) {
-    if (graphic.file_name != name) continue;
-    WorldCell& cell = world_cell(x, y);
-    sprite3d_free(cell.tile_sprite);  // nothing happens for a handle that is not alive
-    cell.tile_sprite = sprite3d_create(-1, graphic.sprite);
-    tiled_columns = std::max(tiled_columns, x + 1);
-    tiled_rows = std::max(tiled_rows, y + 1);
-    size_tile_sprite(x, y);
+  for (int32_t i = 0; i < tile_graphics.size(); ++i) {
+    if (tile_graphics.at(i).file_name != name) continue;
+    world_cell(x, y).tile_graphic = i + 1;
     return;
   }
 }
 
-void size_tile_sprite(int32_t x, int32_t y) {
-  const WorldCell& cell = world_cell(x, y);
-  if (cell.tile_sprite != 0 && cell.alpha > 0) {
-    sprite3d_zoom(cell.tile_sprite, round_to_int(cell_width), round_to_int(cell_height));
-  }
+void preload_cell_contents(std::initializer_list<const char*> kinds) {
+  for (const char* kind : kinds) stored_content_of_kind(CellText(kind));
 }
 
 void spawn_cell_objects(int32_t x, int32_t y) {
@@ -363,16 +351,6 @@ void reset_world() {
   }
   object_instances.clear();
   forget_cell_contents();
-  // Every cell that can hold a tile sprite, not only 0..256: a map loaded into the larger start-up
-  // matrix would otherwise leave its outer tile sprites behind. Cells beyond the ones that ever
-  // got one are not read at all, so their pages are never touched.
-  const int32_t columns = std::min(tiled_columns, world_matrix.columns);
-  const int32_t rows = std::min(tiled_rows, world_matrix.rows);
-  for (int32_t x = 0; x < columns; ++x) {
-    for (int32_t y = 0; y < rows; ++y) sprite3d_free(world_cell(x, y).tile_sprite);
-  }
-  tiled_columns = 0;
-  tiled_rows = 0;
   world_matrix_create(LEVEL_MATRIX_SIZE, LEVEL_MATRIX_SIZE);
 }
 

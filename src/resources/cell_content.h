@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <initializer_list>
 #include <string>
 
 #include "core/diagnostics.h"
@@ -11,8 +12,9 @@ namespace tessera {
 
 // Path of the content file of a tile kind: RGBCODEPATH + APPSTART + "\" + kind.
 std::string cell_content_path(const std::string& kind);
-// Re-tiling, the only way a cell changes kind: sets tile_kind, reads the kind's content file,
-// rebuilds the tile Sprite3D and spawns the children, all for the same cell.
+// Re-tiling, the only way a cell changes kind: sets tile_kind, applies the kind's content file
+// (read at its first use in a level), points the cell at its tile graphic and spawns the
+// children, all for the same cell.
 void retile_cell(int32_t x, int32_t y, const CellText& kind);
 void retile_cell(int32_t x, int32_t y, const std::string& kind);
 void retile_cell(int32_t x, int32_t y, const char* kind);
@@ -24,7 +26,9 @@ void load_cell_content(int32_t x, int32_t y, const std::string& path);
 // Empties the store of content files (reset_world and load_map do, so an edited file shows from
 // the next level on).
 void forget_cell_contents();
-// Makes the cell's Sprite3D from the first tile graphic named name (unchanged when none is).
+// Reads the content files of these kinds now, so that re-tiling them later reads no file.
+void preload_cell_contents(std::initializer_list<const char*> kinds);
+// Points the cell at the first tile graphic named name (unchanged when none is).
 void load_cell_graphic(int32_t x, int32_t y, const std::string& name);
 void load_cell_graphic(int32_t x, int32_t y, const CellText& name);
 void load_cell_graphic(int32_t x, int32_t y, const char* name);
@@ -38,10 +42,8 @@ void place_foe_sprite(int32_t foe, int32_t type);
 // Frees every foe's Sprite3D and empties foes.
 void clear_foes();
 // Before a level: scroll 0, edge placements and instances emptied, the content files forgotten,
-// tile sprites freed, and the matrix re-created at LEVEL_MATRIX_SIZE.
+// and the matrix re-created at LEVEL_MATRIX_SIZE.
 void reset_world();
-// Fits a cell's tile Sprite3D to the cell size when it has one and is visible.
-void size_tile_sprite(int32_t x, int32_t y);
 
 // The lookups of load_cell_graphic and spawn_cell_objects: the list position of the first tile
 // graphic of that exact file name (-1: none), and how many object types spawn for a child slot

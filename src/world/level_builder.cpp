@@ -2,12 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "core/config.h"
 #include "core/diagnostics.h"
 #include "core/errors.h"
 #include "core/numeric.h"
-#include "core/runtime.h"
 #include "model/world_model.h"
 #include "platform/platform.h"
 #include "resources/catalogs.h"
@@ -39,16 +39,20 @@ int32_t bounded_by_map_size(int64_t extent) {
   return clamp_extent(extent);
 }
 
-// The part that both builders share, in its fixed order.
-void build_contents() {
-  fill_walls(level_width, level_height);
-  carve_floor(level_width, level_height);
-  grow_green(level_width, level_height);
-  flood_water(level_width, level_height);
-  mark_edges();
-  populate_foes(level_width, level_height);
-  size_tile_sprites();
-}
+// The part that both builders share, in its fixed order, one part a call.
+using BuildPart = void (*)();
+constexpr BuildPart BUILD_PARTS[] = {
+    [] { fill_walls(level_width, level_height); },
+    [] { carve_floor(level_width, level_height); },
+    [] { grow_green(level_width, level_height); },
+    [] { flood_water(level_width, level_height); },
+    [] { mark_edges(); },
+    [] { populate_foes(level_width, level_height); },
+    // Play re-tiles into these kinds: read now, so that no rule reads a file in mid-play.
+    preload_play_contents,
+};
+constexpr int32_t BUILD_PART_COUNT = static_cast<int32_t>(std::size(BUILD_PARTS));
+int32_t next_build_part = BUILD_PART_COUNT;
 
 std::string edge_kind(const std::string& neighbour, const char* suffix) {
   if (neighbour == KIND_WALL || neighbour == KIND_GREEN || neighbour == KIND_WATER) return neighbour + suffix;
@@ -72,8 +76,31 @@ void mark_edges_against(int32_t dx, int32_t dy, const char* suffix) {
 
 }  // namespace
 
+void preload_play_contents() {
+  preload_cell_contents({"LAB_FLOOR", "LAB_BLUE_FLOOR", "LAB_FIXED_FLOOR", "LAB_PINK_FLOOR", "LAB_FIXED_PINK_FLOOR"});
+}
+
 void build_first_level(const std::string& path) {
+  begin_first_level(path);
+  while (!level_build_step()) {
+  }
+}
+
+void build_level() {
+  begin_level();
+  while (!level_build_step()) {
+  }
+}
+
+bool level_build_step() {
+  if (next_build_part >= BUILD_PART_COUNT) return true;
+  BUILD_PARTS[next_build_part++]();
+  return next_build_part >= BUILD_PART_COUNT;
+}
+
+void begin_first_level(const std::string& path) {
   tiles_left = 0;
+  next_build_part = BUILD_PART_COUNT;
   const int32_t file = file_open_read(-1, path);
   if (file == 0) {
     report_error(ERROR_BASE_LEVEL);
@@ -96,19 +123,15 @@ void build_first_level(const std::string& path) {
   level_height = clamp_extent(h1 + h2);
 
   play_music("");
-  process_window_events();
   player.motion = MOTION_IDLE;
-  process_window_events();
   reset_world();
-  process_window_events();
   clear_foes();
-  process_window_events();
   load_player_graphic();
-  process_window_events();
-  build_contents();
+  build_progress = 1.0f;
+  next_build_part = 0;
 }
 
-void build_level() {
+void begin_level() {
   tiles_left = 0;
   if (map_number < 1) map_number = 0;
   random_seed(level_seed());
@@ -123,7 +146,8 @@ void build_level() {
   clear_foes();
   reset_world();
   load_object_types();
-  build_contents();
+  build_progress = 1.0f;
+  next_build_part = 0;
 }
 
 void fill_walls(int32_t w, int32_t h) {
@@ -214,12 +238,6 @@ void mark_edges() {
   if (USEEXTENDEDTOPO != 1) return;
   mark_edges_against(-1, 0, "_E");
   mark_edges_against(0, -1, "_S");
-}
-
-void size_tile_sprites() {
-  for (int32_t x = 0; x <= level_width; ++x) {
-    for (int32_t y = 0; y <= level_height; ++y) size_tile_sprite(x, y);
-  }
 }
 
 namespace {

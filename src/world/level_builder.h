@@ -21,6 +21,16 @@ void build_first_level(const std::string& path);
 // Builds the level of map_number from the stored base size (map_number below 1 becomes 0).
 void build_level();
 
+// The same builds in parts, so that the frame loop can answer the window between them: a begin
+// (the sizes, the seed and the emptied world), then level_build_step until it answers true. A
+// begin again starts over; no other random draw may come between the parts.
+void begin_first_level(const std::string& path);
+void begin_level();
+bool level_build_step();
+// Reads the content files of the kinds play re-tiles cells into (the last part of a build; a
+// loaded map needs it too), so that no rule reads a file in mid-play.
+void preload_play_contents();
+
 // Every cell 0..w x 0..h becomes "LAB_WALL" and joins the level, with one progress step per cell;
 // then visible_columns and visible_rows are set from the screen size.
 void fill_walls(int32_t w, int32_t h);
@@ -46,8 +56,6 @@ WalkResult level_walk(int32_t w, int32_t h, const std::string& kind, bool record
 // Gives recorded cells the edge kinds of the wall, green or water beside them (USEEXTENDEDTOPO 1
 // only): first against the left neighbour ("_E"), then against the upper one ("_S").
 void mark_edges();
-// Fits every tile Sprite3D of the level to the cell size.
-void size_tile_sprites();
 
 // The checker, for generated levels (USESELFCREATEBASE 1; nothing otherwise): the base level file
 // (it must exist, and its lines 2 and 3 must be sizes), a content file for every tile kind that

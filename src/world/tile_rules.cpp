@@ -4,7 +4,6 @@
 #include <cstdint>
 
 #include "core/config.h"
-#include "game/flow.h"
 #include "model/world_model.h"
 #include "resources/cell_content.h"
 #include "resources/sound_control.h"
@@ -62,7 +61,7 @@ void apply_tile_rules(int32_t x, int32_t y) {
 void check_trapped(int32_t x, int32_t y) {
   if (is_closed_kind(world_cell(x + 1, y).tile_kind) && is_closed_kind(world_cell(x - 1, y).tile_kind) &&
       is_closed_kind(world_cell(x, y + 1).tile_kind) && is_closed_kind(world_cell(x, y - 1).tile_kind)) {
-    after_game_over();
+    player_trapped = 1;
   }
 }
 

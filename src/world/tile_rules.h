@@ -29,8 +29,8 @@ void paint_tile(int32_t x, int32_t y);
 // shapes whose cells are all painted, a blue cell becomes "LAB_FIXED_FLOOR", earns its value1 and
 // takes one off tiles_left.
 void apply_tile_rules(int32_t x, int32_t y);
-// When all four neighbours are "LAB_BLUE_FLOOR" or "LAB_WALL", the game ends at once through
-// after_game_over (from inside the frame); the frame then runs on.
+// When all four neighbours are "LAB_BLUE_FLOOR" or "LAB_WALL", player_trapped becomes 1: the frame
+// runs on, and the frame loop then ends the game without the game-over sequence.
 void check_trapped(int32_t x, int32_t y);
 
 }  // namespace tessera

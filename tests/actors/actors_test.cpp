@@ -11,7 +11,6 @@
 #include "model/world_model.h"
 #include "platform/platform_testing.h"
 #include "presentation/glyph_fixture.h"
-#include "support/input_script.h"
 #include "world/level_fixture.h"
 
 using namespace tessera;
@@ -40,6 +39,8 @@ void place_player(float x, float y) {
   player_input_set_defaults();
   hold({});
 }
+
+void play_input() { read_play_input(read_controls()); }
 
 int32_t cell_x() { return static_cast<int32_t>(player.x / CELL + scroll_x); }
 int32_t cell_y() { return static_cast<int32_t>(player.y / CELL + scroll_y); }
@@ -88,7 +89,7 @@ TEST(PlayerInput, ViewScrollsOnlyWithinTheMatrix) {
     scroll_x = c.view_x;
     scroll_y = c.view_y;
     hold({c.key});
-    read_play_input();
+    play_input();
     EXPECT_FLOAT_EQ(player.x, c.x_after);
     EXPECT_FLOAT_EQ(player.y, c.y_after);
     EXPECT_FLOAT_EQ(scroll_x, c.view_x_after);
@@ -103,7 +104,7 @@ TEST(PlayerInput, BlockedStepsAndTheMatrixBorderStopThePlayer) {
   for (const int32_t key : {KEY_RIGHT, KEY_LEFT, KEY_UP}) {
     place_player(0, 0);
     hold({key});
-    read_play_input();
+    play_input();
     EXPECT_EQ(cell_x(), 0);
     EXPECT_EQ(cell_y(), 0);
   }
@@ -138,53 +139,15 @@ TEST(PlayerInput, JoystickReplacesTheKeyboard) {
   // Arrow keys are not read, and a vertical deflection overrides a horizontal one.
   hold({KEY_LEFT});
   testing_set_joystick(true, 1, 1, 0);
-  read_play_input();
+  play_input();
   EXPECT_EQ(cell_x(), 3);
   EXPECT_EQ(cell_y(), 4);
   // The first held button decides: 1 (X) before 9 (quit), 2 (fire) before 3 (B).
   for (auto [buttons, action] : {std::pair{(1u << 0) | (1u << 8), int32_t{ACTION_X}},
                                  {(1u << 1) | (1u << 2), int32_t{ACTION_FIRE}}, {1u << 6, 10}}) {
     testing_set_joystick(true, 0, 0, buttons);
-    read_play_input();
+    play_input();
     EXPECT_EQ(action_code, action) << buttons;
-  }
-}
-
-// P in play opens the pause dialog; a key held then answers it in its first frame: B sends the loop
-// back to a fresh build of the map (current_map -1) with the score it began with; X and C go on.
-// Escape opens the quit dialog; X there returns to play with the fire control spent: a fire key
-// held on leaving does not bomb until it has been read as released once. (The script only bounds
-// the frames, should no answer come.)
-TEST(Dialogs, PauseAndQuitAnswers) {
-  LevelData data(levelfixture::BARE);
-  inputscript::InputScript runaway_guard({});
-  levelfixture::fill_level(10, 10, "LAB_FLOOR");
-  for (const auto& [key, map, points] : {std::tuple{KEY_B, -1, 700}, {KEY_X, 3, 940}, {KEY_C, 3, 940}}) {
-    place_player(0, 0);
-    hold({key});
-    current_map = 3;
-    score = 940;
-    level_start_score = 700;
-    const int64_t flips = testing_flip_count();
-    inputscript::tap(KEY_P);
-    read_play_input();
-    EXPECT_EQ(current_map, map) << key;
-    EXPECT_EQ(score, points) << key;
-    EXPECT_EQ(testing_flip_count() - flips, 1) << key;
-  }
-
-  place_player(0, 0);
-  hold({KEY_X});
-  bombs = "&&";
-  inputscript::tap(KEY_ESCAPE);
-  read_play_input();
-  EXPECT_EQ(game_mode, GAME_MODE_PLAY);
-  EXPECT_EQ(quit_requested, 0);
-  for (const auto& [keys, left] : {std::pair{std::vector<int32_t>{KEY_SPACE}, "&&"}, {{KEY_SPACE}, "&&"}, {{}, "&&"},
-                                   {{KEY_SPACE}, "&"}}) {
-    hold(keys);
-    read_play_input();
-    EXPECT_EQ(bombs, left);
   }
 }
 
@@ -192,14 +155,13 @@ TEST(Dialogs, PauseAndQuitAnswers) {
 // place (0.4 W or 0.3 W, 0.2 H).
 TEST(Dialogs, Texts) {
   glyphtest::FontScene scene(400, 300, glyphtest::uniform("ABCDEGIMNOPQRSTUX?", 8, 10), "ABCDEGIMNOPQRSTUX?");
-  inputscript::InputScript runaway_guard({});
-  place_player(0, 0);
-  hold({KEY_X});
   testing_record_draws(true);
-  for (const auto& [dialog, text, x] : {std::tuple{&pause_dialog, "GAMEPAUSEDPRESSXTOCONTINUEPRESSBTORESTART", 176},
-                                        {&quit_dialog, "QUITGAME?PRESSBTOQUITPRESSXTOCONTINUE", 136}}) {
+  for (const auto& [dialog, text, x] : {std::tuple{&draw_pause_dialog, "GAMEPAUSEDPRESSXTOCONTINUEPRESSBTORESTART", 176},
+                                        {&draw_quit_dialog, "QUITGAME?PRESSBTOQUITPRESSXTOCONTINUE", 136}}) {
     testing_clear_recorded_draws();
+    sprite3d_begin();
     dialog();
+    sprite3d_end();
     EXPECT_EQ(glyphtest::drawn_text(testing_recorded_draws()), text);
     EXPECT_EQ(glyphtest::glyph_draws()[0].x, x) << text;
     EXPECT_EQ(glyphtest::glyph_draws()[0].y, 60) << text;

@@ -49,8 +49,8 @@ void break_file(const std::string& path, Variant variant) {
 void load_and_play(const std::function<void(const std::string&)>& alter) {
   alarm(60);  // instead of the child's 20 s: under the sanitizers all this takes a while
   defaultgame::DefaultGame game(320, 240, alter);
-  show_intro(1);
-  show_title_screen(1);
+  enter_intro();
+  enter_title();
   play_music("");
   load_map(APPENTRY + APPSTART + ".ai42");  // and play on the map, as map mode does
   current_map = map_number;

@@ -55,6 +55,8 @@ DefaultGame::DefaultGame(int32_t width, int32_t height, const std::function<void
   game_mode = GAME_MODE_PLAY;
   map_number = 1;
   build_first_level(SELFCREATEBASE);
+  current_map = map_number;
+  start_play();
 }
 
 DefaultGame::~DefaultGame() {
@@ -164,28 +166,23 @@ void reset_run_state() {
   text_pen_y = 0.0f;
   build_progress = 1.0f;
   build_progress_calls = 0;
+  frame_loop_reset();
+  start_play();
 }
 
 bool run_frame(const std::vector<int32_t>& keys, bool drawn) {
   const bool due = current_map != map_number;
-  if (due && !drawn) {  // the drawn frame builds it itself
-    build_level();
-    current_map = map_number;
-  }
   testing_release_all_keys();
   for (const int32_t key : keys) {
     const int32_t held = key == BOT ? bot_key() : key;
     if (held != 0) testing_set_key(held, true);
   }
-  if (drawn) {
-    play_frame();
-  } else {
-    read_play_input();
-    sprite3d_begin();
-    world_step();
-    sprite3d_end();
-    clock_frame(-1);
-  }
+  const Controls controls = read_controls();
+  // The banner that follows a build belongs to the frame that built the level.
+  do {
+    loop_pass(controls, drawn);
+    if (drawn) screen_flip();
+  } while (screen == Screen::banner);
   return due;
 }
 

@@ -37,9 +37,9 @@ void reset_run_state();
 
 // Stands for the bot's key in a list of held keys.
 constexpr int32_t BOT = -1;
-// One frame of play with `keys` held (BOT: the bot's choice): drawn, the frame loop's own frame
-// (which builds the level due when USESELFCREATEBASE is 1); else the world and the clock alone,
-// after building the level due. True when a level was due.
+// One frame of play with `keys` held (BOT: the bot's choice) through the frame loop's own pass
+// (which builds the level due when USESELFCREATEBASE is 1), drawn or not, and the banner's frames
+// when a build brought one. True when a level was due.
 bool run_frame(const std::vector<int32_t>& keys, bool drawn);
 
 }  // namespace defaultgame

@@ -7,10 +7,12 @@
 #include "model/world_model.h"
 #include "presentation/glyph_fixture.h"
 #include "resources/catalogs.h"
-#include "support/input_script.h"
+#include "game/flow.h"
+#include "support/test_files.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <set>
 #include <tuple>
 #include <utility>
@@ -20,8 +22,6 @@
 using namespace tessera;
 using glyphtest::drawn_text;
 using glyphtest::glyph_of;
-using inputscript::InputScript;
-using inputscript::tap;
 
 namespace {
 
@@ -94,35 +94,60 @@ const DrawRecord* first_glyph_at_row(const std::vector<DrawRecord>& frame, int32
   return nullptr;
 }
 
+
+Controls pressing(int32_t action) {
+  Controls controls;
+  controls.action = action;
+  return controls;
+}
+
+// Passes of the frame loop on the current screen, drawn, with the controls given by pass number;
+// at most `limit`, fewer when the screen changes. What each pass drew.
+std::vector<std::vector<DrawRecord>> passes_while_on(Screen on, int32_t limit,
+                                                     const std::function<Controls(int32_t)>& controls) {
+  std::vector<std::vector<DrawRecord>> drawn;
+  for (int32_t n = 0; screen == on && n < limit; ++n) {
+    testing_clear_recorded_draws();
+    loop_pass(controls(n), true);
+    drawn.push_back(testing_recorded_draws());
+  }
+  return drawn;
+}
+
 }  // namespace
 
-// The screens as a player meets them. The intro: three pages with their delays and jingles; it
-// cannot be skipped, so players tap P through it, and neither that tap nor one still waiting when
-// the title begins starts the game. The title: its first frame draws the picture, the floaters
-// additively, the title (scale 6) and the prompt with alpha 0 and the rights line opaque; title
-// and prompt fade in together by 0.2 of alpha a frame, opaque from frame 1275 on; Escape (with B,
-// which would answer a quit dialog at once) is not acted on; a tap of P leaves at once.
+// The screens as a player meets them. The intro: three pages held 360, 180 and 120 frames (the
+// loading pass draws the first frame of page 1) with a jingle after each of the first two; P does
+// nothing there. The title: its first frame draws the picture, the floaters additively, the title
+// (scale 6) and the prompt with alpha 0 and the rights line opaque; title and prompt fade in
+// together by 0.2 of alpha a frame, opaque from frame 1275 on; Escape and B (which would answer a
+// quit dialog), the arrows and the map keys do nothing; P starts once it is released.
 TEST(Screens, IntroThenTitleAsAPlayerMeetsThem) {
   ScreensScene scene;
   testfiles::write_png(scene.dir.file("glow.png"), 4, 4, rgb(255, 255, 0));
   const int32_t glow = sprite3d_create(-1, sprite_load(-1, scene.dir.file("glow.png"), SPRITE_TEXTURE));
   title_floaters.add().sprite = glow;
   testing_record_draws(true);
-  {
-    InputScript script({{1, [] { tap(KEY_P); }}});  // while the second intro page is held
-    show_intro(0);
-    ASSERT_TRUE(script.finished());
-  }
+  frame_loop_reset();
+  enter_intro();
+  screen = Screen::intro;
+  // The loading pass draws the first frame of page 1; these passes draw the rest, then the title's first.
+  const auto pages = passes_while_on(Screen::intro, 1000, [](int32_t n) { return pressing(n == 400 ? ACTION_PAUSE : ACTION_NONE); });
+  EXPECT_EQ(pages.size(), 660u);
   EXPECT_EQ(menu_active, 1);
-  EXPECT_EQ(testing_flip_count(), 3);
-  EXPECT_EQ(testing_delay_total_ms(), 6000 + 3000 + 2000);
+  EXPECT_EQ(screen, Screen::title);
   EXPECT_EQ(testing_sound_play_count(sound_named(sound_effects, "voice1.ogg")), 1);
   EXPECT_EQ(testing_sound_play_count(sound_named(sound_effects, "voice2.ogg")), 1);
 
-  // Each page is the picture over the whole screen, then its text.
-  const auto pages = frames_by_picture();
-  ASSERT_EQ(pages.size(), 3u);
-  for (const auto& page : pages) EXPECT_EQ(std::make_pair(page[0].width, page[0].height), std::make_pair(W, H));
+  // Each page is the picture over the whole screen, then its text: page 1 for 360 frames, page 2
+  // for 180, page 3 for 120.
+  for (const auto& page : pages) ASSERT_EQ(std::make_pair(page[0].width, page[0].height), std::make_pair(W, H));
+  const std::vector<std::vector<DrawRecord>> page_firsts = {pages[0], pages[359], pages[539]};
+  EXPECT_EQ(drawn_text(pages[358]), drawn_text(pages[0]));
+  EXPECT_NE(drawn_text(pages[359]), drawn_text(pages[358]));
+  EXPECT_EQ(drawn_text(pages[538]), drawn_text(pages[359]));
+  EXPECT_NE(drawn_text(pages[539]), drawn_text(pages[538]));
+  EXPECT_EQ(drawn_text(pages[658]), drawn_text(pages[539]));
   // Page 1: nine lines 0.05 H apart from 0.30 H, the seventh empty, each two blanks right of 0.1 W.
   EXPECT_EQ(text_at_row(pages[0], 72), "THISISANALPHAPREVIEWOFMYNEXTGAMEPROJECT");
   EXPECT_EQ(text_at_row(pages[0], 120), "USETHISAPPATYOUROWNRISK");
@@ -134,34 +159,37 @@ TEST(Screens, IntroThenTitleAsAPlayerMeetsThem) {
   EXPECT_EQ(text_at_row(pages[0], 144), "");
   // Pages 2 and 3: one different line each at 0.8 H.
   for (size_t p = 1; p < 3; ++p) {
-    EXPECT_EQ(text_at_row(pages[p], 192), drawn_text(pages[p]));
-    EXPECT_FALSE(drawn_text(pages[p]).empty());
+    EXPECT_EQ(text_at_row(page_firsts[p], 192), drawn_text(page_firsts[p]));
+    EXPECT_FALSE(drawn_text(page_firsts[p]).empty());
   }
-  EXPECT_NE(text_at_row(pages[1], 192), text_at_row(pages[2], 192));
+  EXPECT_NE(text_at_row(page_firsts[1], 192), text_at_row(page_firsts[2], 192));
 
-  tap(KEY_P);
-  testing_clear_recorded_draws();
-  {
-    InputScript script({{3 + 600,
-                         [] {
-                           testing_set_key(KEY_ESCAPE, true);
-                           testing_set_key(KEY_B, true);
-                         }},
-                        {3 + 603, [] { testing_release_all_keys(); }},
-                        {3 + 1300, [] { tap(KEY_P); }}});
-    show_title_screen(0);
-    EXPECT_TRUE(script.finished());
-  }
-  // 1300 frames up to the tap, then one that sees it released.
-  const auto frames = frames_by_picture();
-  ASSERT_EQ(frames.size(), 1301u);
+  player.x = 64.0f;
+  tiles_left = 5;  // the handed-over play frame must not complete a map
+  start_play();  // no start-up map to build here: the title hands over to play
+  screen = Screen::title;
+  const auto title_frames = passes_while_on(Screen::title, 2000, [](int32_t n) {
+    Controls controls = pressing(n >= 600 && n < 603 ? ACTION_QUIT : ACTION_NONE);
+    if (n == 610) controls.action = ACTION_B;
+    if (n < 1300) {
+      controls.direction = DIRECTION_RIGHT;
+      controls.next_map = true;
+    }
+    if (n == 1299) controls.action = ACTION_PAUSE;
+    return controls;
+  });
+  // 1299 passes up to the press, one that sees it released and hands over to play.
+  EXPECT_EQ(title_frames.size(), 1301u);
+  EXPECT_EQ(screen, Screen::play);
   EXPECT_EQ(quit_requested, 0);
-  EXPECT_EQ(drawn_text(testing_recorded_draws()).find("QUIT"), std::string::npos);
+  EXPECT_EQ(player.x, 64.0f);
+  for (const auto& frame : title_frames) ASSERT_EQ(drawn_text(frame).find("QUIT"), std::string::npos);
   EXPECT_EQ(std::make_tuple(menu_active, map_number, game_mode), std::make_tuple(0, 1, GAME_MODE_PLAY));
   EXPECT_EQ(testing_sound_play_count(sound_named(music_tracks, "menu.ogg")), 1);
   EXPECT_EQ(sound_named(music_tracks, "calm.ogg"), 0);
 
-  const auto& first = frames[0];
+  // The title's first frame was drawn by the intro's last pass.
+  const auto& first = pages.back();
   ASSERT_GE(first.size(), 2u);
   EXPECT_EQ(std::make_tuple(first[1].s3d, first[1].blend_source, first[1].blend_destination), std::make_tuple(glow, 2, 5));
   EXPECT_EQ(text_at_row(first, 96), "ZORVANE");
@@ -172,6 +200,8 @@ TEST(Screens, IntroThenTitleAsAPlayerMeetsThem) {
     EXPECT_EQ(r.alpha, r.y == 192 ? 255 : 0) << r.y;
   }
   EXPECT_EQ(first_glyph_at_row(first, 192)->x, 160 + 16);
+  std::vector<std::vector<DrawRecord>> frames = {first};
+  frames.insert(frames.end(), title_frames.begin(), title_frames.end() - 1);  // the last is play's
   std::vector<int32_t> alpha;
   for (const auto& frame : frames) {
     ASSERT_EQ(first_glyph_at_row(frame, 156)->alpha, first_glyph_at_row(frame, 96)->alpha);
@@ -193,7 +223,7 @@ TEST(Intro, PictureChoice) {
     random_seed(seed);
     const int32_t digit = random_int(1), after = random_int(1000000);
     random_seed(seed);
-    show_intro(1);  // loads the picture, shows no page
+    enter_intro();
     EXPECT_EQ(sprite_width(screen_picture), digit == 0 ? 8 : 16) << seed;
     EXPECT_EQ(random_int(1000000), after) << seed;
     widths.insert(sprite_width(screen_picture));
@@ -204,7 +234,7 @@ TEST(Intro, PictureChoice) {
   testfiles::write_png(scene.dir.file("x0y#.png"), 10, 10, rgb(1, 2, 3));
   testfiles::write_png(scene.dir.file("x1y#.png"), 10, 10, rgb(1, 2, 3));
   LOADSCREEN = scene.dir.path + "x#y#.png";
-  show_intro(1);
+  enter_intro();
   EXPECT_EQ(sprite_width(screen_picture), 10);
 
   const int32_t old_picture = screen_picture;
@@ -212,7 +242,7 @@ TEST(Intro, PictureChoice) {
   random_seed(5);
   const int32_t expected_draw = random_int(1000000);
   random_seed(5);
-  show_intro(0);
+  enter_intro();
   EXPECT_EQ(random_int(1000000), expected_draw);
   EXPECT_EQ(screen_picture, 0);
   EXPECT_EQ(sprite_exists(old_picture), 0);
@@ -224,23 +254,24 @@ TEST(Title, PromptFollowsTheInputDevice) {
   testing_record_draws(true);
   input_device = 1;
   testing_set_joystick(true, 0, 0, 1u << 9);
-  {
-    // Each frame reads the pad after presenting itself: the first reads it at one flip, so the
-    // button is let go at two.
-    InputScript script({{2, [] { testing_set_joystick(true, 0, 0, 0); }}});
-    show_title_screen(0);
-    EXPECT_TRUE(script.finished());
-  }
-  EXPECT_EQ(menu_active, 0);
+  start_play();
+  enter_title();
+  screen = Screen::title;
+  loop_pass(read_controls(), true);  // the pad's start held
   auto frames = frames_by_picture();
   ASSERT_FALSE(frames.empty());
   EXPECT_EQ(text_at_row(frames[0], 156), "PRESSSTARTONJOYPADCONTINUE");
+  EXPECT_EQ(menu_active, 1);
+  testing_set_joystick(true, 0, 0, 0);
+  loop_pass(read_controls(), false);  // and let go
+  EXPECT_EQ(menu_active, 0);
 
   testing_set_joystick(false, 0, 0, 0);
   testing_clear_recorded_draws();
   input_device = 2;
-  InputScript script({{testing_flip_count() + 1, [] { tap(KEY_P); }}});
-  show_title_screen(0);
+  enter_title();
+  screen = Screen::title;
+  loop_pass(Controls{}, true);
   frames = frames_by_picture();
   ASSERT_FALSE(frames.empty());
   EXPECT_EQ(text_at_row(frames[0], 156), "PRESSSTARTONJOYPADORPONKEYBOARDTOCONTINUE");

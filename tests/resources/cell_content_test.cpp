@@ -101,22 +101,25 @@ TEST_F(CellContentTest, InstancesTakeSizesAnchorsAndGoodyCounts) {
   EXPECT_EQ(object_instances.at(c.child_object[4]).DCOLLISION, 1);
 }
 
-TEST_F(CellContentTest, CellGraphicIsFoundByExactNameAndFittedOnlyWhenVisible) {
+// A cell points at the first tile graphic of exactly its name (unchanged when none matches); the
+// graphic's quad, shared by its cells, draws at the cell size.
+TEST_F(CellContentTest, CellGraphicIsFoundByExactNameAndDrawnAtTheCellSize) {
   write_png(TOPOGFX + "floor.png", 8, 8, rgb(90, 90, 90));
   write_png(TOPOGFX + "Floor.png", 16, 16, rgb(90, 90, 90));
   load_tile_graphics();
   content("LAB_SHOWN", {"GFXNAME", "floor.png", "TRANSPARENCY", "0"});
-  content("LAB_HIDDEN", {"GFXNAME", "floor.png", "TRANSPARENCY", "255"});
   content("LAB_UNKNOWN", {"GFXNAME", "FLOOR.PNG", "TRANSPARENCY", "0"});
   retile_cell(0, 0, "LAB_SHOWN");
-  const int32_t shown = world_cell(0, 0).tile_sprite;
-  EXPECT_EQ(drawn_size(shown), std::pair(30, 30));
-  retile_cell(0, 0, "LAB_HIDDEN");
-  const int32_t hidden = world_cell(0, 0).tile_sprite;
-  EXPECT_EQ(sprite3d_exists(shown), 0);  // the old Sprite3D is released
-  EXPECT_EQ(drawn_size(hidden), std::pair(8, 8));
+  const int32_t shown = world_cell(0, 0).tile_graphic;
+  ASSERT_GT(shown, 0);
+  EXPECT_EQ(tile_graphics.at(shown - 1).file_name, "floor.png");
+  EXPECT_EQ(drawn_size(tile_graphic_quad(shown)), std::pair(30, 30));
+  retile_cell(1, 0, "LAB_SHOWN");
+  EXPECT_EQ(tile_graphic_quad(world_cell(1, 0).tile_graphic), tile_graphic_quad(shown));
   retile_cell(0, 0, "LAB_UNKNOWN");
-  EXPECT_EQ(world_cell(0, 0).tile_sprite, hidden);  // no match: unchanged
+  EXPECT_EQ(world_cell(0, 0).tile_graphic, shown);  // no match: unchanged
+  EXPECT_EQ(tile_graphic_quad(0), 0);
+  EXPECT_EQ(tile_graphic_quad(tile_graphics.size() + 1), 0);
 }
 
 TEST_F(CellContentTest, FoesRespectMaxfoeAndUseEnemyAndAreFreedWhenCleared) {
@@ -157,15 +160,14 @@ TEST_F(CellContentTest, ResetWorldEmptiesTheLevelAndFreesItsSprites) {
   retile_cell(400, 500, "LAB_FLOOR");  // only the start-up matrix has this cell
   edge_placements.add().kind = "LAB_WALL_E";
   scroll_x = 4.0f;
-  const std::vector<int32_t> sprites = {world_cell(3, 3).tile_sprite, world_cell(400, 500).tile_sprite,
-                                        object_instances.at(0).instance_sprite};
+  const int32_t sprite = object_instances.at(0).instance_sprite;
   reset_world();
   EXPECT_EQ(std::pair(world_matrix.columns, world_matrix.rows), std::pair(257, 257));
-  for (int32_t s : sprites) EXPECT_EQ(sprite3d_exists(s), 0);
+  EXPECT_EQ(sprite3d_exists(sprite), 0);
   EXPECT_EQ(object_instances.size() + edge_placements.size(), 0);
   EXPECT_EQ(scroll_x, 0.0f);
   EXPECT_EQ(world_cell(3, 3).tile_kind, "");
-  EXPECT_EQ(world_cell(3, 3).tile_sprite, 0);
+  EXPECT_EQ(world_cell(3, 3).tile_graphic, 0);
   retile_cell(400, 500, "LAB_FLOOR");  // outside the new matrix: never re-tiled
   EXPECT_EQ(object_instances.size(), 0);
 }

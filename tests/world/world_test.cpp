@@ -3,7 +3,6 @@
 
 #include "core/config.h"
 #include "model/world_model.h"
-#include "support/input_script.h"
 #include "world/level_builder.h"
 #include "world/level_fixture.h"
 #include "world/tile_rules.h"
@@ -172,24 +171,17 @@ TEST(TileRules, PaintingTurnsFloorGreenAndPinkBlueAndLeavesTheRest) {
 }
 
 // Hardcore: painted floor turns solid, pink repainted does not; a fixed neighbour keeps the player
-// free, and a player closed in by walls and blue ends the game at once (with a quit requested the
-// program then ends normally). The message shows the open cases passed before the trap.
-TEST(TileRulesDeathTest, HardcoreSolidPaintAndTrap) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_EXIT(
-      {
-        LevelData data(levelfixture::BARE);
-        inputscript::InputScript runaway_guard({});  // should the title screen show instead
-        draw_board({"#######", "##b##b#", "#b.F#.b", "#######", "#bpb###", "#######"});
-        GAMEMODE = "HARDCORE";
-        quit_requested = 1;
-        paint_tile(2, 2);  // a fixed cell to the right
-        paint_tile(2, 4);  // pink, closed in
-        if (world_cell(2, 2).use_collision == 1 && world_cell(2, 4).use_collision == 0) {
-          std::fputs("open cases kept the game going\n", stderr);
-        }
-        paint_tile(5, 2);  // walls and blue all round
-        std::exit(3);
-      },
-      ::testing::ExitedWithCode(0), "open cases kept the game going");
+// free, and only a player closed in by walls and blue is trapped (the frame loop then ends the game).
+TEST(TileRules, HardcoreSolidPaintAndTrap) {
+  LevelData data(levelfixture::BARE);
+  draw_board({"#######", "##b##b#", "#b.F#.b", "#######", "#bpb###", "#######"});
+  GAMEMODE = "HARDCORE";
+  player_trapped = 0;
+  paint_tile(2, 2);  // a fixed cell to the right
+  paint_tile(2, 4);  // pink, closed in
+  EXPECT_EQ(world_cell(2, 2).use_collision, 1);
+  EXPECT_EQ(world_cell(2, 4).use_collision, 0);
+  EXPECT_EQ(player_trapped, 0);
+  paint_tile(5, 2);  // walls and blue all round
+  EXPECT_EQ(player_trapped, 1);
 }

@@ -355,14 +355,6 @@ void check_pair(const LinePair& pair) {
   if (!note.empty()) diagnostic_warning(configuration_path, value_line, pair.key + " " + quoted(pair.value) + ": " + note);
 }
 
-void initialise_services() {
-  if (screen_init() != 0) sprite_transparent_color(-1, rgb(255, 0, 255));
-  sprite3d_init();
-  sound_init();
-  mouse_init();
-  input_device = joystick_init() != 0 ? 1 : 0;
-}
-
 }  // namespace
 
 void config_set_defaults() {
@@ -447,7 +439,6 @@ void apply_configuration_pair(const std::string& key, const std::string& value) 
 void read_configuration() {
   if (!read_line_pairs(configuration_path, apply_configuration_pair)) report_error(ERROR_CONFIGURATION);
   for (const SaneRule& rule : sane_rules) rule.make_sane();
-  initialise_services();
 }
 
 bool check_configuration() {

@@ -87,14 +87,14 @@ extern int32_t USESCALER;
 void config_set_defaults();
 // Sets the global of a matching key from the value text; other keys are ignored.
 void apply_configuration_pair(const std::string& key, const std::string& value);
-// Reads configuration_path line pair by line pair (fatal error kind 0 when it cannot be opened),
-// then initialises the services. Settings that would break arithmetic are made sane afterwards.
+// Reads configuration_path line pair by line pair (fatal error kind 0 when it cannot be opened).
+// Settings that would break arithmetic are made sane afterwards. Starts no service: start-up
+// calls start_platform_services (core/runtime.h) next.
 void read_configuration();
 
 // The checker's reading of the configuration: the same reading and the same settings made sane as
-// read_configuration, without starting any service, reporting every key that is missing, given
-// twice, unknown, or whose value the game reads other than written. False (an error reported)
-// when the file cannot be read.
+// read_configuration, reporting every key that is missing, given twice, unknown, or whose value
+// the game reads other than written. False (an error reported) when the file cannot be read.
 bool check_configuration();
 // The value line of the key's last occurrence in the file check_configuration read; 0 when absent.
 int32_t configuration_line(const std::string& key);

@@ -93,6 +93,7 @@ void load_first_level() {
 void start_up() {
   prepare_engine();
   read_configuration();
+  start_platform_services();
   register_decoders();
   measure_display();
   open_game_window();

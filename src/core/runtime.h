@@ -1,13 +1,19 @@
-// Run-time services that every layer may call: the end of the program, window-event processing,
-// the per-frame mouse snapshot, and the input device chosen at start-up.
+// Run-time services that every layer may call: the start of the platform's services, the end of
+// the program, window-event processing, the per-frame mouse snapshot, and the input device chosen
+// at start-up.
 #pragma once
 
 #include <cstdint>
 
 namespace tessera {
 
-// 0 keyboard, 1 joystick: chosen once when the services start (read_configuration). Whole run.
+// 0 keyboard, 1 joystick: chosen once when the services start (start_platform_services). Whole run.
 extern uint8_t input_device;
+
+// Start-up, right after read_configuration: the screen (and magenta as every sprite's colour key
+// from then on), Sprite3D, sound, the mouse and the joystick, which picks input_device. Failures
+// are not reported here; no sound card or pad is normal.
+void start_platform_services();
 
 // Closes every platform service and ends the process with the status (0 only for a normal quit).
 [[noreturn]] void end_program(int32_t exit_status);

@@ -106,6 +106,7 @@ void take_player_name() {
 void start_up() {
   prepare_engine();
   read_configuration();
+  start_platform_services();
   register_decoders();
   measure_display();
   open_game_window();

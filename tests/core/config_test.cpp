@@ -4,9 +4,11 @@
 #include "core/diagnostics.h"
 #include "core/line_pairs.h"
 #include "core/numeric.h"
+#include "core/runtime.h"
 #include "platform/platform_fixture.h"
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -21,7 +23,6 @@ struct ConfiguredGame {
     configuration_path = start_directory + "DATA\\ini.txt";
   }
   void read(const std::vector<std::string>& lines) {
-    testing_reset_platform();  // reading brings the services up again
     write(lines);
     read_configuration();
   }
@@ -103,6 +104,31 @@ TEST(Configuration, ClampsFallbacksAndExactKeys) {
     game.read(c.lines);
     EXPECT_FLOAT_EQ(c.value(), c.expected) << testing::PrintToString(c.lines);
   }
+}
+
+// Setting the defaults leaves nothing of an earlier reading, whatever kind of key set it, and the
+// globals that follow a key go back with it.
+TEST(Configuration, DefaultsUndoAnEarlierFile) {
+  ConfiguredGame game;
+  game.read({"EGFXMAX", "7", "SOUNDFXPATH", "sfx", "MULTICORE", "0", "WORLDTEMPERATURE", "-3", "GAMEMODE",
+             "HARDCORE", "VIEW", "ISO", "WINDOWMODE", "1", "CURSORSPEED", "100", "RESOLUTION", "24"});
+  config_set_defaults();
+  EXPECT_EQ(std::make_tuple(EGFXMAX, SOUNDFXPATH, MULTICORE, WORLDTEMPERATURE, GAMEMODE, view_mode, USESPRITE3D),
+            std::make_tuple(50, std::string(), uint8_t{1}, 15.0f, std::string("DEFAULT"), -1, uint8_t{0}));
+  EXPECT_EQ(std::vector<float>({RESOLUTION, cell_width, cell_height}), std::vector<float>({-1, -1, -1}));
+  EXPECT_EQ(std::make_pair(CURSORSPEED, move_delay), std::make_pair(0, 0));  // a step every frame
+}
+
+// Reading only sets globals; the services, the pad among them, start in start-up's next step.
+TEST(Configuration, ReadingStartsNoService) {
+  ConfiguredGame game;
+  testing_set_joystick(true, 0, 0, 0);
+  input_device = 0;
+  game.read({"APPNAME", "x"});
+  EXPECT_EQ(input_device, 0);
+  start_platform_services();
+  EXPECT_EQ(input_device, 1);
+  testing_reset_platform();
 }
 
 // The checker reads the file with the game's own setters: each row is a small file and the lines

@@ -11,6 +11,7 @@
 #include "actors/play_clock.h"
 #include "actors/player_input.h"
 #include "core/config.h"
+#include "core/runtime.h"
 #include "game/flow.h"
 #include "game/world_pass.h"
 #include "model/world_model.h"
@@ -40,6 +41,7 @@ DefaultGame::DefaultGame(int32_t width, int32_t height, const std::function<void
   world_state_set_defaults();
   player_input_set_defaults();
   read_configuration();
+  start_platform_services();
   if (testing_open_screen(width, height) == 0) throw std::runtime_error("no test screen");
   testing_set_frame_pacing(false);
   testing_set_real_delays(false);

@@ -108,9 +108,8 @@ double game_frame() {
   if (key != 0) testing_set_key(key, true);
   testing_clear_recorded_draws();
   const Clock::time_point start = Clock::now();
-  process_window_events();
   start_play();
-  loop_pass(read_controls(), true);
+  run_pass();
   screen_flip();
   return since_ms(start);
 }

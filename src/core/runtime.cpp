@@ -1,6 +1,5 @@
 #include "core/runtime.h"
 
-#include <algorithm>
 #include <cstdlib>
 
 #include "core/config.h"
@@ -23,12 +22,5 @@ void end_program(int32_t exit_status) {
   platform_close_all();
   std::exit(exit_status);
 }
-
-// Only a positive setting waits: a negative one would ask for a wait without limit and freeze
-// the game until the next window message. A frame never waits longer than MULTITASK_LIMIT_MS, so
-// a huge setting slows the game down instead of stopping it.
-void process_window_events() { window_event(std::clamp(MULTITASK, 0, MULTITASK_LIMIT_MS)); }
-
-void examine_mouse_step() { mouse_examine(); }
 
 }  // namespace tessera

@@ -1,6 +1,5 @@
 // Run-time services that every layer may call: the start of the platform's services, the end of
-// the program, window-event processing, the per-frame mouse snapshot, and the input device chosen
-// at start-up.
+// the program, and the input device chosen at start-up.
 #pragma once
 
 #include <cstdint>
@@ -19,10 +18,5 @@ void start_platform_services();
 [[noreturn]] void end_program(int32_t exit_status);
 // The longest wait for window messages a frame makes, whatever MULTITASK says.
 constexpr int32_t MULTITASK_LIMIT_MS = 100;
-// Processes pending window messages with a time-out of MULTITASK milliseconds (0 when negative,
-// at most MULTITASK_LIMIT_MS).
-void process_window_events();
-// The per-frame mouse snapshot (its values are not used).
-void examine_mouse_step();
 
 }  // namespace tessera

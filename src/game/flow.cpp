@@ -1,5 +1,6 @@
 #include "game/flow.h"
 
+#include <algorithm>
 #include <string>
 
 #include "actors/dialogs.h"
@@ -284,12 +285,7 @@ bool waits_on_multitask(Screen on) {
   fault_recovery_arm(true);
   for (;;) {
     if (FAULT_RECOVERY_POINT() != 0) recover_from_fault();
-    if (waits_on_multitask(screen)) {
-      process_window_events();
-    } else {
-      window_event(0);
-    }
-    loop_pass(read_controls(), true);
+    run_pass();
     if (screen == Screen::end) end_program(0);
     screen_flip();
   }
@@ -315,6 +311,22 @@ void frame_loop_reset() {
   first_game = true;
   build_begun = false;
   end_requested = false;
+}
+
+// Only a positive setting waits: a negative one would ask for a wait without limit and freeze
+// the game until the next window message. A frame never waits longer than MULTITASK_LIMIT_MS, so
+// a huge setting slows the game down instead of stopping it.
+void process_window_events() { window_event(std::clamp(MULTITASK, 0, MULTITASK_LIMIT_MS)); }
+
+void examine_mouse_step() { mouse_examine(); }
+
+void run_pass() {
+  if (waits_on_multitask(screen)) {
+    process_window_events();
+  } else {
+    window_event(0);
+  }
+  loop_pass(read_controls(), true);
 }
 
 void recover_from_fault() {

@@ -30,6 +30,14 @@ void start_play();
 // and, with draw, draws it. A build runs to its end within the pass unless pacing_builds is on
 // (the real loop), when it yields between parts after a frame's worth of time.
 void loop_pass(const Controls& controls, bool draw);
+// Processes pending window messages with a time-out of MULTITASK milliseconds (0 when negative,
+// at most MULTITASK_LIMIT_MS): once a pass on the title, in play and over the sweeps.
+void process_window_events();
+// The per-frame mouse snapshot of play (its values are not used).
+void examine_mouse_step();
+// One pass as the program's loop runs it, but for presenting: window messages, one input snapshot,
+// the step and the draw.
+void run_pass();
 // At the recovery point, after a division by zero abandoned a pass: closes the batch the pass left
 // open, asks whether to go on (No ends the program) and has a build that was under way begin again;
 // the screen stays what it was before the pass.

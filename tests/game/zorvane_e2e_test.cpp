@@ -19,6 +19,7 @@
 
 #include "core/config.h"
 #include "core/runtime.h"
+#include "game/flow.h"
 #include "game/x_session.h"
 #include "platform/platform.h"
 #include "presentation/font.h"

@@ -3,11 +3,14 @@
 
 #include <SDL.h>
 
+#include <csignal>
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace tessera {
 
@@ -51,7 +54,14 @@ void handle_store(HandleTable<T>& table, int32_t handle, T&& item) {
   table.items.emplace(handle, std::move(item));
 }
 
-// ---- Screen (screen.cpp) -------------------------------------------------------------------
+// ---- Start and close (start_and_close.cpp) -------------------------------------------------
+
+extern bool platform_sdl_started;
+// Starts SDL's video and events once, with our own signal handling. Returns false on failure.
+bool platform_sdl_start();
+bool platform_display_exists();
+
+// ---- Window and screen (window_and_screen.cpp) ---------------------------------------------
 
 extern SDL_Window* platform_window;
 extern SDL_Renderer* platform_renderer;
@@ -64,19 +74,53 @@ extern int32_t platform_back_height;
 extern uint32_t platform_back_format;  // its pixel format
 // Bumped whenever the renderer is destroyed: textures made for an older renderer died with it.
 extern uint32_t platform_renderer_generation;
+// Where an unstretched back buffer is shown in the window.
+extern SDL_Rect platform_present_rect;
+extern bool platform_present_stretch;
 
-// Starts SDL's video and events once, with our own signal handling. Returns false on failure.
-bool platform_sdl_start();
-// Drains SDL's event queue into key, joystick and quit state; calls the quit handler if due.
-void platform_pump_events();
 // A screen is open: a renderer with a back buffer.
 bool platform_has_back_buffer();
-// Shows the back buffer in the window (the pending clear and an open tile layer done first);
-// screen_flip adds its pacing.
-void platform_present();
 // Makes the back buffer the render target again (after anything that changed it).
 void platform_target_back_buffer();
-bool platform_display_exists();
+// A window event that may concern the screen (its window resized).
+void screen_follow_window(const SDL_Event& event);
+// The screen, its renderer and every window.
+void windows_close_all();
+
+// ---- Renderer choice (renderer_choice.cpp) -------------------------------------------------
+
+// A renderer for the window, or null after a line on standard error.
+SDL_Renderer* renderer_choose(SDL_Window* window);
+extern std::string graphics_device_root;     // where the system lists its devices
+extern std::vector<std::string> renderers_made;  // names, in order, since the last reset
+
+// ---- Presenting (presenting.cpp) -----------------------------------------------------------
+
+extern bool frame_pacing;  // off for tests and the headless tools
+extern void (*flip_hook)();  // tests: called by screen_flip before it presents
+extern int64_t flip_count;
+// The next flip starts pacing afresh.
+void frame_pacing_restart();
+
+// ---- Event pump and quit requests (event_pump.cpp, quit_requests.cpp) ----------------------
+
+// Drains SDL's event queue into key, joystick and quit state; calls the quit handler if due.
+void platform_pump_events();
+extern void (*pump_hook)();  // tests: called by every pump before a quit is delivered
+
+// A request to close: from a window event, or the number of a caught signal.
+extern bool quit_pending;
+extern volatile std::sig_atomic_t quit_signal;
+void quit_signals_install();
+// Hands a pending request to the quit handler (or, without one, a signal its default action).
+void quit_deliver();
+// Forgets the deadline that ends a process whose pumps do not answer a signal.
+void quit_deadline_cancel();
+
+// ---- Message boxes (message_box.cpp) -------------------------------------------------------
+
+extern std::vector<std::string> message_log;  // title and text of every box shown
+extern std::optional<int32_t> message_answer;  // given by every box instead of asking
 
 // ---- Sprites (sprites.cpp) -----------------------------------------------------------------
 

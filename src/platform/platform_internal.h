@@ -163,8 +163,16 @@ void quad_render(const QuadDraw& draw);
 // The screen rectangle a draw can change (its corners' bounds and a pixel of margin).
 SDL_Rect quad_bounds(const QuadDraw& draw);
 
+// The texture a Sprite3D draws; null for a handle that names none.
+const SharedTexture* quad_texture(int32_t s3d);
+
 void sprites_close_all();
 void sprites_forget_settings();
+
+struct DrawRecord;
+// While on, quad_take and draw_box note every draw they are asked for (tests).
+extern bool draws_recording;
+extern std::vector<DrawRecord> draws_recorded;
 
 // ---- Tile layer (tile_layer.cpp) -------------------------------------------------------------
 
@@ -180,18 +188,34 @@ void tile_layer_interrupt();
 // Drops the layer's textures and what it knows of the back buffer (before either goes).
 void tile_layer_close();
 // True while tests force every drawing path to its plain form.
-bool plain_drawing_forced();
+extern bool plain_drawing_forced;
+// Forgets the cells kept from earlier frames.
+void tile_layer_drop_store();
 
 // ---- Input (input.cpp) ---------------------------------------------------------------------
 
 void input_handle_event(const SDL_Event& event);
+// A key goes down or up (DirectInput code); a press is latched until a snapshot has seen it.
+void input_set_key(int32_t code, bool down);
+void input_release_keys();  // every key up, latched presses kept
 void input_frame_presented();  // ends the latch of taps that a snapshot has seen
 void input_close_all();
-void input_forget_injected();
+
+// A pad set by a test: while present, every joystick snapshot reads it instead of a device. Axes
+// of -1, 0 and 1 are read as they are, others on the -1000..1000 scale.
+struct InjectedJoystick {
+  bool present = false;
+  int32_t axis_x = 0;
+  int32_t axis_y = 0;
+  uint32_t buttons = 0;  // bit n: button n + 1
+};
+extern InjectedJoystick injected_joystick;
 
 // ---- Sound (sound.cpp) ---------------------------------------------------------------------
 
 void sound_close_all();
+int32_t sound_play_count(int32_t sound);  // sound_play calls since it was loaded
+bool sound_playing(int32_t sound);
 
 // ---- Files (files.cpp) ---------------------------------------------------------------------
 
@@ -217,7 +241,8 @@ void load_reports_forget();
 
 // ---- Time (time_random.cpp) ----------------------------------------------------------------
 
-// Zeroes the delay counter; the real-delay switch stays as the test set it.
-void time_forget_settings();
+extern bool real_delays;        // off: delay_ms only counts
+extern int64_t delay_total_ms;  // milliseconds asked of delay_ms
+extern int64_t clock_us_fixed;  // what clock_us returns when not negative
 
 }  // namespace tessera

@@ -16,9 +16,11 @@ int32_t testing_open_screen(int32_t width, int32_t height) {
 
 void testing_reset_platform() {
   platform_close_all();
-  input_forget_injected();
+  injected_joystick = {};
   sprites_forget_settings();
-  time_forget_settings();
+  // The real-delay switch stays as the test set it.
+  delay_total_ms = 0;
+  clock_us_fixed = -1;
   flip_count = 0;
   message_log.clear();
   renderers_made.clear();
@@ -78,6 +80,45 @@ std::vector<int32_t> testing_read_screen() {
 
 void testing_set_flip_hook(void (*hook)()) { flip_hook = hook; }
 void testing_set_pump_hook(void (*hook)()) { pump_hook = hook; }
+
+// ---- Drawing -----------------------------------------------------------------------------------
+
+void testing_force_plain_drawing(bool on) {
+  plain_drawing_forced = on;
+  if (on) tile_layer_drop_store();
+}
+
+void testing_record_draws(bool on) { draws_recording = on; }
+const std::vector<DrawRecord>& testing_recorded_draws() { return draws_recorded; }
+void testing_clear_recorded_draws() { draws_recorded.clear(); }
+
+bool testing_quad_image(int32_t s3d, std::string& path, int32_t& key) {
+  const SharedTexture* texture = quad_texture(s3d);
+  if (texture == nullptr || texture->source.empty()) return false;
+  path = texture->source;
+  key = texture->key;
+  return true;
+}
+
+// ---- Time --------------------------------------------------------------------------------------
+
+void testing_set_real_delays(bool on) { real_delays = on; }
+int64_t testing_delay_total_ms() { return delay_total_ms; }
+void testing_set_clock_us(int64_t us) { clock_us_fixed = us; }
+
+// ---- Input -------------------------------------------------------------------------------------
+
+void testing_set_key(int32_t code, bool down) { input_set_key(code, down); }
+void testing_release_all_keys() { input_release_keys(); }
+
+void testing_set_joystick(bool present, int32_t axis_x, int32_t axis_y, uint32_t buttons_mask) {
+  injected_joystick = {present, axis_x, axis_y, buttons_mask};
+}
+
+// ---- Sound -------------------------------------------------------------------------------------
+
+int32_t testing_sound_play_count(int32_t sound) { return sound_play_count(sound); }
+bool testing_sound_playing(int32_t sound) { return sound_playing(sound); }
 
 // ---- Message boxes -----------------------------------------------------------------------------
 

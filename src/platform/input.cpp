@@ -2,7 +2,6 @@
 #include "platform/platform.h"
 
 #include "platform/platform_internal.h"
-#include "platform/platform_testing.h"
 
 namespace tessera {
 
@@ -66,25 +65,12 @@ int scan_code_of(SDL_Scancode scancode) {
   return 0;
 }
 
-void set_key(int code, bool down) {
-  if (code <= 0 || code >= KEYS) return;
-  keys_down[code] = down;
-  if (down) {
-    keys_latched[code] = true;
-    latch_seen[code] = false;
-  }
-}
-
 // ---- Joystick --------------------------------------------------------------------------------
 
 constexpr int BUTTONS = 10;
 
 SDL_GameController* controller = nullptr;
 SDL_Joystick* joystick = nullptr;
-bool injected_present = false;
-int32_t injected_x = 0;
-int32_t injected_y = 0;
-uint32_t injected_buttons = 0;
 int32_t axis_x = 0;
 int32_t axis_y = 0;
 bool buttons[BUTTONS] = {};
@@ -135,12 +121,27 @@ void close_joystick() {
 
 }  // namespace
 
+InjectedJoystick injected_joystick;
+
+void input_set_key(int32_t code, bool down) {
+  if (code <= 0 || code >= KEYS) return;
+  keys_down[code] = down;
+  if (down) {
+    keys_latched[code] = true;
+    latch_seen[code] = false;
+  }
+}
+
+void input_release_keys() {
+  for (bool& down : keys_down) down = false;
+}
+
 void input_handle_event(const SDL_Event& event) {
   if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) {
-    set_key(scan_code_of(event.key.keysym.scancode), event.type == SDL_KEYDOWN);
+    input_set_key(scan_code_of(event.key.keysym.scancode), event.type == SDL_KEYDOWN);
   } else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
     // Key-up events of a window without focus never arrive.
-    for (bool& down : keys_down) down = false;
+    input_release_keys();
   }
 }
 
@@ -210,7 +211,7 @@ void mouse_locate(int32_t x, int32_t y) {
 }
 
 int32_t joystick_init() {
-  if (injected_present) return 1;
+  if (injected_joystick.present) return 1;
   if (!platform_sdl_start() || SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0) return 0;
   close_joystick();
   if (SDL_NumJoysticks() < 1) return 0;
@@ -221,10 +222,10 @@ int32_t joystick_init() {
 
 int32_t joystick_examine() {
   platform_pump_events();
-  if (injected_present) {
-    axis_x = reduce_injected(injected_x);
-    axis_y = reduce_injected(injected_y);
-    for (int i = 0; i < BUTTONS; ++i) buttons[i] = (injected_buttons >> i & 1u) != 0;
+  if (injected_joystick.present) {
+    axis_x = reduce_injected(injected_joystick.axis_x);
+    axis_y = reduce_injected(injected_joystick.axis_y);
+    for (int i = 0; i < BUTTONS; ++i) buttons[i] = (injected_joystick.buttons >> i & 1u) != 0;
     return 1;
   }
   if (controller != nullptr && SDL_GameControllerGetAttached(controller)) {
@@ -250,25 +251,6 @@ void input_close_all() {
   }
   axis_x = axis_y = 0;
   for (bool& held : buttons) held = false;
-}
-
-void input_forget_injected() {
-  injected_present = false;
-  injected_x = injected_y = 0;
-  injected_buttons = 0;
-}
-
-void testing_set_key(int32_t code, bool down) { set_key(code, down); }
-
-void testing_release_all_keys() {
-  for (bool& down : keys_down) down = false;
-}
-
-void testing_set_joystick(bool present, int32_t x, int32_t y, uint32_t buttons_mask) {
-  injected_present = present;
-  injected_x = x;
-  injected_y = y;
-  injected_buttons = buttons_mask;
 }
 
 }  // namespace tessera

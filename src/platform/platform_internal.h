@@ -3,11 +3,14 @@
 
 #include <SDL.h>
 
+#include <csignal>
 #include <cstdint>
 #include <limits>
 #include <memory>
+#include <optional>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 namespace tessera {
 
@@ -51,7 +54,14 @@ void handle_store(HandleTable<T>& table, int32_t handle, T&& item) {
   table.items.emplace(handle, std::move(item));
 }
 
-// ---- Screen (screen.cpp) -------------------------------------------------------------------
+// ---- Start and close (start_and_close.cpp) -------------------------------------------------
+
+extern bool platform_sdl_started;
+// Starts SDL's video and events once, with our own signal handling. Returns false on failure.
+bool platform_sdl_start();
+bool platform_display_exists();
+
+// ---- Window and screen (window_and_screen.cpp) ---------------------------------------------
 
 extern SDL_Window* platform_window;
 extern SDL_Renderer* platform_renderer;
@@ -64,19 +74,53 @@ extern int32_t platform_back_height;
 extern uint32_t platform_back_format;  // its pixel format
 // Bumped whenever the renderer is destroyed: textures made for an older renderer died with it.
 extern uint32_t platform_renderer_generation;
+// Where an unstretched back buffer is shown in the window.
+extern SDL_Rect platform_present_rect;
+extern bool platform_present_stretch;
 
-// Starts SDL's video and events once, with our own signal handling. Returns false on failure.
-bool platform_sdl_start();
-// Drains SDL's event queue into key, joystick and quit state; calls the quit handler if due.
-void platform_pump_events();
 // A screen is open: a renderer with a back buffer.
 bool platform_has_back_buffer();
-// Shows the back buffer in the window (the pending clear and an open tile layer done first);
-// screen_flip adds its pacing.
-void platform_present();
 // Makes the back buffer the render target again (after anything that changed it).
 void platform_target_back_buffer();
-bool platform_display_exists();
+// A window event that may concern the screen (its window resized).
+void screen_follow_window(const SDL_Event& event);
+// The screen, its renderer and every window.
+void windows_close_all();
+
+// ---- Renderer choice (renderer_choice.cpp) -------------------------------------------------
+
+// A renderer for the window, or null after a line on standard error.
+SDL_Renderer* renderer_choose(SDL_Window* window);
+extern std::string graphics_device_root;     // where the system lists its devices
+extern std::vector<std::string> renderers_made;  // names, in order, since the last reset
+
+// ---- Presenting (presenting.cpp) -----------------------------------------------------------
+
+extern bool frame_pacing;  // off for tests and the headless tools
+extern void (*flip_hook)();  // tests: called by screen_flip before it presents
+extern int64_t flip_count;
+// The next flip starts pacing afresh.
+void frame_pacing_restart();
+
+// ---- Event pump and quit requests (event_pump.cpp, quit_requests.cpp) ----------------------
+
+// Drains SDL's event queue into key, joystick and quit state; calls the quit handler if due.
+void platform_pump_events();
+extern void (*pump_hook)();  // tests: called by every pump before a quit is delivered
+
+// A request to close: from a window event, or the number of a caught signal.
+extern bool quit_pending;
+extern volatile std::sig_atomic_t quit_signal;
+void quit_signals_install();
+// Hands a pending request to the quit handler (or, without one, a signal its default action).
+void quit_deliver();
+// Forgets the deadline that ends a process whose pumps do not answer a signal.
+void quit_deadline_cancel();
+
+// ---- Message boxes (message_box.cpp) -------------------------------------------------------
+
+extern std::vector<std::string> message_log;  // title and text of every box shown
+extern std::optional<int32_t> message_answer;  // given by every box instead of asking
 
 // ---- Sprites (sprites.cpp) -----------------------------------------------------------------
 
@@ -119,8 +163,16 @@ void quad_render(const QuadDraw& draw);
 // The screen rectangle a draw can change (its corners' bounds and a pixel of margin).
 SDL_Rect quad_bounds(const QuadDraw& draw);
 
+// The texture a Sprite3D draws; null for a handle that names none.
+const SharedTexture* quad_texture(int32_t s3d);
+
 void sprites_close_all();
 void sprites_forget_settings();
+
+struct DrawRecord;
+// While on, quad_take and draw_box note every draw they are asked for (tests).
+extern bool draws_recording;
+extern std::vector<DrawRecord> draws_recorded;
 
 // ---- Tile layer (tile_layer.cpp) -------------------------------------------------------------
 
@@ -136,18 +188,34 @@ void tile_layer_interrupt();
 // Drops the layer's textures and what it knows of the back buffer (before either goes).
 void tile_layer_close();
 // True while tests force every drawing path to its plain form.
-bool plain_drawing_forced();
+extern bool plain_drawing_forced;
+// Forgets the cells kept from earlier frames.
+void tile_layer_drop_store();
 
 // ---- Input (input.cpp) ---------------------------------------------------------------------
 
 void input_handle_event(const SDL_Event& event);
+// A key goes down or up (DirectInput code); a press is latched until a snapshot has seen it.
+void input_set_key(int32_t code, bool down);
+void input_release_keys();  // every key up, latched presses kept
 void input_frame_presented();  // ends the latch of taps that a snapshot has seen
 void input_close_all();
-void input_forget_injected();
+
+// A pad set by a test: while present, every joystick snapshot reads it instead of a device. Axes
+// of -1, 0 and 1 are read as they are, others on the -1000..1000 scale.
+struct InjectedJoystick {
+  bool present = false;
+  int32_t axis_x = 0;
+  int32_t axis_y = 0;
+  uint32_t buttons = 0;  // bit n: button n + 1
+};
+extern InjectedJoystick injected_joystick;
 
 // ---- Sound (sound.cpp) ---------------------------------------------------------------------
 
 void sound_close_all();
+int32_t sound_play_count(int32_t sound);  // sound_play calls since it was loaded
+bool sound_playing(int32_t sound);
 
 // ---- Files (files.cpp) ---------------------------------------------------------------------
 
@@ -173,7 +241,8 @@ void load_reports_forget();
 
 // ---- Time (time_random.cpp) ----------------------------------------------------------------
 
-// Zeroes the delay counter; the real-delay switch stays as the test set it.
-void time_forget_settings();
+extern bool real_delays;        // off: delay_ms only counts
+extern int64_t delay_total_ms;  // milliseconds asked of delay_ms
+extern int64_t clock_us_fixed;  // what clock_us returns when not negative
 
 }  // namespace tessera

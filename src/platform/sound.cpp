@@ -3,7 +3,6 @@
 #include "platform/platform.h"
 
 #include "platform/platform_internal.h"
-#include "platform/platform_testing.h"
 
 #include <SDL_mixer.h>
 
@@ -186,12 +185,12 @@ void sound_close_all() {
   channels = 0;
 }
 
-int32_t testing_sound_play_count(int32_t sound) {
+int32_t sound_play_count(int32_t sound) {
   const Sound* found = handle_find(sounds, sound);
   return found == nullptr ? 0 : found->play_count;
 }
 
-bool testing_sound_playing(int32_t sound) {
+bool sound_playing(int32_t sound) {
   const Sound* found = handle_find(sounds, sound);
   if (found == nullptr || audio != Audio::open) return false;
   if (found->music != nullptr) return music_playing(found->music);

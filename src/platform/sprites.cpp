@@ -39,8 +39,6 @@ int32_t default_key = MAGENTA;
 int32_t blend_source = 5;
 int32_t blend_destination = 6;
 bool bilinear = false;
-bool recording = false;
-std::vector<DrawRecord> records;
 SDL_Texture* white_texture = nullptr;  // 1 x 1 white: the darkening pass of opaque sources
 uint32_t white_generation = 0;
 uint64_t last_serial = 0;
@@ -237,12 +235,15 @@ void set_rectangle(Sprite3D& quad, int32_t width, int32_t height) {
 
 }  // namespace
 
+bool draws_recording = false;
+std::vector<DrawRecord> draws_recorded;
+
 SharedTexture::~SharedTexture() {
   // A renderer takes its textures with it; only destroy what belongs to the live one.
   if (generation != platform_renderer_generation) return;
   if (mask != nullptr) SDL_DestroyTexture(mask);
   if (texture == nullptr) return;
-  if (!source.empty() || plain_drawing_forced()) {
+  if (!source.empty() || plain_drawing_forced) {
     SDL_DestroyTexture(texture);
     return;
   }
@@ -409,7 +410,7 @@ void sprite3d_transform(int32_t s3d, float x1, float y1, float x2, float y2, flo
 bool quad_take(int32_t s3d, int32_t x, int32_t y, int32_t alpha, QuadDraw& draw) {
   const Sprite3D* quad = handle_find(quads, s3d);
   if (quad == nullptr) return false;
-  if (recording) {
+  if (draws_recording) {
     DrawRecord record;
     record.s3d = s3d;
     record.x = x;
@@ -420,7 +421,7 @@ bool quad_take(int32_t s3d, int32_t x, int32_t y, int32_t alpha, QuadDraw& draw)
     record.blend_source = blend_source;
     record.blend_destination = blend_destination;
     std::copy(quad->corners, quad->corners + 8, record.corners);
-    records.push_back(record);
+    draws_recorded.push_back(record);
   }
   const SharedTexture& shared = *quad->texture;
   if (platform_renderer == nullptr || shared.texture == nullptr || shared.generation != platform_renderer_generation) {
@@ -507,14 +508,14 @@ void draw_begin() { platform_target_back_buffer(); }
 void draw_end() {}
 
 void draw_box(int32_t x, int32_t y, int32_t width, int32_t height, int32_t colour) {
-  if (recording) {
+  if (draws_recording) {
     DrawRecord record;
     record.x = x;
     record.y = y;
     record.width = width;
     record.height = height;
     record.colour = colour;
-    records.push_back(record);
+    draws_recorded.push_back(record);
   }
   if (!platform_has_back_buffer() || width <= 0 || height <= 0) return;
   tile_layer_interrupt();
@@ -542,20 +543,13 @@ void sprites_forget_settings() {
   blend_source = 5;
   blend_destination = 6;
   bilinear = false;
-  recording = false;
-  records.clear();
+  draws_recording = false;
+  draws_recorded.clear();
 }
 
-bool testing_quad_image(int32_t s3d, std::string& path, int32_t& key) {
+const SharedTexture* quad_texture(int32_t s3d) {
   const Sprite3D* quad = handle_find(quads, s3d);
-  if (quad == nullptr || quad->texture->source.empty()) return false;
-  path = quad->texture->source;
-  key = quad->texture->key;
-  return true;
+  return quad == nullptr ? nullptr : quad->texture.get();
 }
-
-void testing_record_draws(bool on) { recording = on; }
-const std::vector<DrawRecord>& testing_recorded_draws() { return records; }
-void testing_clear_recorded_draws() { records.clear(); }
 
 }  // namespace tessera

@@ -18,7 +18,6 @@
 #include "platform/platform.h"
 
 #include "platform/platform_internal.h"
-#include "platform/platform_testing.h"
 
 #include <algorithm>
 #include <cmath>
@@ -91,8 +90,6 @@ bool back_known = false;
 bool clear_pending = false;
 int32_t back_colour = 0;
 std::vector<SDL_Rect> touched;
-
-bool forced_plain = false;
 
 // ---- The pass ---------------------------------------------------------------------------------
 
@@ -514,13 +511,15 @@ void layer_finish() {
 
 }  // namespace
 
+bool plain_drawing_forced = false;
+
 void back_buffer_clear(int32_t colour) {
   tile_layer_interrupt();
   back_known = true;
   back_colour = colour & 0xFFFFFF;
   touched.clear();
   clear_pending = true;
-  if (forced_plain) {
+  if (plain_drawing_forced) {
     grid_forget();
     clear_now();
   }
@@ -562,12 +561,12 @@ void tile_layer_close() {
   grid = Grid {};
 }
 
-bool plain_drawing_forced() { return forced_plain; }
+void tile_layer_drop_store() { store_drop(); }
 
 void tile_layer_begin(int32_t origin_x, int32_t origin_y) {
   tile_layer_end();
   layer_open = true;
-  layer_plain = forced_plain || !back_known || !platform_has_back_buffer();
+  layer_plain = plain_drawing_forced || !back_known || !platform_has_back_buffer();
   layer_origin_x = origin_x;
   layer_origin_y = origin_y;
 }
@@ -593,11 +592,6 @@ void tile_layer_end() {
   layer_open = false;
   if (!layer_plain) layer_finish();
   waiting.clear();
-}
-
-void testing_force_plain_drawing(bool on) {
-  forced_plain = on;
-  if (on) store_drop();
 }
 
 }  // namespace tessera

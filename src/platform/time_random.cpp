@@ -2,7 +2,6 @@
 #include "platform/platform.h"
 
 #include "platform/platform_internal.h"
-#include "platform/platform_testing.h"
 
 #include <chrono>
 #include <ctime>
@@ -10,11 +9,11 @@
 
 namespace tessera {
 
-namespace {
-
 bool real_delays = true;
 int64_t delay_total_ms = 0;
-int64_t set_clock_us = -1;  // a test's clock; negative: the real one
+int64_t clock_us_fixed = -1;
+
+namespace {
 
 // The generator: 17 pairs of words and two pair indices walking down the table together.
 constexpr int PAIRS = 17;
@@ -55,7 +54,7 @@ void delay_ms(int32_t ms) {
 }
 
 int64_t clock_us() {
-  if (set_clock_us >= 0) return set_clock_us;
+  if (clock_us_fixed >= 0) return clock_us_fixed;
   const auto since = std::chrono::steady_clock::now().time_since_epoch();
   return std::chrono::duration_cast<std::chrono::microseconds>(since).count();
 }
@@ -106,16 +105,6 @@ int32_t random_int(int32_t max) {
   const uint64_t range = static_cast<uint64_t>(max) + 1;
   const uint64_t partial = static_cast<uint64_t>(step.high) * range + ((static_cast<uint64_t>(step.low) * range) >> 32);
   return static_cast<int32_t>(partial >> 32);
-}
-
-void testing_set_real_delays(bool on) { real_delays = on; }
-int64_t testing_delay_total_ms() { return delay_total_ms; }
-
-void testing_set_clock_us(int64_t us) { set_clock_us = us; }
-
-void time_forget_settings() {
-  delay_total_ms = 0;
-  set_clock_us = -1;
 }
 
 }  // namespace tessera

@@ -1,0 +1,86 @@
+// Showing the back buffer in the window, and pacing the frames to 60 a second.
+#include "platform/platform.h"
+
+#include "platform/platform_internal.h"
+
+#include <chrono>
+#include <thread>
+
+namespace tessera {
+
+bool frame_pacing = true;
+void (*flip_hook)() = nullptr;
+int64_t flip_count = 0;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr auto FRAME_PERIOD = std::chrono::nanoseconds(1'000'000'000 / 60);
+// A flip this close to its slot is not worth a sleep (and keeps a 60.05 Hz display from drifting).
+constexpr auto PACING_SLACK = std::chrono::microseconds(1000);
+
+bool pacing_started = false;
+Clock::time_point previous_flip {};
+
+void pace_frame() {
+  const Clock::time_point now = Clock::now();
+  if (!pacing_started) {
+    pacing_started = true;
+    previous_flip = now;
+    return;
+  }
+  const Clock::time_point slot = previous_flip + FRAME_PERIOD;
+  if (now + PACING_SLACK >= slot) {
+    previous_flip = now;
+    return;
+  }
+  // Sleep most of the way, then yield until the slot: sleeping alone overshoots by up to a tick.
+  std::this_thread::sleep_until(slot - std::chrono::microseconds(500));
+  while (Clock::now() < slot) std::this_thread::yield();
+  previous_flip = slot;
+}
+
+void present() {
+  back_buffer_settle();
+  if (platform_back_is_window) {
+    SDL_RenderPresent(platform_renderer);
+  } else if (platform_has_back_buffer()) {
+    SDL_SetRenderTarget(platform_renderer, nullptr);
+    // A stretched copy covers the whole window; only an unstretched one leaves a border to clear.
+    if (!platform_present_stretch) {
+      SDL_SetRenderDrawColor(platform_renderer, 0, 0, 0, 255);
+      SDL_RenderClear(platform_renderer);
+    }
+    SDL_RenderCopy(platform_renderer, platform_back_buffer, nullptr,
+                   platform_present_stretch ? nullptr : &platform_present_rect);
+    SDL_RenderPresent(platform_renderer);
+    platform_target_back_buffer();
+  }
+}
+
+}  // namespace
+
+void frame_pacing_restart() { pacing_started = false; }
+
+void screen_flip() {
+  ++flip_count;
+  if (flip_hook != nullptr) flip_hook();
+  present();
+  if (frame_pacing) pace_frame();
+  input_frame_presented();
+}
+
+void screen_flip_now() {
+  // Vsync off for this one present where the renderer can switch it (SDL 2.0.18 and later).
+  SDL_RendererInfo info {};
+  const bool vsync = platform_renderer != nullptr && SDL_GetRendererInfo(platform_renderer, &info) == 0 &&
+                     (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+  if (vsync) SDL_RenderSetVSync(platform_renderer, 0);
+  const bool paced = frame_pacing;
+  frame_pacing = false;
+  screen_flip();
+  frame_pacing = paced;
+  if (vsync) SDL_RenderSetVSync(platform_renderer, 1);
+}
+
+}  // namespace tessera

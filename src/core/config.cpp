@@ -357,7 +357,6 @@ void check_pair(const LinePair& pair) {
 
 void initialise_services() {
   if (screen_init() != 0) sprite_transparent_color(-1, rgb(255, 0, 255));
-  sprite3d_init();
   sound_init();
   mouse_init();
   input_device = joystick_init() != 0 ? 1 : 0;

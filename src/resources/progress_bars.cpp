@@ -63,10 +63,8 @@ float progress_step() {
 void present_bar(PresentTimer& timer, float length) {
   const int64_t start = clock_us();
   const int32_t y = round_to_int(screen_height * 0.85);
-  draw_begin();
   draw_box(0, y, round_to_int(screen_width), 9, rgb(0, 0, 0));
   draw_box(0, y, round_to_int(length), 8, rgb(255, 0, 0));
-  draw_end();
   screen_flip_now();
   timer.shown_us = clock_us();
   timer.gap_us = progress_present_gap_us(refresh_interval_us(), timer.shown_us - start);

@@ -105,7 +105,7 @@ const DrawRecord* first_glyph_at_row(const std::vector<DrawRecord>& frame, int32
 TEST(Screens, IntroThenTitleAsAPlayerMeetsThem) {
   ScreensScene scene;
   testfiles::write_png(scene.dir.file("glow.png"), 4, 4, rgb(255, 255, 0));
-  const int32_t glow = sprite3d_create(-1, sprite_load(-1, scene.dir.file("glow.png"), SPRITE_TEXTURE));
+  const int32_t glow = sprite3d_create(-1, sprite_load(-1, scene.dir.file("glow.png")));
   title_floaters.add().sprite = glow;
   testing_record_draws(true);
   {

@@ -21,13 +21,13 @@ int main(int argc, char** argv) {
   if (screen_init() == 0) return 1;
   image_decoders_register();
   const int32_t width = std::max(desktop_width(0), 320), height = std::max(desktop_height(0), 240);
-  std::printf("display 0: %d x %d, %d bits, %d Hz\n", width, height, desktop_depth(0), desktop_frequency(0));
+  std::printf("display 0: %d x %d, %d Hz\n", width, height, desktop_frequency(0));
   const int32_t window = window_open(-1, 0, 0, width, height, "pacing probe", WINDOW_BORDERLESS);
-  if (window == 0 || screen_open_windowed(window, 0, 0, width, height, 1, 0, 0) == 0) return 1;
+  if (window == 0 || screen_open_windowed(window, width, height) == 0) return 1;
 
   // A quad to draw: grab a small coloured square from the back buffer.
   screen_clear(rgb(200, 60, 20));
-  const int32_t tile = sprite3d_create(-1, sprite_grab(-1, 0, 0, 32, 32, SPRITE_TEXTURE));
+  const int32_t tile = sprite3d_create(-1, sprite_grab(-1, 0, 0, 32, 32));
 
   using Clock = std::chrono::steady_clock;
   std::vector<double> frame_ms;

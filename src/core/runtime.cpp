@@ -12,7 +12,6 @@ uint8_t input_device = 0;
 // A screen that cannot start is not reported here: opening the window fails later and says so.
 void start_platform_services() {
   if (screen_init() != 0) sprite_transparent_color(-1, rgb(255, 0, 255));
-  sprite3d_init();
   sound_init();
   mouse_init();
   input_device = joystick_init() != 0 ? 1 : 0;

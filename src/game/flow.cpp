@@ -74,11 +74,8 @@ void register_decoders() {
 }
 
 void measure_display() {
-  desktop_examine();
   screen_width = static_cast<float>(windowed() ? requested_width : desktop_width(0));
   screen_height = static_cast<float>(windowed() ? requested_height : desktop_height(0));
-  desktop_depth(0);
-  desktop_frequency(0);
   font_zoom_set(screen_width);
 }
 
@@ -90,7 +87,7 @@ void open_game_window() {
   const int32_t style = windowed() ? WINDOW_CENTRED : WINDOW_BORDERLESS;
   window_handle = window_open(-1, 0, 0, width, height, APPNAME, style);
   if (window_handle == 0) report_error(ERROR_WINDOW);
-  screen_handle = screen_open_windowed(window_handle, 0, 0, width, height, 1, 0, 0);
+  screen_handle = screen_open_windowed(window_handle, width, height);
   if (screen_handle == 0) report_error(ERROR_SCREEN);
 }
 

@@ -37,12 +37,11 @@ int32_t tool_window = 0;
 bool start_headless_services() {
   if (screen_init() == 0) return false;
   sprite_transparent_color(-1, rgb(255, 0, 255));
-  sprite3d_init();
   sound_init();
   image_decoders_register();
   sound_decoders_register();
   tool_window = window_open(-1, 0, 0, TOOL_SCREEN, TOOL_SCREEN, APPNAME, WINDOW_BORDERLESS);
-  if (tool_window == 0 || screen_open_windowed(tool_window, 0, 0, TOOL_SCREEN, TOOL_SCREEN, 1, 0, 0) == 0) {
+  if (tool_window == 0 || screen_open_windowed(tool_window, TOOL_SCREEN, TOOL_SCREEN) == 0) {
     return false;
   }
   screen_width = static_cast<float>(TOOL_SCREEN);
@@ -160,7 +159,7 @@ int32_t largest_fitting_cell() {
 bool draw_and_save(const std::string& out) {
   const int32_t width = round_to_int(static_cast<double>(level_width + 1) * RESOLUTION);
   const int32_t height = round_to_int(static_cast<double>(level_height + 1) * RESOLUTION);
-  if (screen_open_windowed(tool_window, 0, 0, width, height, 1, 0, 0) == 0) return false;
+  if (screen_open_windowed(tool_window, width, height) == 0) return false;
   screen_width = static_cast<float>(width);
   screen_height = static_cast<float>(height);
   draw_level_picture();

@@ -47,7 +47,7 @@ void free_screen_picture() {
 
 void load_screen_picture(const std::string& path) {
   sprite_transparent_color(-1, rgb(255, 0, 255));
-  if (screen_picture == 0 && !path.empty()) screen_picture = sprite_load(-1, path, SPRITE_TEXTURE);
+  if (screen_picture == 0 && !path.empty()) screen_picture = sprite_load(-1, path);
   if (screen_picture != 0 && screen_picture_3d == 0) screen_picture_3d = sprite3d_create(-1, screen_picture);
 }
 
@@ -178,7 +178,7 @@ namespace {
 void check_picture(const char* key, const std::string& path, const std::string& consequence) {
   if (!check_configured_path(key, path, ENTRY_FILE, Severity::error, consequence)) return;
   sprite_transparent_color(-1, rgb(255, 0, 255));
-  const int32_t picture = sprite_load(-1, path, SPRITE_TEXTURE);
+  const int32_t picture = sprite_load(-1, path);
   if (picture == 0) diagnostic_error(path, 0, "does not decode as an image: " + consequence);
   sprite_free(picture);
 }

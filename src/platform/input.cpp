@@ -202,7 +202,6 @@ int32_t mouse_examine() {
     SDL_ShowCursor(SDL_DISABLE);
     SDL_SetWindowGrab(platform_window, SDL_TRUE);
   }
-  SDL_GetMouseState(nullptr, nullptr);
   return 1;
 }
 

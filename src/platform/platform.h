@@ -23,16 +23,13 @@ constexpr int32_t WINDOW_BORDERLESS = 1;
 constexpr int32_t WINDOW_CENTRED = 2;
 
 int32_t screen_init();
-int32_t desktop_examine();  // number of displays
 int32_t desktop_width(int32_t display);
 int32_t desktop_height(int32_t display);
-int32_t desktop_depth(int32_t display);
 int32_t desktop_frequency(int32_t display);  // Hz; 0 when unknown
 int32_t window_open(int32_t handle, int32_t x, int32_t y, int32_t width, int32_t height,
                     const std::string& title, int32_t style);
-// Creates the back buffer (width x height) shown in the window; stretch 1 scales it to the window.
-int32_t screen_open_windowed(int32_t window, int32_t x, int32_t y, int32_t width, int32_t height,
-                             int32_t stretch, int32_t right_offset, int32_t bottom_offset);
+// Creates the back buffer (width x height) shown in the window, scaled to the window's size.
+int32_t screen_open_windowed(int32_t window, int32_t width, int32_t height);
 // Processes pending window messages; waits up to timeout_ms for one (0: never waits, -1: no limit).
 // A request to close ends any wait.
 int32_t window_event(int32_t timeout_ms);
@@ -77,12 +74,12 @@ int32_t screen_save_png(const std::string& path);
 
 // ---- Sprites ---------------------------------------------------------------------------------
 
-constexpr int32_t SPRITE_TEXTURE = 4;  // usable as a Sprite3D texture; mode 5 behaves the same
+// Every sprite can be the texture of a Sprite3D.
 
 // Decodes by content (PNG, JPEG, TGA, TIFF). The sprite takes the current default colour key.
-int32_t sprite_load(int32_t handle, const std::string& path, int32_t mode);
+int32_t sprite_load(int32_t handle, const std::string& path);
 // A sprite from a rectangle of the current back buffer.
-int32_t sprite_grab(int32_t handle, int32_t x, int32_t y, int32_t width, int32_t height, int32_t mode);
+int32_t sprite_grab(int32_t handle, int32_t x, int32_t y, int32_t width, int32_t height);
 // sprite -1 sets the default key for sprites loaded or grabbed afterwards.
 void sprite_transparent_color(int32_t sprite, int32_t colour);
 int32_t sprite_width(int32_t sprite);
@@ -92,7 +89,6 @@ void sprite_free(int32_t sprite);
 
 // ---- Sprite3D (textured quads, drawn between sprite3d_begin and sprite3d_end) ------------------
 
-int32_t sprite3d_init();
 // A quad over the sprite's texture; the texture is shared, so freeing the sprite later is safe.
 int32_t sprite3d_create(int32_t handle, int32_t sprite);
 // Sets the drawn size and resets the corners to the unrotated rectangle.
@@ -128,8 +124,6 @@ void tile_layer_end();
 
 // ---- 2D drawing on the back buffer -------------------------------------------------------------
 
-void draw_begin();
-void draw_end();
 void draw_box(int32_t x, int32_t y, int32_t width, int32_t height, int32_t colour);
 
 // ---- Keyboard, mouse, joystick -----------------------------------------------------------------

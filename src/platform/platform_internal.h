@@ -74,9 +74,6 @@ extern int32_t platform_back_height;
 extern uint32_t platform_back_format;  // its pixel format
 // Bumped whenever the renderer is destroyed: textures made for an older renderer died with it.
 extern uint32_t platform_renderer_generation;
-// Where an unstretched back buffer is shown in the window.
-extern SDL_Rect platform_present_rect;
-extern bool platform_present_stretch;
 
 // A screen is open: a renderer with a back buffer.
 bool platform_has_back_buffer();

@@ -11,7 +11,7 @@ int32_t testing_open_screen(int32_t width, int32_t height) {
   image_decoders_register();
   const int32_t window = window_open(-1, 0, 0, width, height, "test", WINDOW_BORDERLESS);
   if (window == 0) return 0;
-  return screen_open_windowed(window, 0, 0, width, height, 1, 0, 0);
+  return screen_open_windowed(window, width, height);
 }
 
 void testing_reset_platform() {

@@ -46,13 +46,8 @@ void present() {
     SDL_RenderPresent(platform_renderer);
   } else if (platform_has_back_buffer()) {
     SDL_SetRenderTarget(platform_renderer, nullptr);
-    // A stretched copy covers the whole window; only an unstretched one leaves a border to clear.
-    if (!platform_present_stretch) {
-      SDL_SetRenderDrawColor(platform_renderer, 0, 0, 0, 255);
-      SDL_RenderClear(platform_renderer);
-    }
-    SDL_RenderCopy(platform_renderer, platform_back_buffer, nullptr,
-                   platform_present_stretch ? nullptr : &platform_present_rect);
+    // Stretched to the whole window, the copy leaves no border to clear.
+    SDL_RenderCopy(platform_renderer, platform_back_buffer, nullptr, nullptr);
     SDL_RenderPresent(platform_renderer);
     platform_target_back_buffer();
   }

@@ -254,8 +254,7 @@ SharedTexture::~SharedTexture() {
   spare_generation = generation;
 }
 
-int32_t sprite_load(int32_t handle, const std::string& path, int32_t mode) {
-  (void)mode;  // every sprite is a texture here, so each mode can feed a Sprite3D
+int32_t sprite_load(int32_t handle, const std::string& path) {
   const int32_t id = handle_claim(sprites, handle);
   if (id == 0 || platform_renderer == nullptr) return 0;
   const std::string resolved = resolve_path(path);
@@ -284,8 +283,7 @@ int32_t sprite_load(int32_t handle, const std::string& path, int32_t mode) {
   return id;
 }
 
-int32_t sprite_grab(int32_t handle, int32_t x, int32_t y, int32_t width, int32_t height, int32_t mode) {
-  (void)mode;
+int32_t sprite_grab(int32_t handle, int32_t x, int32_t y, int32_t width, int32_t height) {
   const int32_t id = handle_claim(sprites, handle);
   if (id == 0 || !platform_has_back_buffer() || width <= 0 || height <= 0) {
     return 0;
@@ -351,8 +349,6 @@ int32_t sprite_height(int32_t sprite) {
 int32_t sprite_exists(int32_t sprite) { return handle_find(sprites, sprite) != nullptr ? 1 : 0; }
 
 void sprite_free(int32_t sprite) { sprites.items.erase(sprite); }
-
-int32_t sprite3d_init() { return 1; }
 
 int32_t sprite3d_create(int32_t handle, int32_t sprite) {
   const Sprite* source = handle_find(sprites, sprite);
@@ -503,9 +499,6 @@ void sprite3d_end() {}
 int32_t sprite3d_exists(int32_t s3d) { return handle_find(quads, s3d) != nullptr ? 1 : 0; }
 
 void sprite3d_free(int32_t s3d) { quads.items.erase(s3d); }
-
-void draw_begin() { platform_target_back_buffer(); }
-void draw_end() {}
 
 void draw_box(int32_t x, int32_t y, int32_t width, int32_t height, int32_t colour) {
   if (draws_recording) {

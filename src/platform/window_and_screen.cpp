@@ -19,8 +19,6 @@ int32_t platform_back_width = 0;
 int32_t platform_back_height = 0;
 uint32_t platform_back_format = SDL_PIXELFORMAT_ARGB8888;
 uint32_t platform_renderer_generation = 1;
-SDL_Rect platform_present_rect {};
-bool platform_present_stretch = true;
 
 namespace {
 
@@ -87,12 +85,6 @@ void platform_target_back_buffer() {
   if (platform_has_back_buffer()) SDL_SetRenderTarget(platform_renderer, platform_back_buffer);
 }
 
-int32_t desktop_examine() {
-  if (!platform_sdl_start()) return 0;
-  const int count = SDL_GetNumVideoDisplays();
-  return count < 0 ? 0 : count;
-}
-
 int32_t desktop_width(int32_t display) {
   SDL_DisplayMode mode {};
   return display_mode(display, mode) ? mode.w : 0;
@@ -101,11 +93,6 @@ int32_t desktop_width(int32_t display) {
 int32_t desktop_height(int32_t display) {
   SDL_DisplayMode mode {};
   return display_mode(display, mode) ? mode.h : 0;
-}
-
-int32_t desktop_depth(int32_t display) {
-  SDL_DisplayMode mode {};
-  return display_mode(display, mode) ? static_cast<int32_t>(SDL_BITSPERPIXEL(mode.format)) : 0;
 }
 
 int32_t desktop_frequency(int32_t display) {
@@ -135,10 +122,7 @@ int32_t window_open(int32_t handle, int32_t x, int32_t y, int32_t width, int32_t
   return id;
 }
 
-int32_t screen_open_windowed(int32_t window, int32_t x, int32_t y, int32_t width, int32_t height,
-                             int32_t stretch, int32_t right_offset, int32_t bottom_offset) {
-  (void)right_offset;
-  (void)bottom_offset;
+int32_t screen_open_windowed(int32_t window, int32_t width, int32_t height) {
   SDL_Window** found = handle_find(windows, window);
   if (found == nullptr || width <= 0 || height <= 0) return 0;
   if (screen_window != window) {
@@ -157,7 +141,7 @@ int32_t screen_open_windowed(int32_t window, int32_t x, int32_t y, int32_t width
   SDL_GetWindowSize(*found, &window_width, &window_height);
   const bool software =
       SDL_GetRendererInfo(platform_renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) != 0;
-  if (software && stretch == 1 && window_width == width && window_height == height) {
+  if (software && window_width == width && window_height == height) {
     platform_back_is_window = true;
     platform_back_format = SDL_GetWindowPixelFormat(*found);
   } else if (!make_back_texture(width, height)) {
@@ -165,8 +149,6 @@ int32_t screen_open_windowed(int32_t window, int32_t x, int32_t y, int32_t width
   }
   platform_back_width = width;
   platform_back_height = height;
-  platform_present_rect = {x, y, width, height};
-  platform_present_stretch = stretch == 1;
   screen_clear(0);
   return 1;
 }

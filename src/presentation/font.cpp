@@ -14,8 +14,6 @@ float font_zoom = 1.0f;
 
 namespace {
 
-constexpr int32_t FONT_LOAD_MODE = 5;  // the platform treats it as the texture mode
-
 void glyph_release(Glyph& glyph) {
   if (sprite3d_exists(glyph.sprite3d) != 0) sprite3d_free(glyph.sprite3d);
   if (sprite_exists(glyph.sprite) != 0) sprite_free(glyph.sprite);
@@ -28,7 +26,7 @@ void glyph_load(unsigned char code) {
   glyph.sprite = 0;
   // Glyph images are drawn on white; the key makes the background vanish.
   sprite_transparent_color(-1, rgb(255, 255, 255));
-  glyph.sprite = sprite_load(-1, FONTPATH + "\\" + glyph_image_name(code) + ".png", FONT_LOAD_MODE);
+  glyph.sprite = sprite_load(-1, FONTPATH + "\\" + glyph_image_name(code) + ".png");
   if (glyph.sprite == 0) return;
   glyph.height = static_cast<float>(sprite_height(glyph.sprite)) * font_zoom;
   glyph.width = static_cast<float>(sprite_width(glyph.sprite)) * font_zoom;

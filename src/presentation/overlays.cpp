@@ -49,7 +49,7 @@ void grab_release() {
 void grab_world_image() {
   const int32_t width = round_to_int(screen_width * FULLSCREENZOOM - 1.0f);
   const int32_t height = round_to_int(screen_height * FULLSCREENZOOM - 1.0f);
-  grab_sprite = sprite_grab(-1, 1, 1, width, height, SPRITE_TEXTURE);
+  grab_sprite = sprite_grab(-1, 1, 1, width, height);
   grab_sprite3d = sprite3d_create(-1, grab_sprite);
 }
 

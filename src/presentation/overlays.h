@@ -3,7 +3,7 @@
 //
 // W and H are screen_width and screen_height, FZ is FULLSCREENZOOM. "Grabbing the world image"
 // always takes the back-buffer rectangle at (1, 1) of round(W * FZ - 1) x round(H * FZ - 1) pixels
-// in the texture mode and makes grab_sprite3d from it. A failed grab leaves a handle of 0; the
+// and makes grab_sprite3d from it. A failed grab leaves a handle of 0; the
 // image is then simply not drawn while the texts still are.
 #pragma once
 

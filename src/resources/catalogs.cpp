@@ -38,7 +38,7 @@ void load_floaters(List<Floater>& floaters, const std::string& directory, int32_
     for_each_file(directory, "*.png", [&floaters, &directory](const std::string& name) {
       Floater& floater = floaters.add();
       sprite_transparent_color(-1, rgb(0, 0, 0));
-      const int32_t sprite = sprite_load(-1, directory + name, SPRITE_TEXTURE);
+      const int32_t sprite = sprite_load(-1, directory + name);
       floater.sprite = sprite3d_create(-1, sprite);
       // The order of these draws is part of the catalog's meaning: y first, then x.
       floater.y = static_cast<float>(random_int(round_to_int(visible_rows * screen_height)));
@@ -58,7 +58,7 @@ void load_tile_graphics() {
     TileGraphic& graphic = tile_graphics.add();
     graphic.path = TOPOGFX + name;
     graphic.file_name = name;
-    graphic.sprite = sprite_load(-1, graphic.path, SPRITE_TEXTURE);
+    graphic.sprite = sprite_load(-1, graphic.path);
     graphic.width = static_cast<float>(sprite_width(graphic.sprite));
     graphic.height = static_cast<float>(sprite_height(graphic.sprite));
     return true;
@@ -116,7 +116,7 @@ void load_player_graphic() {
   player.player_sprite = 0;
   player.angle = 0;  // a new figure starts unturned
   sprite_transparent_color(-1, rgb(255, 255, 255));
-  player.player_image = sprite_load(-1, CURSOR, SPRITE_TEXTURE);
+  player.player_image = sprite_load(-1, CURSOR);
   if (sprite_exists(player.player_image) != 0) player.player_sprite = sprite3d_create(-1, player.player_image);
 }
 
@@ -161,7 +161,7 @@ void check_floaters(const char* key, const std::string& directory) {
   }
   for_each_file(directory, "*.png", [&directory](const std::string& name) {
     sprite_transparent_color(-1, rgb(0, 0, 0));
-    const int32_t sprite = sprite_load(-1, directory + name, SPRITE_TEXTURE);
+    const int32_t sprite = sprite_load(-1, directory + name);
     if (sprite == 0) diagnostic_error(directory + name, 0, std::string(NO_IMAGE) + ": it never floats");
     sprite_free(sprite);
     return true;

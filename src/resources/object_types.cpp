@@ -103,7 +103,7 @@ void add_object_type(const std::string& entry_name) {
   ObjectType& type = object_types.add();
   type.path = WORLDGFX + entry_name;
   type.file_name = file_part(type.path);
-  type.type_sprite = sprite_load(-1, type.path, SPRITE_TEXTURE);
+  type.type_sprite = sprite_load(-1, type.path);
   const int32_t index = object_types.size() - 1;
   read_line_pairs(definition_file_name(type.path), [index](const std::string& key, const std::string& value) {
     set_definition_key(object_types.at(index), key, value);

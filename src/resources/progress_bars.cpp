@@ -34,10 +34,8 @@ void level_build_progress() {
 
 void draw_progress_bar(float length) {
   const int32_t y = round_to_int(screen_height * 0.85);
-  draw_begin();
   draw_box(0, y, round_to_int(screen_width), 9, rgb(0, 0, 0));
   draw_box(0, y, round_to_int(length), 8, rgb(255, 0, 0));
-  draw_end();
 }
 
 }  // namespace tessera

@@ -189,7 +189,7 @@ TEST(DefaultData, PlaysAndLooksFinishedAt1920x1080) {
   intro0[LOADSCREEN.find('#')] = '0';
   intro1[LOADSCREEN.find('#')] = '1';
   for (const std::string& picture : {LOADINTROSCREEN, intro0, intro1}) {
-    const int32_t sprite = sprite_load(-1, picture, SPRITE_TEXTURE);
+    const int32_t sprite = sprite_load(-1, picture);
     EXPECT_GE(sprite_width(sprite), 2560) << picture;
     EXPECT_GE(sprite_height(sprite), 1440) << picture;
     if (sprite != 0) sprite_free(sprite);

@@ -125,7 +125,7 @@ std::vector<std::vector<DrawRecord>> passes_while_on(Screen on, int32_t limit,
 TEST(Screens, IntroThenTitleAsAPlayerMeetsThem) {
   ScreensScene scene;
   testfiles::write_png(scene.dir.file("glow.png"), 4, 4, rgb(255, 255, 0));
-  const int32_t glow = sprite3d_create(-1, sprite_load(-1, scene.dir.file("glow.png"), SPRITE_TEXTURE));
+  const int32_t glow = sprite3d_create(-1, sprite_load(-1, scene.dir.file("glow.png")));
   title_floaters.add().sprite = glow;
   testing_record_draws(true);
   frame_loop_reset();

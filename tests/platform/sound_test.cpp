@@ -116,7 +116,7 @@ TEST_F(LoadReports, EachUnloadableFileIsNamedOnceWithItsReason) {
         EXPECT_EQ(sound_load(-1, path), 0);
         EXPECT_EQ(sound_load_streamed(-1, path), 0);
       } else {
-        EXPECT_EQ(sprite_load(-1, path, SPRITE_TEXTURE), 0);
+        EXPECT_EQ(sprite_load(-1, path), 0);
       }
     }
     const std::string said = ::testing::internal::GetCapturedStderr();
@@ -126,7 +126,7 @@ TEST_F(LoadReports, EachUnloadableFileIsNamedOnceWithItsReason) {
   }
   // What loads says nothing.
   ::testing::internal::CaptureStderr();
-  EXPECT_NE(sprite_load(-1, png, SPRITE_TEXTURE), 0);
+  EXPECT_NE(sprite_load(-1, png), 0);
   EXPECT_NE(sound_load(-1, ogg), 0);
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }

@@ -36,7 +36,7 @@ int32_t make_quad(const std::string& path, int32_t w, int32_t h, int32_t image_w
     }
   }
   testfiles::write_png_pixels(path, image_w, image_h, rgba);
-  const int32_t q = sprite3d_create(-1, sprite_load(-1, path, SPRITE_TEXTURE));
+  const int32_t q = sprite3d_create(-1, sprite_load(-1, path));
   sprite3d_zoom(q, w, h);
   return q;
 }
@@ -60,7 +60,7 @@ class SpriteTest : public ::testing::Test {
 TEST_F(SpriteTest, ColourKeyAlphaAndSharedTextures) {
   // Left half magenta (the default key), right half red.
   testfiles::write_png(temp.file("red.png"), 2, 4, RED);
-  const int32_t sprite = sprite_load(-1, temp.file("red.png"), SPRITE_TEXTURE);
+  const int32_t sprite = sprite_load(-1, temp.file("red.png"));
   const int32_t q = quad(16, 16, 4, 4, [](int32_t x, int32_t, int32_t&) { return x < 2 ? MAGENTA : RED; });
   screen_clear(BLUE);
   sprite3d_draw(q, 0, 0);
@@ -81,8 +81,8 @@ TEST_F(SpriteTest, ColourKeyAlphaAndSharedTextures) {
   EXPECT_EQ(sprite_exists(sprite), 0);
 
   testfiles::write_text(temp.file("not_an_image.png"), "plain text");
-  EXPECT_EQ(sprite_load(-1, temp.path + "missing.png", SPRITE_TEXTURE), 0);
-  EXPECT_EQ(sprite_load(-1, temp.path + "not_an_image.png", SPRITE_TEXTURE), 0);
+  EXPECT_EQ(sprite_load(-1, temp.path + "missing.png"), 0);
+  EXPECT_EQ(sprite_load(-1, temp.path + "not_an_image.png"), 0);
   EXPECT_EQ(sprite3d_create(-1, 0), 0);
 }
 
@@ -154,15 +154,15 @@ TEST_F(SpriteTest, GrabCopiesTheBackBufferAtTheScreenSizeAfterAResize) {
   draw_box(50, 50, 4, 4, RED);
   draw_box(54, 50, 4, 4, GREEN);
   EXPECT_EQ(testing_read_screen().size(), 64u * 64u);
-  const int32_t grab = sprite_grab(-1, 50, 50, 8, 4, SPRITE_TEXTURE);
+  const int32_t grab = sprite_grab(-1, 50, 50, 8, 4);
   EXPECT_EQ(size_of(grab), std::pair(8, 4));
   screen_clear(0);  // the grab is a copy: the screen changing does not change it
   sprite3d_draw(sprite3d_create(-1, grab), 0, 0);
   screen_flip();
   EXPECT_EQ(std::vector<int32_t>({testing_read_pixel(3, 1), testing_read_pixel(4, 3), testing_read_pixel(8, 1)}),
             std::vector<int32_t>({RED, GREEN, 0}));
-  EXPECT_NE(sprite_grab(-1, 60, 60, 10, 10, SPRITE_TEXTURE), 0);  // reaching past the edge
-  EXPECT_EQ(sprite_grab(-1, 0, 0, 0, 5, SPRITE_TEXTURE), 0);
+  EXPECT_NE(sprite_grab(-1, 60, 60, 10, 10), 0);  // reaching past the edge
+  EXPECT_EQ(sprite_grab(-1, 0, 0, 0, 5), 0);
 }
 
 // The accelerated path: OpenGL through EGL without an X server.

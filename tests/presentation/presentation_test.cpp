@@ -36,7 +36,7 @@ struct OverlayScene : glyphtest::FontScene {
 // A solid 16 x 16 square drawn through its own Sprite3D, standing in for the world.
 void draw_square(const testfiles::TempDir& dir, const std::string& name, int32_t colour, int32_t x, int32_t y) {
   testfiles::write_png(dir.file(name + ".png"), 16, 16, colour);
-  sprite3d_draw(sprite3d_create(-1, sprite_load(-1, dir.file(name + ".png"), SPRITE_TEXTURE)), x, y, 255);
+  sprite3d_draw(sprite3d_create(-1, sprite_load(-1, dir.file(name + ".png"))), x, y, 255);
 }
 
 }  // namespace

@@ -91,7 +91,7 @@ TEST_F(CatalogsTest, PlayerAndObjectImagesUseTheWhiteKeyAndAreReplaced) {
   sprite_transparent_color(-1, rgb(255, 0, 255));
   load_object_types();
   ASSERT_EQ(object_types.size(), 2);
-  const int32_t later = sprite_load(-1, obj + "half.png", SPRITE_TEXTURE);
+  const int32_t later = sprite_load(-1, obj + "half.png");
   for (const int32_t sprite : {object_types.at(0).type_sprite, later}) {
     EXPECT_EQ(drawn_colour(sprite3d_create(-1, sprite)), rgb(0, 0, 255));  // white is keyed out
     EXPECT_EQ(testing_read_pixel(3, 1), rgb(255, 0, 0));

@@ -9,11 +9,10 @@ namespace {
 
 constexpr int KEYS = 256;
 
-// Live state from events. A press is latched until a frame has been presented after a snapshot
-// saw it: the game takes two snapshots a frame, and a tap shorter than a frame must reach both.
+// Live state from events. A press is latched until the next snapshot: the game takes one a pass,
+// so a tap shorter than a frame is seen by exactly one pass.
 bool keys_down[KEYS] = {};
 bool keys_latched[KEYS] = {};
-bool latch_seen[KEYS] = {};
 bool snapshot[KEYS] = {};
 bool released_memory[KEYS] = {};
 
@@ -128,7 +127,6 @@ void input_set_key(int32_t code, bool down) {
   keys_down[code] = down;
   if (down) {
     keys_latched[code] = true;
-    latch_seen[code] = false;
   }
 }
 
@@ -149,25 +147,9 @@ int32_t keyboard_examine() {
   platform_pump_events();
   for (int code = 0; code < KEYS; ++code) {
     snapshot[code] = keys_down[code] || keys_latched[code];
-    // A key still down needs no latch; only a tap that is already over is carried on.
-    if (keys_down[code]) keys_latched[code] = false;
-    if (keys_latched[code]) latch_seen[code] = true;
+    keys_latched[code] = false;
   }
   return 1;
-}
-
-void keyboard_forget_taps() {
-  platform_pump_events();
-  for (int code = 0; code < KEYS; ++code) {
-    keys_latched[code] = false;
-    latch_seen[code] = false;
-  }
-}
-
-void input_frame_presented() {
-  for (int code = 0; code < KEYS; ++code) {
-    if (keys_latched[code] && latch_seen[code]) keys_latched[code] = false;
-  }
 }
 
 int32_t key_pushed(int32_t code) {
@@ -246,7 +228,7 @@ int32_t joystick_button(int32_t n) { return n >= 1 && n <= BUTTONS && buttons[n 
 void input_close_all() {
   close_joystick();
   for (int code = 0; code < KEYS; ++code) {
-    keys_down[code] = keys_latched[code] = latch_seen[code] = snapshot[code] = released_memory[code] = false;
+    keys_down[code] = keys_latched[code] = snapshot[code] = released_memory[code] = false;
   }
   axis_x = axis_y = 0;
   for (bool& held : buttons) held = false;

@@ -148,9 +148,6 @@ constexpr int32_t KEY_PAGE_DOWN = 0xD1;
 // Snapshot of the 256 key states (pumps events first). A key pressed and released since the
 // previous snapshot reads as held in this one.
 int32_t keyboard_examine();
-// Takes pending events, then forgets every press that is already over (keys still held stay
-// held): a screen that must not act on taps made before it appeared calls this first.
-void keyboard_forget_taps();
 int32_t key_pushed(int32_t code);  // -1: any key
 // 1 when the key was down at this key's previous query and is up now; each call updates the state.
 int32_t key_released(int32_t code);

@@ -195,7 +195,6 @@ void input_handle_event(const SDL_Event& event);
 // A key goes down or up (DirectInput code); a press is latched until a snapshot has seen it.
 void input_set_key(int32_t code, bool down);
 void input_release_keys();  // every key up, latched presses kept
-void input_frame_presented();  // ends the latch of taps that a snapshot has seen
 void input_close_all();
 
 // A pad set by a test: while present, every joystick snapshot reads it instead of a device. Axes

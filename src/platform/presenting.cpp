@@ -62,7 +62,6 @@ void screen_flip() {
   if (flip_hook != nullptr) flip_hook();
   present();
   if (frame_pacing) pace_frame();
-  input_frame_presented();
 }
 
 void screen_flip_now() {

@@ -9,7 +9,6 @@
 
 #include "actors/player_input.h"
 #include "core/config.h"
-#include "core/runtime.h"
 #include "game/default_game.h"
 #include "game/screens.h"
 #include "model/world_model.h"
@@ -157,14 +156,4 @@ TEST(FrameLoop, AnAbandonedPassLeavesNothingStuck) {
   loop_pass(with_action(ACTION_X), false);
   EXPECT_EQ(screen, Screen::play);
   EXPECT_NE(testing_message_log().back().find("continue engine?"), std::string::npos);
-}
-
-// One snapshot a pass: a tap shorter than a frame is seen by exactly one pass.
-TEST(FrameLoop, ATapIsSeenByExactlyOnePass) {
-  defaultgame::DefaultGame game(320, 240);
-  input_device = 0;
-  testing_set_key(KEY_P, true);
-  testing_set_key(KEY_P, false);
-  EXPECT_EQ(read_controls().action, ACTION_PAUSE);
-  EXPECT_EQ(read_controls().action, ACTION_NONE);
 }

@@ -6,19 +6,16 @@
 
 namespace {
 
-// The game takes two snapshots a frame; a tap shorter than a frame must reach both of them and
-// read as released once a frame has been presented.
-TEST(Keyboard, TapBetweenSnapshotsReadsAsHeldForOneFrame) {
+// The game takes one snapshot a pass: a tap shorter than a frame reads as held in exactly one,
+// whether or not a frame was presented before it.
+TEST(Keyboard, TapBetweenSnapshotsReadsAsHeldInOne) {
   testing_set_frame_pacing(false);
   testing_set_key(KEY_UP, true);
   testing_set_key(KEY_UP, false);
-  screen_flip();  // a frame presented before any snapshot saw the tap keeps it
-  for (int snapshot = 0; snapshot < 2; ++snapshot) {
-    keyboard_examine();
-    EXPECT_EQ(std::vector<int32_t>({key_pushed(KEY_UP), key_pushed(-1), key_pushed(KEY_DOWN)}),
-              std::vector<int32_t>({1, 1, 0}));  // -1: any key
-  }
   screen_flip();
+  keyboard_examine();
+  EXPECT_EQ(std::vector<int32_t>({key_pushed(KEY_UP), key_pushed(-1), key_pushed(KEY_DOWN)}),
+            std::vector<int32_t>({1, 1, 0}));  // -1: any key
   keyboard_examine();
   EXPECT_EQ(std::pair(key_pushed(KEY_UP), key_pushed(-1)), std::pair(0, 0));
 }

@@ -10,6 +10,7 @@
 #include "platform/platform.h"
 #include "presentation/overlays.h"
 #include "resources/catalogs.h"
+#include "resources/object_types.h"
 #include "resources/sound_control.h"
 #include "world/tile_rules.h"
 
@@ -105,9 +106,12 @@ void draw_cell_objects(int32_t i, int32_t j) {
     const int32_t position = cell.child_object[static_cast<size_t>(n)];
     if (position < 0 || position >= object_instances.size()) continue;
     const ObjectInstance& instance = object_instances.at(position);
-    if (instance.instance_sprite != 0 && instance.DGFXSHOW == 1 && instance.DISPLAYER == 0) {
+    if (instance.DGFXSHOW != 1 || instance.DISPLAYER != 0) continue;
+    const int32_t quad = object_type_quad(instance.type, round_to_int(instance.instance_size_x),
+                                          round_to_int(instance.instance_size_y));
+    if (quad != 0) {
       object_blend(instance.DXMODE1, instance.DXMODE2);
-      tile_layer_draw(instance.instance_sprite,
+      tile_layer_draw(quad,
                       round_to_int(static_cast<float>(i) * RESOLUTION + instance.offset_x),
                       round_to_int(static_cast<float>(j) * RESOLUTION + instance.offset_y),
                       instance.DGFXTRANSPARENCY);

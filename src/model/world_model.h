@@ -89,6 +89,9 @@ struct ObjectType {
   std::string path;
   std::string file_name;
   int32_t type_sprite = 0;
+  int32_t quad = 0;  // Sprite3D drawing the type's objects, made when first drawn
+  int32_t quad_width = 0;
+  int32_t quad_height = 0;
   CellText DGFXNAME;  // the name cells give their children, so kept like theirs
   int32_t DGFXTRANSPARENCY = 0;
   int32_t DDENSITY = 0;
@@ -122,7 +125,7 @@ struct ObjectType {
 struct ObjectInstance {
   int8_t DGFXSHOW = 0;
   int32_t DGFXTRANSPARENCY = 0;
-  int32_t instance_sprite = 0;  // Sprite3D
+  int32_t type = -1;  // position in object_types; drawing resolves the type's quad
   int8_t DCOLLISION = 0;
   float instance_size_x = 0.0f;
   float instance_size_y = 0.0f;

@@ -185,11 +185,9 @@ void anchor_sprite(const ObjectType& type, float width, float height, float& off
 int32_t spawn_instance(int32_t type_index) {
   const ObjectType& type = object_types.at(type_index);
   ObjectInstance& instance = object_instances.add();
-  instance.instance_sprite = sprite3d_create(-1, type.type_sprite);
+  instance.type = type_index;
   instance.instance_size_x = static_cast<float>(sprite_width(type.type_sprite));
   instance.instance_size_y = static_cast<float>(sprite_height(type.type_sprite));
-  sprite3d_zoom(instance.instance_sprite, round_to_int(instance.instance_size_x),
-                round_to_int(instance.instance_size_y));
   instance.DGFXTRANSPARENCY = type.DGFXTRANSPARENCY;
   instance.DXMODE1 = type.DXMODE1;
   instance.DXMODE2 = type.DXMODE2;
@@ -303,11 +301,10 @@ void place_object_sprite(int32_t instance, int32_t type) {
   if (instance < 0 || instance >= object_instances.size() || type < 0 || type >= object_types.size()) return;
   ObjectInstance& object = object_instances.at(instance);
   const ObjectType& object_type = object_types.at(type);
-  if (sprite3d_exists(object.instance_sprite) == 0) return;
+  if (sprite_exists(object_type.type_sprite) == 0) return;
   if (object_type.DFITTOMATRIX == 1) {
     object.instance_size_x = cell_width;
     object.instance_size_y = cell_height;
-    sprite3d_zoom(object.instance_sprite, round_to_int(cell_width), round_to_int(cell_height));
   }
   anchor_sprite(object_type, object.instance_size_x, object.instance_size_y, object.offset_x, object.offset_y);
 }
@@ -346,9 +343,6 @@ void reset_world() {
   scroll_x = 0.0f;
   scroll_y = 0.0f;
   edge_placements.clear();
-  for (ObjectInstance& instance : object_instances.items) {
-    if (sprite3d_exists(instance.instance_sprite) != 0) sprite3d_free(instance.instance_sprite);
-  }
   object_instances.clear();
   forget_cell_contents();
   world_matrix_create(LEVEL_MATRIX_SIZE, LEVEL_MATRIX_SIZE);

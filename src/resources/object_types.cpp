@@ -94,6 +94,7 @@ void set_definition_key(ObjectType& type, const std::string& key, const std::str
 
 void free_type_sprites() {
   for (ObjectType& type : object_types.items) {
+    if (sprite3d_exists(type.quad) != 0) sprite3d_free(type.quad);
     if (sprite_exists(type.type_sprite) != 0) sprite_free(type.type_sprite);
   }
   object_types.clear();
@@ -120,6 +121,21 @@ std::string definition_file_name(const std::string& image_path) {
   const size_t cut = GFXCODEC.empty() ? std::string::npos : image_path.rfind(GFXCODEC);
   if (cut == std::string::npos || cut < name_start) return ".dll";
   return image_path.substr(0, cut) + ".dll";
+}
+
+int32_t object_type_quad(int32_t type, int32_t width, int32_t height) {
+  if (type < 0 || type >= object_types.size()) return 0;
+  ObjectType& object_type = object_types.at(type);
+  if (sprite3d_exists(object_type.quad) == 0) {
+    object_type.quad = sprite3d_create(-1, object_type.type_sprite);
+    object_type.quad_width = -1;
+  }
+  if (object_type.quad != 0 && (object_type.quad_width != width || object_type.quad_height != height)) {
+    sprite3d_zoom(object_type.quad, width, height);
+    object_type.quad_width = width;
+    object_type.quad_height = height;
+  }
+  return object_type.quad;
 }
 
 void load_object_types() {

@@ -8,6 +8,9 @@ namespace tessera {
 // Frees the sprites of the previous table, then loads every "*" + GFXCODEC image of WORLDGFX
 // (sorted by name) with its definition file into object_types. Leaves white as the default key.
 void load_object_types();
+// The quad that draws objects of the type at width x height, made at its first use and shared by
+// every object of the type; 0 for a type that is not there or has no image.
+int32_t object_type_quad(int32_t type, int32_t width, int32_t height);
 // Empties sound_effects, edge_placements, object_instances and object_types (frees nothing).
 void clear_object_lists();
 // The definition file of an image: the path cut before the last GFXCODEC occurrence in the file

@@ -8,6 +8,7 @@
 #include "platform/platform_testing.h"
 #include "resources/catalogs.h"
 #include "resources/cell_content.h"
+#include "resources/object_types.h"
 #include "world/level_fixture.h"
 
 using namespace tessera;
@@ -136,7 +137,11 @@ TEST(WorldPass, TilesAreDrawnAtTheirScreenCellAndHiddenObjectsStillBlock) {
   levelfixture::fill_level(20, 20, "LAB_FLOOR");
   ObjectInstance hidden = collectable(0, 0);
   hidden.DISPLAYER = 1;
-  hidden.instance_sprite = sprite3d_create(-1, tile_graphics.at(0).sprite);
+  object_types.add().type_sprite = tile_graphics.at(0).sprite;
+  hidden.type = object_types.size() - 1;
+  hidden.instance_size_x = hidden.instance_size_y = 32.0f;
+  const int32_t hidden_quad = object_type_quad(hidden.type, 32, 32);
+  ASSERT_NE(hidden_quad, 0);
   place_instance(5, 3, 0, "GHOST", hidden);
   world_cell(5, 3).blocked = 0;
   // Cells share the quad of their graphic: give this one a graphic of its own to find it.
@@ -155,7 +160,7 @@ TEST(WorldPass, TilesAreDrawnAtTheirScreenCellAndHiddenObjectsStillBlock) {
     draw_world_frame(true);
     bool tile_seen = false;
     for (const DrawRecord& draw : testing_recorded_draws()) {
-      EXPECT_NE(draw.s3d, hidden.instance_sprite);
+      EXPECT_NE(draw.s3d, hidden_quad);
       if (draw.s3d == marker) {
         tile_seen = true;
         EXPECT_EQ(draw.x, expected_x);

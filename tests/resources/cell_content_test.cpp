@@ -95,7 +95,8 @@ TEST_F(CellContentTest, InstancesTakeSizesAnchorsAndGoodyCounts) {
   for (int32_t slot = 0; slot < 5; ++slot) {
     const ObjectInstance& o = object_instances.at(c.child_object[slot]);
     EXPECT_EQ(std::vector<float>({o.instance_size_x, o.instance_size_y, o.offset_x, o.offset_y}), want[slot]) << slot;
-    EXPECT_EQ(drawn_size(o.instance_sprite), std::pair(int32_t(want[slot][0]), int32_t(want[slot][1]))) << slot;
+    const int32_t quad = object_type_quad(o.type, round_to_int(o.instance_size_x), round_to_int(o.instance_size_y));
+    EXPECT_EQ(drawn_size(quad), std::pair(int32_t(want[slot][0]), int32_t(want[slot][1]))) << slot;
   }
   EXPECT_EQ(object_instances.at(c.child_object[0]).DSCORE, 7);
   EXPECT_EQ(object_instances.at(c.child_object[4]).DCOLLISION, 1);
@@ -150,7 +151,7 @@ TEST_F(CellContentTest, FoesRespectMaxfoeAndUseEnemyAndAreFreedWhenCleared) {
   EXPECT_EQ(foes.size(), 4);
 }
 
-TEST_F(CellContentTest, ResetWorldEmptiesTheLevelAndFreesItsSprites) {
+TEST_F(CellContentTest, ResetWorldEmptiesTheLevel) {
   write_png(TOPOGFX + "floor.png", 8, 8, rgb(90, 90, 90));
   load_tile_graphics();
   object_type("bomb", 8, 8, {"DGFXNAME", "BOMB"});
@@ -160,10 +161,8 @@ TEST_F(CellContentTest, ResetWorldEmptiesTheLevelAndFreesItsSprites) {
   retile_cell(400, 500, "LAB_FLOOR");  // only the start-up matrix has this cell
   edge_placements.add().kind = "LAB_WALL_E";
   scroll_x = 4.0f;
-  const int32_t sprite = object_instances.at(0).instance_sprite;
   reset_world();
   EXPECT_EQ(std::pair(world_matrix.columns, world_matrix.rows), std::pair(257, 257));
-  EXPECT_EQ(sprite3d_exists(sprite), 0);
   EXPECT_EQ(object_instances.size() + edge_placements.size(), 0);
   EXPECT_EQ(scroll_x, 0.0f);
   EXPECT_EQ(world_cell(3, 3).tile_kind, "");

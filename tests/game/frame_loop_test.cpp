@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
+#include <tuple>
 
 #include "actors/player_input.h"
 #include "core/config.h"
@@ -29,15 +29,18 @@ Controls with_action(int32_t action) {
   return controls;
 }
 
-Controls with_direction(int8_t direction) {
+// Every control at once but the one that closes the screen at hand.
+Controls everything_but(int32_t action) {
   Controls controls;
-  controls.direction = direction;
+  controls.direction = DIRECTION_LEFT;
+  controls.action = action;
+  controls.fire_held = action == ACTION_FIRE;
+  controls.next_map = controls.previous_map = true;
   return controls;
 }
 
-// Runs `count` passes with the same controls, undrawn unless asked.
-void passes(int32_t count, const Controls& controls = {}, bool drawn = false) {
-  for (int32_t n = 0; n < count; ++n) loop_pass(controls, drawn);
+void passes(int32_t count, const Controls& controls = {}) {
+  for (int32_t n = 0; n < count; ++n) loop_pass(controls, false);
 }
 
 // Passes with no control until the screen is another than `on`; how many it took.
@@ -58,8 +61,9 @@ int32_t player_column() { return static_cast<int32_t>(std::floor(player.x / cell
 }  // namespace
 
 // Intro, title, play, the pause dialog, the quit dialog, the game over and the end, as a player
-// meets them. Under a dialog only its answers count: a held arrow, fire and the map keys do
-// nothing, and the other dialog's key does not open it; an answer closes only its own dialog.
+// meets them. The title listens only to its start control, and a dialog only to its answers: held
+// arrows, fire, the map keys and the other dialog's key do nothing (the figure, the view, the clock,
+// the map and the bombs stand still), and an answer closes only its own dialog.
 TEST(FrameLoop, FromTheIntroToTheEndAsAPlayerMeetsIt) {
   defaultgame::DefaultGame game(640, 360);
   frame_loop_reset();
@@ -67,34 +71,24 @@ TEST(FrameLoop, FromTheIntroToTheEndAsAPlayerMeetsIt) {
   screen = Screen::intro;
   EXPECT_EQ(passes_until_not(Screen::intro), 660);
   ASSERT_EQ(screen, Screen::title);
-  passes(30, with_direction(DIRECTION_RIGHT));
-  EXPECT_EQ(screen, Screen::title);
+  for (const int32_t action : {ACTION_QUIT, ACTION_B, ACTION_X, ACTION_FIRE}) passes(3, everything_but(action));
+  EXPECT_EQ(std::make_tuple(screen, map_number, quit_requested), std::make_tuple(Screen::title, 1, uint8_t{0}));
   tap(ACTION_PAUSE);  // the release builds the start-up map and plays its first frame
   ASSERT_EQ(screen, Screen::play);
-  EXPECT_EQ(current_map, 1);
-  EXPECT_EQ(banner_due, 0);  // the start-up map has no banner
+  EXPECT_EQ(std::make_tuple(current_map, banner_due), std::make_tuple(1, uint8_t{0}));  // no banner for it
 
-  passes(40, with_direction(DIRECTION_RIGHT));
-  tap(ACTION_PAUSE);
-  ASSERT_EQ(screen, Screen::pause);
-  const float x = player.x, view = scroll_x;
-  const int32_t time = time_left, map = map_number;
-  const std::string held = bombs;
-  passes(120, with_direction(DIRECTION_LEFT));
-  passes(3, with_action(ACTION_FIRE));
-  Controls map_keys;
-  map_keys.next_map = map_keys.previous_map = true;
-  passes(2, map_keys);
+  for (const auto& [opens, other, answer] : {std::tuple{ACTION_PAUSE, ACTION_QUIT, ACTION_X}, {ACTION_QUIT, ACTION_PAUSE, ACTION_X}}) {
+    passes(40, everything_but(ACTION_NONE));
+    tap(opens);
+    ASSERT_EQ(screen, opens == ACTION_PAUSE ? Screen::pause : Screen::quit);
+    const auto before = std::make_tuple(player.x, scroll_x, time_left, map_number, bombs);
+    for (const int32_t action : {ACTION_NONE, ACTION_FIRE, other}) passes(60, everything_but(action));
+    EXPECT_EQ(std::make_tuple(player.x, scroll_x, time_left, map_number, bombs), before);
+    EXPECT_EQ(screen, opens == ACTION_PAUSE ? Screen::pause : Screen::quit);
+    tap(answer);
+    EXPECT_EQ(screen, Screen::play);
+  }
   tap(ACTION_QUIT);
-  EXPECT_EQ(screen, Screen::pause);
-  EXPECT_EQ(std::make_tuple(player.x, scroll_x, time_left, map_number, bombs), std::make_tuple(x, view, time, map, held));
-  tap(ACTION_X);
-  EXPECT_EQ(screen, Screen::play);
-
-  tap(ACTION_QUIT);
-  ASSERT_EQ(screen, Screen::quit);
-  tap(ACTION_PAUSE);
-  EXPECT_EQ(screen, Screen::quit);
   loop_pass(with_action(ACTION_B), true);
   ASSERT_EQ(screen, Screen::game_over);
   EXPECT_EQ(passes_until_not(Screen::game_over), 1 + sweep_frames());
@@ -118,19 +112,31 @@ TEST(FrameLoop, RestartGivesBackTheMapsScoreForGood) {
   EXPECT_EQ(score, 0);
 }
 
-// A player walled in with "HARDCORE" goes straight to the title screen (no game-over sweep), and
-// the next game is fresh.
-TEST(FrameLoop, HardcoreTrapEndsTheGameAtTheTitle) {
+// A game ends with the clock below 0: the game over (its first frame the last of play, then the
+// sweep of "GAME OVER") hands back to the title, and the next game starts fresh on a rebuilt map 1.
+// A player walled in with "HARDCORE" skips the sweep.
+TEST(FrameLoop, AGameOverGivesAFreshGameAfterTheTitle) {
   defaultgame::DefaultGame game(640, 360);
+  WORLDREFRESH = 0;  // a clock unit a frame
+  time_left = 0;
+  score = 70;
+  bombs = "&&&";
+  loop_pass(Controls{}, true);
+  ASSERT_EQ(screen, Screen::game_over);
+  EXPECT_EQ(passes_until_not(Screen::game_over), 1 + sweep_frames());
+  ASSERT_EQ(screen, Screen::title);
+  EXPECT_EQ(std::make_tuple(score, bombs, current_map), std::make_tuple(0, std::string("&"), -1));
+  tap(ACTION_PAUSE);
+  EXPECT_EQ(std::make_tuple(screen, current_map, banner_due), std::make_tuple(Screen::banner, 1, uint8_t{1}));
+
   GAMEMODE = "HARDCORE";
+  passes_until_not(Screen::banner);
   const int32_t c = player_column();
   const int32_t r = static_cast<int32_t>(std::floor(player.y / cell_height) + scroll_y);
   for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}}) retile_cell(c + dx, r + dy, "LAB_WALL");
   retile_cell(c, r, "LAB_FLOOR");
-  score = 70;
   loop_pass(Controls{}, false);
-  EXPECT_EQ(screen, Screen::title);
-  EXPECT_EQ(std::make_tuple(score, current_map, player_trapped), std::make_tuple(0, -1, uint8_t{0}));
+  EXPECT_EQ(std::make_tuple(screen, current_map, player_trapped), std::make_tuple(Screen::title, -1, uint8_t{0}));
 }
 
 // A pass abandoned by a fault leaves its screen whole: a build begins again and gives the same

@@ -53,6 +53,8 @@ struct ScreensScene : glyphtest::FontScene {
     menu_active = 0;
     game_mode = GAME_MODE_GAME_OVER;
     map_number = 7;
+    banner_due = 0;
+    USESELFCREATEBASE = 0;  // the title hands over to play without a build
     player_input_set_defaults();
     testing_release_all_keys();
   }
@@ -66,16 +68,6 @@ int32_t sound_named(const List& list, const std::string& name) {
     if (item.file_name == name) return item.sound;
   }
   return 0;
-}
-
-// The recorded draws cut into frames at each draw of the screen picture (each frame starts with it).
-std::vector<std::vector<DrawRecord>> frames_by_picture() {
-  std::vector<std::vector<DrawRecord>> frames;
-  for (const DrawRecord& r : testing_recorded_draws()) {
-    if (r.s3d == screen_picture_3d) frames.emplace_back();
-    if (!frames.empty()) frames.back().push_back(r);
-  }
-  return frames;
 }
 
 // The glyph draws of one frame at screen row y, as text.
@@ -116,12 +108,11 @@ std::vector<std::vector<DrawRecord>> passes_while_on(Screen on, int32_t limit,
 
 }  // namespace
 
-// The screens as a player meets them. The intro: three pages held 360, 180 and 120 frames (the
-// loading pass draws the first frame of page 1) with a jingle after each of the first two; P does
-// nothing there. The title: its first frame draws the picture, the floaters additively, the title
-// (scale 6) and the prompt with alpha 0 and the rights line opaque; title and prompt fade in
-// together by 0.2 of alpha a frame, opaque from frame 1275 on; Escape and B (which would answer a
-// quit dialog), the arrows and the map keys do nothing; P starts once it is released.
+// The screens as they are drawn. The intro: three pages held 360, 180 and 120 frames (the loading
+// pass draws the first frame of page 1), a jingle after each of the first two. The title: its first
+// frame draws the picture, the floaters additively, the title (scale 6) and the prompt with alpha
+// 0 and the rights line opaque; title and prompt fade in together by 0.2 of alpha a frame, opaque
+// from frame 1275 on; P starts once it is released. (What the screens ignore: frame_loop_test.)
 TEST(Screens, IntroThenTitleAsAPlayerMeetsThem) {
   ScreensScene scene;
   testfiles::write_png(scene.dir.file("glow.png"), 4, 4, rgb(255, 255, 0));
@@ -131,23 +122,20 @@ TEST(Screens, IntroThenTitleAsAPlayerMeetsThem) {
   frame_loop_reset();
   enter_intro();
   screen = Screen::intro;
-  // The loading pass draws the first frame of page 1; these passes draw the rest, then the title's first.
-  const auto pages = passes_while_on(Screen::intro, 1000, [](int32_t n) { return pressing(n == 400 ? ACTION_PAUSE : ACTION_NONE); });
-  EXPECT_EQ(pages.size(), 660u);
-  EXPECT_EQ(menu_active, 1);
-  EXPECT_EQ(screen, Screen::title);
+  const auto pages = passes_while_on(Screen::intro, 1000, [](int32_t) { return Controls{}; });
+  ASSERT_EQ(pages.size(), 660u);  // the last is the title's first frame
   EXPECT_EQ(testing_sound_play_count(sound_named(sound_effects, "voice1.ogg")), 1);
   EXPECT_EQ(testing_sound_play_count(sound_named(sound_effects, "voice2.ogg")), 1);
-
-  // Each page is the picture over the whole screen, then its text: page 1 for 360 frames, page 2
-  // for 180, page 3 for 120.
+  // Each page is the picture over the whole screen, then its text.
   for (const auto& page : pages) ASSERT_EQ(std::make_pair(page[0].width, page[0].height), std::make_pair(W, H));
-  const std::vector<std::vector<DrawRecord>> page_firsts = {pages[0], pages[359], pages[539]};
-  EXPECT_EQ(drawn_text(pages[358]), drawn_text(pages[0]));
-  EXPECT_NE(drawn_text(pages[359]), drawn_text(pages[358]));
-  EXPECT_EQ(drawn_text(pages[538]), drawn_text(pages[359]));
-  EXPECT_NE(drawn_text(pages[539]), drawn_text(pages[538]));
-  EXPECT_EQ(drawn_text(pages[658]), drawn_text(pages[539]));
+  std::vector<std::string> texts;
+  for (const auto& page : pages) {
+    if (texts.empty() || texts.back() != drawn_text(page)) texts.push_back(drawn_text(page));
+  }
+  EXPECT_EQ(texts.size(), 4u);
+  EXPECT_EQ(drawn_text(pages[358]), texts[0]);
+  EXPECT_EQ(drawn_text(pages[359]), texts[1]);
+  EXPECT_EQ(drawn_text(pages[539]), texts[2]);
   // Page 1: nine lines 0.05 H apart from 0.30 H, the seventh empty, each two blanks right of 0.1 W.
   EXPECT_EQ(text_at_row(pages[0], 72), "THISISANALPHAPREVIEWOFMYNEXTGAMEPROJECT");
   EXPECT_EQ(text_at_row(pages[0], 120), "USETHISAPPATYOUROWNRISK");
@@ -157,34 +145,17 @@ TEST(Screens, IntroThenTitleAsAPlayerMeetsThem) {
     EXPECT_EQ(first->x, 32 + 16) << y;
   }
   EXPECT_EQ(text_at_row(pages[0], 144), "");
-  // Pages 2 and 3: one different line each at 0.8 H.
-  for (size_t p = 1; p < 3; ++p) {
-    EXPECT_EQ(text_at_row(page_firsts[p], 192), drawn_text(page_firsts[p]));
-    EXPECT_FALSE(drawn_text(page_firsts[p]).empty());
-  }
-  EXPECT_NE(text_at_row(page_firsts[1], 192), text_at_row(page_firsts[2], 192));
+  // Pages 2 and 3: one line each at 0.8 H.
+  for (const size_t p : {359u, 539u}) EXPECT_EQ(text_at_row(pages[p], 192), drawn_text(pages[p]));
 
-  player.x = 64.0f;
   tiles_left = 5;  // the handed-over play frame must not complete a map
-  start_play();  // no start-up map to build here: the title hands over to play
+  start_play();    // no start-up map to build here: the title hands over to play
   screen = Screen::title;
-  const auto title_frames = passes_while_on(Screen::title, 2000, [](int32_t n) {
-    Controls controls = pressing(n >= 600 && n < 603 ? ACTION_QUIT : ACTION_NONE);
-    if (n == 610) controls.action = ACTION_B;
-    if (n < 1300) {
-      controls.direction = DIRECTION_RIGHT;
-      controls.next_map = true;
-    }
-    if (n == 1299) controls.action = ACTION_PAUSE;
-    return controls;
-  });
+  const auto title_frames =
+      passes_while_on(Screen::title, 2000, [](int32_t n) { return pressing(n == 1299 ? ACTION_PAUSE : ACTION_NONE); });
   // 1299 passes up to the press, one that sees it released and hands over to play.
   EXPECT_EQ(title_frames.size(), 1301u);
-  EXPECT_EQ(screen, Screen::play);
-  EXPECT_EQ(quit_requested, 0);
-  EXPECT_EQ(player.x, 64.0f);
-  for (const auto& frame : title_frames) ASSERT_EQ(drawn_text(frame).find("QUIT"), std::string::npos);
-  EXPECT_EQ(std::make_tuple(menu_active, map_number, game_mode), std::make_tuple(0, 1, GAME_MODE_PLAY));
+  EXPECT_EQ(std::make_tuple(screen, menu_active, map_number), std::make_tuple(Screen::play, uint8_t{0}, 1));
   EXPECT_EQ(testing_sound_play_count(sound_named(music_tracks, "menu.ogg")), 1);
   EXPECT_EQ(sound_named(music_tracks, "calm.ogg"), 0);
 
@@ -229,7 +200,6 @@ TEST(Intro, PictureChoice) {
     widths.insert(sprite_width(screen_picture));
   }
   EXPECT_EQ(widths, (std::set<int32_t>{8, 16}));
-  EXPECT_EQ(testing_flip_count(), 0);
 
   testfiles::write_png(scene.dir.file("x0y#.png"), 10, 10, rgb(1, 2, 3));
   testfiles::write_png(scene.dir.file("x1y#.png"), 10, 10, rgb(1, 2, 3));
@@ -248,31 +218,22 @@ TEST(Intro, PictureChoice) {
   EXPECT_EQ(sprite_exists(old_picture), 0);
 }
 
-// The prompt names the device the game reads: the pad (its start button leaves), or both.
+// The prompt names the device the game reads: the pad (whose start button starts, once let go), or
+// both.
 TEST(Title, PromptFollowsTheInputDevice) {
   ScreensScene scene;
   testing_record_draws(true);
+  enter_title();
+  for (const auto& [device, prompt] :
+       {std::pair{1, "PRESSSTARTONJOYPADCONTINUE"}, {2, "PRESSSTARTONJOYPADORPONKEYBOARDTOCONTINUE"}}) {
+    input_device = static_cast<uint8_t>(device);
+    testing_clear_recorded_draws();
+    draw_title();
+    EXPECT_EQ(text_at_row(testing_recorded_draws(), 156), prompt);
+  }
   input_device = 1;
   testing_set_joystick(true, 0, 0, 1u << 9);
-  start_play();
-  enter_title();
-  screen = Screen::title;
-  loop_pass(read_controls(), true);  // the pad's start held
-  auto frames = frames_by_picture();
-  ASSERT_FALSE(frames.empty());
-  EXPECT_EQ(text_at_row(frames[0], 156), "PRESSSTARTONJOYPADCONTINUE");
-  EXPECT_EQ(menu_active, 1);
+  EXPECT_FALSE(title_step(read_controls()));
   testing_set_joystick(true, 0, 0, 0);
-  loop_pass(read_controls(), false);  // and let go
-  EXPECT_EQ(menu_active, 0);
-
-  testing_set_joystick(false, 0, 0, 0);
-  testing_clear_recorded_draws();
-  input_device = 2;
-  enter_title();
-  screen = Screen::title;
-  loop_pass(Controls{}, true);
-  frames = frames_by_picture();
-  ASSERT_FALSE(frames.empty());
-  EXPECT_EQ(text_at_row(frames[0], 156), "PRESSSTARTONJOYPADORPONKEYBOARDTOCONTINUE");
+  EXPECT_TRUE(title_step(read_controls()));
 }

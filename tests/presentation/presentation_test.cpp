@@ -10,7 +10,6 @@
 #include "model/world_model.h"
 #include "presentation/glyph_fixture.h"
 #include "presentation/overlays.h"
-#include "game/flow.h"
 
 using namespace tessera;
 using glyphtest::drawn_text;
@@ -248,53 +247,4 @@ TEST(ZoomPass, GrabFollowsFullScreenZoom) {
   EXPECT_EQ(testing_read_pixel(45, 45), rgb(255, 0, 0));
   EXPECT_EQ(testing_read_pixel(68, 68), rgb(255, 0, 0));
   EXPECT_EQ(testing_read_pixel(30, 30), rgb(0, 0, 0));
-}
-
-// Passes of the frame loop in play: the HUD shows the time as the clock left it; a clock that runs
-// out turns that pass into the game over: its first frame is the last of play, then the sweep of
-// "GAME OVER"; then the title screen (left with P) starts a fresh game on map 1.
-TEST(GameOver, WhenTimeRunsOutThenTheTitle) {
-  OverlayScene scene(320, 240);
-  declare_world_model();
-  world_matrix_create(4, 4);
-  USESELFCREATEBASE = 0;  // map mode: the new game plays on without a build
-  banner_due = 0;
-  USESPRITE3D = 1;
-  RESOLUTION = 32.0f;
-  tiles_left = 5;
-  map_number = 2;
-  WORLDREFRESH = 0;
-  time_left = 3;
-  score = 7;
-  score_target = 0;
-  menu_active = 0;
-  quit_requested = 0;
-  game_mode = GAME_MODE_PLAY;
-  testing_record_draws(true);
-  start_play();
-  loop_pass(Controls{}, true);
-  EXPECT_EQ(time_left, 2);
-  EXPECT_EQ(drawn_text(testing_recorded_draws()).substr(0, 11), "SCORE7TIME2");
-
-  time_left = 0;
-  testing_clear_recorded_draws();
-  int32_t passes = 0;
-  for (; screen != Screen::title && passes < 100; ++passes) loop_pass(Controls{}, true);
-  EXPECT_EQ(passes, 1 + 16 + 1);  // the pass that ran out, 16 sweep frames, and the title's first
-  const std::string drawn = drawn_text(testing_recorded_draws());
-  const size_t start = drawn.find("GAMEOVER");
-  ASSERT_NE(start, std::string::npos) << drawn;
-  EXPECT_EQ(glyph_draws()[start].x, round_to_int(320.0f * 0.3f + 8.0f));
-  EXPECT_EQ(glyph_draws()[start].y, 72);
-  time_left = 30;  // as a build of the new map would
-  Controls start_control;
-  start_control.action = ACTION_PAUSE;
-  loop_pass(start_control, false);
-  loop_pass(Controls{}, false);
-  EXPECT_EQ(screen, Screen::play);
-  EXPECT_EQ(game_mode, GAME_MODE_PLAY);
-  EXPECT_EQ(map_number, 1);
-  EXPECT_EQ(current_map, -1);
-  EXPECT_EQ(score, 0);
-  EXPECT_EQ(bombs, "&");
 }

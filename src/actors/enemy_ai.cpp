@@ -118,7 +118,7 @@ void foe_substep_x(int32_t sign) {
   const int32_t x = foe.x;
   const int32_t y = foe.y;
   paint_cell(x, y);
-  play_sound(DEFTILESOUND, 0);
+  play_sound(DEFTILESOUND, SOUND_ONCE);
 }
 
 void foe_substep_y(int32_t sign) {
@@ -128,7 +128,7 @@ void foe_substep_y(int32_t sign) {
   const int32_t x = foe.x;
   const int32_t y = foe.y;
   paint_cell(x, y);
-  play_sound(DEFTILESOUND, 0);
+  play_sound(DEFTILESOUND, SOUND_ONCE);
 }
 
 void paint_cell(int32_t px, int32_t py) {
@@ -148,7 +148,7 @@ void lock_pink_cell(int32_t c, int32_t r) {
     if (!(marks[0] && marks[1] && marks[2] && marks[3])) continue;
     if (world_cell(c, r).tile_kind == "LAB_PINK_FLOOR") {
       retile_cell(c, r, "LAB_FIXED_PINK_FLOOR");
-      play_sound(PINKTILEFIXEDSOUND, 0);
+      play_sound(PINKTILEFIXEDSOUND, SOUND_ONCE);
     }
     return;
   }

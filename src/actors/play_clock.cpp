@@ -2,6 +2,7 @@
 
 #include "core/config.h"
 #include "model/world_model.h"
+#include "platform/platform.h"
 #include "resources/sound_control.h"
 #include "world/tile_rules.h"
 
@@ -32,7 +33,7 @@ void clock_step(int8_t direction) {
   // into the longest one.
   if (direction == 1) time_left = add_saturating(time_left, 1);
   if (direction == -1) time_left = add_saturating(time_left, -1);
-  if (time_left > 0 && time_left < 11) play_sound(TIMERSOUND, 0);
+  if (time_left > 0 && time_left < 11) play_sound(TIMERSOUND, SOUND_ONCE);
   clock_check(time_left);
 }
 

@@ -25,8 +25,8 @@ int32_t dialog_request = ACTION_NONE;
 
 namespace {
 
-// Joystick buttons 1..10; the first one held decides.
-constexpr int32_t BUTTON_ACTIONS[10] = {ACTION_X, ACTION_FIRE, ACTION_B, ACTION_Y, 12, 13, 10, 11, ACTION_QUIT, ACTION_PAUSE};
+// Joystick buttons 1..JOYSTICK_BUTTONS; the first one held decides.
+constexpr int32_t BUTTON_ACTIONS[JOYSTICK_BUTTONS] = {ACTION_X, ACTION_FIRE, ACTION_B, ACTION_Y, 12, 13, 10, 11, ACTION_QUIT, ACTION_PAUSE};
 constexpr int32_t FIRE_BUTTON = 2;
 
 // Action keys in the order they are tested; a later held key overrides an earlier one.
@@ -74,7 +74,7 @@ void read_joystick(Controls& controls) {
   if (ax == -1) controls.direction = DIRECTION_LEFT;
   if (ay == 1) controls.direction = DIRECTION_DOWN;
   if (ay == -1) controls.direction = DIRECTION_UP;
-  for (int32_t button = 1; button <= 10; ++button) {
+  for (int32_t button = 1; button <= JOYSTICK_BUTTONS; ++button) {
     if (joystick_button(button) != 0) {
       controls.action = BUTTON_ACTIONS[button - 1];
       break;
@@ -94,7 +94,7 @@ void unfix_cell(int32_t c, int32_t r, bool with_sound) {
   if (kind != "LAB_FIXED_FLOOR" && kind != "LAB_FIXED_PINK_FLOOR") return;
   retile_cell(c, r, "LAB_FLOOR");
   tiles_left = add_saturating(tiles_left, 1);
-  if (with_sound) play_sound(EXPLOSIONSOUND, 0);
+  if (with_sound) play_sound(EXPLOSIONSOUND, SOUND_ONCE);
 }
 
 bool ray_passes(int32_t c, int32_t r) { return world_cell(c, r).use_collision != 2; }
@@ -180,7 +180,7 @@ void set_motion_state(int32_t dx, int32_t dy) {
   if (dx == 1) player.motion = MOTION_RIGHT;
   if (dy == -1) player.motion = MOTION_UP;
   if (dy == 1) player.motion = MOTION_DOWN;
-  if (player.motion != MOTION_IDLE) play_sound(DEFTILESOUND, 0);
+  if (player.motion != MOTION_IDLE) play_sound(DEFTILESOUND, SOUND_ONCE);
 }
 
 void apply_step() {

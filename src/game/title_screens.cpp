@@ -117,8 +117,8 @@ bool intro_step() {
   if (++intro_page_frame < INTRO_PAGES[intro_page].frames) return false;
   intro_page_frame = 0;
   ++intro_page;
-  if (intro_page == 1) play_sound(VOXTAMBER1, 0);
-  if (intro_page == 2) play_sound(VOXTAMBER, 0);
+  if (intro_page == 1) play_sound(VOXTAMBER1, SOUND_ONCE);
+  if (intro_page == 2) play_sound(VOXTAMBER, SOUND_ONCE);
   return intro_page >= INTRO_PAGE_COUNT;
 }
 

@@ -17,10 +17,6 @@ namespace tessera {
 
 namespace {
 
-constexpr int32_t BLEND_ONE = 2;
-constexpr int32_t BLEND_SOURCE_ALPHA = 5;
-constexpr int32_t BLEND_INVERSE_SOURCE_ALPHA = 6;
-
 void standard_blend() { sprite3d_blend_mode(BLEND_SOURCE_ALPHA, BLEND_INVERSE_SOURCE_ALPHA); }
 
 void object_blend(int32_t mode1, int32_t mode2) {
@@ -116,7 +112,7 @@ void draw_cell_objects(int32_t i, int32_t j) {
 }
 
 void draw_player() {
-  sprite3d_rotate(player.player_sprite, player.angle, 0);
+  sprite3d_rotate(player.player_sprite, player.angle, ROTATE_ABSOLUTE);
   sprite3d_draw(player.player_sprite, round_to_int(player.x), round_to_int(player.y), 255);
 }
 
@@ -211,7 +207,7 @@ void step_foes() {
 
 void draw_foe(int32_t n) {
   const Foe& foe = foes.at(n);
-  if (foe.DROTATE != 0) sprite3d_rotate(foe.instance_sprite, foe.angle, 0);
+  if (foe.DROTATE != 0) sprite3d_rotate(foe.instance_sprite, foe.angle, ROTATE_ABSOLUTE);
   object_blend(foe.DXMODE1, foe.DXMODE2);
   sprite3d_draw(foe.instance_sprite, round_to_int(static_cast<float>(foe.x) + foe.offset_x - scroll_x * RESOLUTION),
                 round_to_int(static_cast<float>(foe.y) + foe.offset_y - scroll_y * RESOLUTION), foe.DGFXTRANSPARENCY);

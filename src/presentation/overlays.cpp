@@ -83,8 +83,8 @@ void draw_map_banner(int32_t frame) {
 }
 
 void fullscreen_zoom_pass(uint8_t smooth) {
-  sprite3d_quality(0);
-  sprite3d_blend_mode(5, 6);
+  sprite3d_quality(QUALITY_NEAREST);
+  sprite3d_blend_mode(BLEND_SOURCE_ALPHA, BLEND_INVERSE_SOURCE_ALPHA);
   grab_release();
   sprite_transparent_color(-1, MAGENTA);
   // At zoom 1 without smoothing there is nothing to magnify: the world stays as drawn, and the
@@ -96,10 +96,10 @@ void fullscreen_zoom_pass(uint8_t smooth) {
       sprite3d_zoom(grab_sprite3d, round_to_int(screen_width), round_to_int(screen_height));
     }
     screen_clear(BLACK);
-    sprite3d_blend_mode(5, 6);
+    sprite3d_blend_mode(BLEND_SOURCE_ALPHA, BLEND_INVERSE_SOURCE_ALPHA);
     draw_grab();
   }
-  sprite3d_quality(0);
+  sprite3d_quality(QUALITY_NEAREST);
 }
 
 void hud_step() {

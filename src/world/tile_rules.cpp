@@ -5,6 +5,7 @@
 
 #include "core/config.h"
 #include "model/world_model.h"
+#include "platform/platform.h"
 #include "resources/cell_content.h"
 #include "resources/sound_control.h"
 
@@ -29,14 +30,14 @@ void paint_tile(int32_t x, int32_t y) {
   const std::string kind = world_cell(x, y).tile_kind;
   if (kind == "LAB_FLOOR" || kind == "LAB_GREEN") {
     retile_cell(x, y, "LAB_BLUE_FLOOR");
-    play_sound(DEFTILESOUND, 0);
+    play_sound(DEFTILESOUND, SOUND_ONCE);
     if (GAMEMODE == "HARDCORE") {
       world_cell(x, y).use_collision = 1;
       check_trapped(x, y);
     }
   } else if (kind == "LAB_PINK_FLOOR") {
     retile_cell(x, y, "LAB_BLUE_FLOOR");
-    play_sound(DEFTILESOUND, 0);
+    play_sound(DEFTILESOUND, SOUND_ONCE);
   }
 }
 
@@ -50,7 +51,7 @@ void apply_tile_rules(int32_t x, int32_t y) {
     if (!complete) continue;
     if (world_cell(x, y).tile_kind == "LAB_BLUE_FLOOR") {
       retile_cell(x, y, "LAB_FIXED_FLOOR");
-      play_sound(FIXEDTILESOUND, 0);
+      play_sound(FIXEDTILESOUND, SOUND_ONCE);
       score = add_saturating(score, world_cell(x, y).value1);
       tiles_left -= 1;
     }

@@ -7,6 +7,7 @@
 #include "core/config.h"
 #include "core/numeric.h"
 #include "core/runtime.h"
+#include "model/vocabulary.h"
 #include "model/world_model.h"
 #include "platform/platform.h"
 #include "resources/cell_content.h"
@@ -91,13 +92,13 @@ bool view_can_scroll_down() { return round_to_int(scroll_y) + round_to_int(visib
 
 void unfix_cell(int32_t c, int32_t r, bool with_sound) {
   const std::string& kind = world_cell(c, r).tile_kind;
-  if (kind != "LAB_FIXED_FLOOR" && kind != "LAB_FIXED_PINK_FLOOR") return;
-  retile_cell(c, r, "LAB_FLOOR");
+  if (kind != KIND_FIXED_FLOOR && kind != KIND_FIXED_PINK_FLOOR) return;
+  retile_cell(c, r, KIND_FLOOR);
   tiles_left = add_saturating(tiles_left, 1);
   if (with_sound) play_sound(EXPLOSIONSOUND, SOUND_ONCE);
 }
 
-bool ray_passes(int32_t c, int32_t r) { return world_cell(c, r).use_collision != 2; }
+bool ray_passes(int32_t c, int32_t r) { return world_cell(c, r).use_collision != COLLISION_BLAST_PROOF; }
 
 }  // namespace
 
@@ -167,7 +168,7 @@ void aim_step(int32_t direction) {
   const int32_t column = player_column() + step_dx;
   const int32_t row = player_row() + step_dy;
   // Outside the matrix there is no floor: the player never walks off it.
-  if (!cell_inside(column, row) || world_cell(column, row).use_collision != 0) {
+  if (!cell_inside(column, row) || world_cell(column, row).use_collision != COLLISION_NONE) {
     step_dx = 0;
     step_dy = 0;
   }

@@ -7,6 +7,7 @@
 #include "core/config.h"
 #include "core/numeric.h"
 #include "core/runtime.h"
+#include "model/vocabulary.h"
 #include "platform/platform.h"
 #include "presentation/overlays.h"
 #include "resources/catalogs.h"
@@ -253,9 +254,9 @@ void collect_object(int32_t x, int32_t y, int32_t slot) {
   play_collect_sound(position);
   if (instance.DKILLONCOLLISION != 0) {
     WorldCell& cell = world_cell(x, y);
-    if (cell.child_name[index] == "BOMB") {
-      if (bombs.size() < 3) {
-        bombs += "&";
+    if (cell.child_name[index] == BOMB_CHILD) {
+      if (bombs.size() < BOMBS_HELD_MAX) {
+        bombs += BOMB_SIGN;
         cell.child_object[index] = -1;
       }
     } else {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/cell_text.h"
+#include "model/vocabulary.h"
 
 namespace tessera {
 
@@ -271,7 +272,7 @@ extern uint8_t player_trapped;      // 1: a walled-in player ended the game ("HA
 extern int32_t game_mode;       // GAME_MODE_PLAY or GAME_MODE_GAME_OVER
 extern uint8_t quit_requested;
 extern uint8_t banner_due;
-extern std::string bombs;       // one "&" per bomb held, at most 3
+extern std::string bombs;       // one BOMB_SIGN ("&") per bomb held, at most BOMBS_HELD_MAX
 
 // ---- Per level (reset by reset_world and the level builders) -------------------------------------
 extern WorldMatrix world_matrix;

@@ -27,7 +27,9 @@ int32_t dialog_request = ACTION_NONE;
 namespace {
 
 // Joystick buttons 1..JOYSTICK_BUTTONS; the first one held decides.
-constexpr int32_t BUTTON_ACTIONS[JOYSTICK_BUTTONS] = {ACTION_X, ACTION_FIRE, ACTION_B, ACTION_Y, 12, 13, 10, 11, ACTION_QUIT, ACTION_PAUSE};
+constexpr int32_t BUTTON_ACTIONS[JOYSTICK_BUTTONS] = {
+    ACTION_X, ACTION_FIRE, ACTION_B, ACTION_Y, ACTION_LEFT_SHOULDER, ACTION_RIGHT_SHOULDER,
+    ACTION_LEFT_TRIGGER, ACTION_RIGHT_TRIGGER, ACTION_QUIT, ACTION_PAUSE};
 constexpr int32_t FIRE_BUTTON = 2;
 
 // Action keys in the order they are tested; a later held key overrides an earlier one.
@@ -41,7 +43,7 @@ constexpr KeyAction KEY_ACTIONS[] = {
     {KEY_P, ACTION_PAUSE},
 };
 
-bool joystick_selected() { return input_device == 1; }
+bool joystick_selected() { return input_device == INPUT_JOYSTICK; }
 
 // The player's cell: the figure's screen cell plus the scroll (floor, never nearest).
 int32_t player_column() { return round_to_int(std::floor(player.x / cell_width) + scroll_x); }

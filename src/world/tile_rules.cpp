@@ -32,7 +32,7 @@ void paint_tile(int32_t x, int32_t y) {
   if (kind == KIND_FLOOR || kind == KIND_GREEN) {
     retile_cell(x, y, KIND_BLUE_FLOOR);
     play_sound(DEFTILESOUND, SOUND_ONCE);
-    if (GAMEMODE == "HARDCORE") {
+    if (GAMEMODE == GAMEMODE_HARDCORE) {
       world_cell(x, y).use_collision = COLLISION_SOLID;
       check_trapped(x, y);
     }

@@ -294,7 +294,8 @@ extern int32_t base_height;
 
 // Sets every global above to its start value (start of the program).
 void world_state_set_defaults();
-// The declaration step: empty lists and a START_MATRIX_SIZE square matrix.
+// Declares the world model at start-up, once the window is open: empty lists and a
+// START_MATRIX_SIZE square matrix.
 void declare_world_model();
 // Replaces the matrix with an empty one of the given size (every field zero or empty).
 void world_matrix_create(int32_t columns, int32_t rows);

@@ -4,6 +4,7 @@
 
 #include "core/config.h"
 #include "core/numeric.h"
+#include "model/vocabulary.h"
 #include "model/world_model.h"
 #include "platform/platform.h"
 #include "resources/cell_content.h"
@@ -22,12 +23,12 @@ int32_t cell_row(float py) { return round_to_int(py / cell_height); }
 // neighbour of a cell at the int32 limit cannot overflow.
 bool free_cell(int64_t c, int64_t r) {
   if (c < 0 || r < 0 || c >= world_matrix.columns || r >= world_matrix.rows) return false;
-  return world_cell(static_cast<int32_t>(c), static_cast<int32_t>(r)).use_collision == 0;
+  return world_cell(static_cast<int32_t>(c), static_cast<int32_t>(r)).use_collision == COLLISION_NONE;
 }
 
 bool is_pink_like(int32_t c, int32_t r) {
   const std::string& kind = world_cell(c, r).tile_kind;
-  return kind == "LAB_PINK_FLOOR" || kind == "LAB_FIXED_PINK_FLOOR";
+  return kind == KIND_PINK_FLOOR || kind == KIND_FIXED_PINK_FLOOR;
 }
 
 struct Heading {
@@ -76,7 +77,7 @@ void foe_think(int8_t ai_level) {
   if (!foes.has_current()) return;
   const int32_t ddmove = foes.current().DDMOVE;
   if (ddmove <= -1 || !chance(ddmove)) return;
-  if (ai_level == 2 || ai_level == 3 || ai_level == 4) return;
+  if (ai_level >= AI_LEVEL_STILL_FIRST && ai_level <= AI_LEVEL_STILL_LAST) return;
   foe_wander();
 }
 
@@ -118,7 +119,7 @@ void foe_substep_x(int32_t sign) {
   const int32_t x = foe.x;
   const int32_t y = foe.y;
   paint_cell(x, y);
-  play_sound(DEFTILESOUND, 0);
+  play_sound(DEFTILESOUND, SOUND_ONCE);
 }
 
 void foe_substep_y(int32_t sign) {
@@ -128,14 +129,14 @@ void foe_substep_y(int32_t sign) {
   const int32_t x = foe.x;
   const int32_t y = foe.y;
   paint_cell(x, y);
-  play_sound(DEFTILESOUND, 0);
+  play_sound(DEFTILESOUND, SOUND_ONCE);
 }
 
 void paint_cell(int32_t px, int32_t py) {
   const int32_t c = cell_column(static_cast<float>(px));
   const int32_t r = cell_row(static_cast<float>(py));
   const std::string& kind = world_cell(c, r).tile_kind;
-  if (kind == "LAB_FLOOR" || kind == "LAB_GREEN" || kind == "LAB_BLUE_FLOOR") retile_cell(c, r, "LAB_PINK_FLOOR");
+  if (kind == KIND_FLOOR || kind == KIND_GREEN || kind == KIND_BLUE_FLOOR) retile_cell(c, r, KIND_PINK_FLOOR);
 }
 
 void lock_pink_cell(int32_t c, int32_t r) {
@@ -146,9 +147,9 @@ void lock_pink_cell(int32_t c, int32_t r) {
     marks[0] = marks[0] || is_pink_like(c, r);
     for (int32_t m = 0; m < 3; ++m) marks[m + 1] = marks[m + 1] || is_pink_like(c + test[m][0], r + test[m][1]);
     if (!(marks[0] && marks[1] && marks[2] && marks[3])) continue;
-    if (world_cell(c, r).tile_kind == "LAB_PINK_FLOOR") {
-      retile_cell(c, r, "LAB_FIXED_PINK_FLOOR");
-      play_sound(PINKTILEFIXEDSOUND, 0);
+    if (world_cell(c, r).tile_kind == KIND_PINK_FLOOR) {
+      retile_cell(c, r, KIND_FIXED_PINK_FLOOR);
+      play_sound(PINKTILEFIXEDSOUND, SOUND_ONCE);
     }
     return;
   }

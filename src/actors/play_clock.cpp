@@ -2,6 +2,7 @@
 
 #include "core/config.h"
 #include "model/world_model.h"
+#include "platform/platform.h"
 #include "resources/sound_control.h"
 #include "world/tile_rules.h"
 
@@ -19,7 +20,7 @@ int32_t add_wrapping(int32_t value, int32_t delta) {
 }  // namespace
 
 void clock_frame(int8_t direction) {
-  if (direction != 1 && direction != -1) return;
+  if (direction != CLOCK_COUNT_UP && direction != CLOCK_COUNT_DOWN) return;
   time_tick = add_wrapping(time_tick, 1);
   if (time_tick > WORLDREFRESH) {
     time_tick = 0;
@@ -30,9 +31,9 @@ void clock_frame(int8_t direction) {
 void clock_step(int8_t direction) {
   // Pick-ups can push time_left to the int32 limits; wrapping there would turn an expired clock
   // into the longest one.
-  if (direction == 1) time_left = add_saturating(time_left, 1);
-  if (direction == -1) time_left = add_saturating(time_left, -1);
-  if (time_left > 0 && time_left < 11) play_sound(TIMERSOUND, 0);
+  if (direction == CLOCK_COUNT_UP) time_left = add_saturating(time_left, 1);
+  if (direction == CLOCK_COUNT_DOWN) time_left = add_saturating(time_left, -1);
+  if (time_left > 0 && time_left < 11) play_sound(TIMERSOUND, SOUND_ONCE);
   clock_check(time_left);
 }
 

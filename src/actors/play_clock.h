@@ -10,7 +10,11 @@ namespace tessera {
 
 extern int32_t time_tick;  // frames counted since the last unit
 
-// Frame divider: direction -1 counts down, 1 counts up, any other value does nothing.
+constexpr int8_t CLOCK_COUNT_DOWN = -1;
+constexpr int8_t CLOCK_COUNT_UP = 1;
+
+// Frame divider: the clock counts in the direction (CLOCK_COUNT_DOWN or CLOCK_COUNT_UP); any other
+// value does nothing.
 void clock_frame(int8_t direction);
 // One unit in the direction, the warning sound, then clock_check.
 void clock_step(int8_t direction);

@@ -7,6 +7,7 @@
 #include "core/config.h"
 #include "core/numeric.h"
 #include "core/runtime.h"
+#include "model/vocabulary.h"
 #include "model/world_model.h"
 #include "platform/platform.h"
 #include "resources/cell_content.h"
@@ -25,8 +26,10 @@ int32_t dialog_request = ACTION_NONE;
 
 namespace {
 
-// Joystick buttons 1..10; the first one held decides.
-constexpr int32_t BUTTON_ACTIONS[10] = {ACTION_X, ACTION_FIRE, ACTION_B, ACTION_Y, 12, 13, 10, 11, ACTION_QUIT, ACTION_PAUSE};
+// Joystick buttons 1..JOYSTICK_BUTTONS; the first one held decides.
+constexpr int32_t BUTTON_ACTIONS[JOYSTICK_BUTTONS] = {
+    ACTION_X, ACTION_FIRE, ACTION_B, ACTION_Y, ACTION_LEFT_SHOULDER, ACTION_RIGHT_SHOULDER,
+    ACTION_LEFT_TRIGGER, ACTION_RIGHT_TRIGGER, ACTION_QUIT, ACTION_PAUSE};
 constexpr int32_t FIRE_BUTTON = 2;
 
 // Action keys in the order they are tested; a later held key overrides an earlier one.
@@ -40,7 +43,7 @@ constexpr KeyAction KEY_ACTIONS[] = {
     {KEY_P, ACTION_PAUSE},
 };
 
-bool joystick_selected() { return input_device == 1; }
+bool joystick_selected() { return input_device == INPUT_JOYSTICK; }
 
 // The player's cell: the figure's screen cell plus the scroll (floor, never nearest).
 int32_t player_column() { return round_to_int(std::floor(player.x / cell_width) + scroll_x); }
@@ -74,7 +77,7 @@ void read_joystick(Controls& controls) {
   if (ax == -1) controls.direction = DIRECTION_LEFT;
   if (ay == 1) controls.direction = DIRECTION_DOWN;
   if (ay == -1) controls.direction = DIRECTION_UP;
-  for (int32_t button = 1; button <= 10; ++button) {
+  for (int32_t button = 1; button <= JOYSTICK_BUTTONS; ++button) {
     if (joystick_button(button) != 0) {
       controls.action = BUTTON_ACTIONS[button - 1];
       break;
@@ -91,13 +94,13 @@ bool view_can_scroll_down() { return round_to_int(scroll_y) + round_to_int(visib
 
 void unfix_cell(int32_t c, int32_t r, bool with_sound) {
   const std::string& kind = world_cell(c, r).tile_kind;
-  if (kind != "LAB_FIXED_FLOOR" && kind != "LAB_FIXED_PINK_FLOOR") return;
-  retile_cell(c, r, "LAB_FLOOR");
+  if (kind != KIND_FIXED_FLOOR && kind != KIND_FIXED_PINK_FLOOR) return;
+  retile_cell(c, r, KIND_FLOOR);
   tiles_left = add_saturating(tiles_left, 1);
-  if (with_sound) play_sound(EXPLOSIONSOUND, 0);
+  if (with_sound) play_sound(EXPLOSIONSOUND, SOUND_ONCE);
 }
 
-bool ray_passes(int32_t c, int32_t r) { return world_cell(c, r).use_collision != 2; }
+bool ray_passes(int32_t c, int32_t r) { return world_cell(c, r).use_collision != COLLISION_BLAST_PROOF; }
 
 }  // namespace
 
@@ -167,7 +170,7 @@ void aim_step(int32_t direction) {
   const int32_t column = player_column() + step_dx;
   const int32_t row = player_row() + step_dy;
   // Outside the matrix there is no floor: the player never walks off it.
-  if (!cell_inside(column, row) || world_cell(column, row).use_collision != 0) {
+  if (!cell_inside(column, row) || world_cell(column, row).use_collision != COLLISION_NONE) {
     step_dx = 0;
     step_dy = 0;
   }
@@ -180,7 +183,7 @@ void set_motion_state(int32_t dx, int32_t dy) {
   if (dx == 1) player.motion = MOTION_RIGHT;
   if (dy == -1) player.motion = MOTION_UP;
   if (dy == 1) player.motion = MOTION_DOWN;
-  if (player.motion != MOTION_IDLE) play_sound(DEFTILESOUND, 0);
+  if (player.motion != MOTION_IDLE) play_sound(DEFTILESOUND, SOUND_ONCE);
 }
 
 void apply_step() {

@@ -1,8 +1,6 @@
 // Player control: the device read once a pass into logical controls, paced grid steps with a
 // scrolling view, bombs, and the requests that open the pause and quit dialogs.
 //
-// Direction codes: 6 up, 7 down, 8 left, 9 right, 16 none. Action codes: 0 fire (bomb), 1 B,
-// 4 X, 5 Y, 10-13 shoulder and trigger buttons, 14 pause, 15 quit, 16 none.
 // input_device lives in core/runtime.h, menu_active in world_model.h, move_delay in config.h.
 // These globals live for the whole run; nothing is reset between levels.
 #pragma once
@@ -21,6 +19,11 @@ constexpr int32_t ACTION_FIRE = 0;
 constexpr int32_t ACTION_B = 1;
 constexpr int32_t ACTION_X = 4;
 constexpr int32_t ACTION_Y = 5;
+// The pad's shoulder and trigger buttons (5 to 8); no screen gives them a meaning of its own.
+constexpr int32_t ACTION_LEFT_TRIGGER = 10;
+constexpr int32_t ACTION_RIGHT_TRIGGER = 11;
+constexpr int32_t ACTION_LEFT_SHOULDER = 12;
+constexpr int32_t ACTION_RIGHT_SHOULDER = 13;
 constexpr int32_t ACTION_PAUSE = 14;
 constexpr int32_t ACTION_QUIT = 15;
 constexpr int32_t ACTION_NONE = 16;

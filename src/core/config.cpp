@@ -94,7 +94,6 @@ constexpr int32_t MAPSIZE_LIMIT = 1024;
 constexpr int32_t MAPSIZE_FOR_NEGATIVE = 32;
 constexpr int32_t CURSORSPEED_LIMIT = 255;
 constexpr int32_t VIEW_ISO = 4;
-const char* const HARDCORE = "HARDCORE";
 // Read and stored, but nothing in the game looks at the global. Such keys stay in the table so
 // that the checker knows them and does not call them unknown.
 const char* const NO_EFFECT = "read, no effect";
@@ -114,7 +113,7 @@ enum class Kind : uint8_t {
   seed,           // an integer that reseeds the generator at once
   map_size,       // an integer: above the bound the bound, negative MAPSIZE_FOR_NEGATIVE
   view,           // "ISO" sets VIEW_ISO, any other text leaves it
-  game_mode,      // the text; a near miss of HARDCORE gets a note
+  game_mode,      // the text; a near miss of GAMEMODE_HARDCORE gets a note
 };
 
 using Global = std::variant<std::string*, int32_t*, uint8_t*, float*>;
@@ -348,8 +347,8 @@ std::string set_view(const ConfigKey& entry, const std::string& value) {
 // Any text but the exact word leaves the mode off; a near miss is surely meant as the word.
 std::string set_game_mode(const ConfigKey& entry, const std::string& value) {
   text_of(entry) = value;
-  if (value != HARDCORE && nearest_name(value, {HARDCORE}) == HARDCORE) {
-    return "is not exactly " + std::string(HARDCORE) + ": hardcore mode stays off";
+  if (value != GAMEMODE_HARDCORE && nearest_name(value, {GAMEMODE_HARDCORE}) == GAMEMODE_HARDCORE) {
+    return "is not exactly " + std::string(GAMEMODE_HARDCORE) + ": hardcore mode stays off";
   }
   return "";
 }

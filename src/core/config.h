@@ -14,6 +14,9 @@ namespace tessera {
 // Each floater list holds at most this many floaters, whatever EGFXMAX or SCREGFXMAX ask for.
 constexpr int32_t FLOATER_LIMIT = 256;
 
+// The GAMEMODE that adds the hardcore tile rule; any other text, however close, leaves it off.
+constexpr const char* GAMEMODE_HARDCORE = "HARDCORE";
+
 // Start directory (current directory at start-up, ending in a separator) and the file read.
 extern std::string start_directory;
 extern std::string configuration_path;

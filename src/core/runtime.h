@@ -6,7 +6,10 @@
 
 namespace tessera {
 
-// 0 keyboard, 1 joystick: chosen once when the services start (start_platform_services). Whole run.
+// INPUT_KEYBOARD or INPUT_JOYSTICK: chosen once when the services start (start_platform_services).
+// Whole run.
+constexpr uint8_t INPUT_KEYBOARD = 0;
+constexpr uint8_t INPUT_JOYSTICK = 1;
 extern uint8_t input_device;
 
 // Start-up, right after read_configuration: the screen (and magenta as every sprite's colour key

@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
   const std::string problem = tessera::enter_data_directory(options);
   if (!problem.empty()) {
     std::fputs(problem.c_str(), stderr);
-    return 2;
+    return tessera::EXIT_USAGE;
   }
   if (options.mode != tessera::LaunchMode::play) run_tool(options);
   tessera::run_game(options.window_width, options.window_height);

@@ -13,7 +13,6 @@ namespace tessera {
 
 namespace {
 
-constexpr int32_t EXIT_USAGE = 2;
 constexpr int32_t WINDOW_MIN = 160;
 constexpr int32_t WINDOW_MAX = 16384;
 constexpr int32_t CELL_MAX = 1024;

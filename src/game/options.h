@@ -8,6 +8,9 @@
 
 namespace tessera {
 
+// The exit status of a command line the program cannot follow, or a start directory it cannot enter.
+constexpr int32_t EXIT_USAGE = 2;
+
 // What the program does: play, or one of the tools for people who make data sets.
 enum class LaunchMode : uint8_t { play, check, render_level };
 
@@ -29,7 +32,7 @@ struct LaunchOptions {
 
 // Reads argv[1..]. Options are "--name VALUE" or "--name=VALUE"; the tools take the start
 // directory as one more argument. An unknown option, a missing or bad value, a stray argument or
-// options that do not go together give exit status 2 and a one-line message naming them.
+// options that do not go together give EXIT_USAGE and a one-line message naming them.
 LaunchOptions parse_launch_options(const std::vector<std::string>& arguments);
 LaunchOptions parse_launch_options(int argc, const char* const* argv);
 

@@ -89,6 +89,7 @@ int32_t intro_page_frame = 0;
 
 const char* const TITLE_TEXT = "  ZORVANE |";
 const char* const TITLE_MUSIC = "menu.ogg";
+// One for each input_device, INPUT_KEYBOARD first; the last for any other device.
 const char* const PROMPTS[] = {
     "  PRESS  P  ON KEYBOARD TO CONTINUE|",
     "  PRESS START ON JOYPAD CONTINUE|",
@@ -98,7 +99,7 @@ const char* const PROMPTS[] = {
 float title_fade = 255.0f;
 bool start_pressed = false;
 
-std::string title_prompt() { return PROMPTS[input_device <= 1 ? input_device : 2]; }
+std::string title_prompt() { return PROMPTS[std::min<size_t>(input_device, std::size(PROMPTS) - 1)]; }
 
 }  // namespace
 
@@ -117,8 +118,8 @@ bool intro_step() {
   if (++intro_page_frame < INTRO_PAGES[intro_page].frames) return false;
   intro_page_frame = 0;
   ++intro_page;
-  if (intro_page == 1) play_sound(VOXTAMBER1, 0);
-  if (intro_page == 2) play_sound(VOXTAMBER, 0);
+  if (intro_page == 1) play_sound(VOXTAMBER1, SOUND_ONCE);
+  if (intro_page == 2) play_sound(VOXTAMBER, SOUND_ONCE);
   return intro_page >= INTRO_PAGE_COUNT;
 }
 

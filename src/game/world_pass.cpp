@@ -7,6 +7,7 @@
 #include "core/config.h"
 #include "core/numeric.h"
 #include "core/runtime.h"
+#include "model/vocabulary.h"
 #include "platform/platform.h"
 #include "presentation/overlays.h"
 #include "resources/catalogs.h"
@@ -17,10 +18,6 @@
 namespace tessera {
 
 namespace {
-
-constexpr int32_t BLEND_ONE = 2;
-constexpr int32_t BLEND_SOURCE_ALPHA = 5;
-constexpr int32_t BLEND_INVERSE_SOURCE_ALPHA = 6;
 
 void standard_blend() { sprite3d_blend_mode(BLEND_SOURCE_ALPHA, BLEND_INVERSE_SOURCE_ALPHA); }
 
@@ -120,7 +117,7 @@ void draw_cell_objects(int32_t i, int32_t j) {
 }
 
 void draw_player() {
-  sprite3d_rotate(player.player_sprite, player.angle, 0);
+  sprite3d_rotate(player.player_sprite, player.angle, ROTATE_ABSOLUTE);
   sprite3d_draw(player.player_sprite, round_to_int(player.x), round_to_int(player.y), 255);
 }
 
@@ -215,7 +212,7 @@ void step_foes() {
 
 void draw_foe(int32_t n) {
   const Foe& foe = foes.at(n);
-  if (foe.DROTATE != 0) sprite3d_rotate(foe.instance_sprite, foe.angle, 0);
+  if (foe.DROTATE != 0) sprite3d_rotate(foe.instance_sprite, foe.angle, ROTATE_ABSOLUTE);
   object_blend(foe.DXMODE1, foe.DXMODE2);
   sprite3d_draw(foe.instance_sprite, round_to_int(static_cast<float>(foe.x) + foe.offset_x - scroll_x * RESOLUTION),
                 round_to_int(static_cast<float>(foe.y) + foe.offset_y - scroll_y * RESOLUTION), foe.DGFXTRANSPARENCY);
@@ -261,9 +258,9 @@ void collect_object(int32_t x, int32_t y, int32_t slot) {
   play_collect_sound(position);
   if (instance.DKILLONCOLLISION != 0) {
     WorldCell& cell = world_cell(x, y);
-    if (cell.child_name[index] == "BOMB") {
-      if (bombs.size() < 3) {
-        bombs += "&";
+    if (cell.child_name[index] == BOMB_CHILD) {
+      if (bombs.size() < BOMBS_HELD_MAX) {
+        bombs += BOMB_SIGN;
         cell.child_object[index] = -1;
       }
     } else {

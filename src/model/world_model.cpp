@@ -28,7 +28,7 @@ uint8_t player_trapped = 0;
 int32_t game_mode = GAME_MODE_PLAY;
 uint8_t quit_requested = 0;
 uint8_t banner_due = 0;
-std::string bombs = "&";
+std::string bombs(1, BOMB_SIGN);
 
 WorldMatrix world_matrix;
 List<ObjectInstance> object_instances;
@@ -74,7 +74,7 @@ void world_state_set_defaults() {
   quit_requested = 0;
   banner_due = 0;
   // One bomb. Not operator=("&"): GCC 12 warns of an overlapping copy there (-Wrestrict).
-  bombs.assign(1, '&');
+  bombs.assign(1, BOMB_SIGN);
   world_matrix = WorldMatrix{};
   object_instances.clear();
   foes.clear();

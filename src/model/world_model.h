@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/cell_text.h"
+#include "model/vocabulary.h"
 
 namespace tessera {
 
@@ -274,7 +275,7 @@ extern uint8_t player_trapped;      // 1: a walled-in player ended the game ("HA
 extern int32_t game_mode;       // GAME_MODE_PLAY or GAME_MODE_GAME_OVER
 extern uint8_t quit_requested;
 extern uint8_t banner_due;
-extern std::string bombs;       // one "&" per bomb held, at most 3
+extern std::string bombs;       // one BOMB_SIGN ("&") per bomb held, at most BOMBS_HELD_MAX
 
 // ---- Per level (reset by reset_world and the level builders) -------------------------------------
 extern WorldMatrix world_matrix;
@@ -296,7 +297,8 @@ extern int32_t base_height;
 
 // Sets every global above to its start value (start of the program).
 void world_state_set_defaults();
-// The declaration step: empty lists and a START_MATRIX_SIZE square matrix.
+// Declares the world model at start-up, once the window is open: empty lists and a
+// START_MATRIX_SIZE square matrix.
 void declare_world_model();
 // Replaces the matrix with an empty one of the given size (every field zero or empty).
 void world_matrix_create(int32_t columns, int32_t rows);

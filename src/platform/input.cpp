@@ -66,7 +66,7 @@ int scan_code_of(SDL_Scancode scancode) {
 
 // ---- Joystick --------------------------------------------------------------------------------
 
-constexpr int BUTTONS = 10;
+constexpr int BUTTONS = JOYSTICK_BUTTONS;
 
 SDL_GameController* controller = nullptr;
 SDL_Joystick* joystick = nullptr;

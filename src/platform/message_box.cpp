@@ -14,7 +14,7 @@ std::optional<int32_t> message_answer;
 namespace {
 
 int32_t answer_box(const std::string& title, const std::string& text, int32_t buttons) {
-  const SDL_MessageBoxButtonData ok_button = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, 1, "OK"};
+  const SDL_MessageBoxButtonData ok_button = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, ANSWER_OK, "OK"};
   const SDL_MessageBoxButtonData yes_no[2] = {
       {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, ANSWER_YES, "Yes"},
       {SDL_MESSAGEBOX_BUTTON_ESCAPEKEY_DEFAULT, ANSWER_NO, "No"},
@@ -28,7 +28,7 @@ int32_t answer_box(const std::string& title, const std::string& text, int32_t bu
   data.numbuttons = question ? 2 : 1;
   data.buttons = question ? yes_no : &ok_button;
   int chosen = 0;
-  if (SDL_ShowMessageBox(&data, &chosen) != 0 || chosen <= 0) return question ? ANSWER_YES : 1;
+  if (SDL_ShowMessageBox(&data, &chosen) != 0 || chosen <= 0) return question ? ANSWER_YES : ANSWER_OK;
   return chosen;
 }
 
@@ -40,7 +40,7 @@ int32_t message_box(const std::string& title, const std::string& text, int32_t b
   std::fprintf(stderr, "%s\n%s\n", title.c_str(), text.c_str());
   std::fflush(stderr);
   if (message_answer) return *message_answer;
-  return buttons == MESSAGE_YES_NO ? ANSWER_YES : 1;
+  return buttons == MESSAGE_YES_NO ? ANSWER_YES : ANSWER_OK;
 }
 
 }  // namespace tessera

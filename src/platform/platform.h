@@ -46,6 +46,7 @@ void screen_flip_now();
 
 constexpr int32_t MESSAGE_OK = 0;
 constexpr int32_t MESSAGE_YES_NO = 4;
+constexpr int32_t ANSWER_OK = 1;
 constexpr int32_t ANSWER_YES = 6;
 constexpr int32_t ANSWER_NO = 7;
 // Modal box. Without a display the text goes to standard error and the default is answered
@@ -93,16 +94,34 @@ void sprite_free(int32_t sprite);
 int32_t sprite3d_create(int32_t handle, int32_t sprite);
 // Sets the drawn size and resets the corners to the unrotated rectangle.
 void sprite3d_zoom(int32_t s3d, int32_t width, int32_t height);
-// Mode 0: the angle is used as given and the accumulated angle becomes 0. Other modes add the
-// angle to a 16-bit accumulated angle and use the sum. Turns about the centre for square quads.
+// ROTATE_ABSOLUTE: the angle is used as given and the accumulated angle becomes 0. Any other mode
+// (ROTATE_ADDED) adds the angle to a 16-bit accumulated angle and uses the sum. Turns about the
+// centre for square quads.
+constexpr int32_t ROTATE_ABSOLUTE = 0;
+constexpr int32_t ROTATE_ADDED = 1;
 void sprite3d_rotate(int32_t s3d, int32_t angle, int32_t mode);
 // Corners relative to the draw position: top-left, top-right, bottom-right, bottom-left.
 void sprite3d_transform(int32_t s3d, float x1, float y1, float x2, float y2, float x3, float y3,
                         float x4, float y4);
 void sprite3d_draw(int32_t s3d, int32_t x, int32_t y, int32_t alpha = 255);
-// Direct3D blend codes: 1 zero, 2 one, 5 source alpha, 6 inverse source alpha.
+// Blend factors, numbered as Direct3D numbers them (data sets give these numbers).
+constexpr int32_t BLEND_ZERO = 1;
+constexpr int32_t BLEND_ONE = 2;
+constexpr int32_t BLEND_SOURCE_COLOUR = 3;
+constexpr int32_t BLEND_INVERSE_SOURCE_COLOUR = 4;
+constexpr int32_t BLEND_SOURCE_ALPHA = 5;
+constexpr int32_t BLEND_INVERSE_SOURCE_ALPHA = 6;
+constexpr int32_t BLEND_DESTINATION_ALPHA = 7;
+constexpr int32_t BLEND_INVERSE_DESTINATION_ALPHA = 8;
+constexpr int32_t BLEND_DESTINATION_COLOUR = 9;
+constexpr int32_t BLEND_INVERSE_DESTINATION_COLOUR = 10;
+// Factors for the drawings that follow; (BLEND_SOURCE_ALPHA, BLEND_INVERSE_SOURCE_ALPHA), the
+// ordinary blending, at start.
 void sprite3d_blend_mode(int32_t source, int32_t destination);
-void sprite3d_quality(int32_t mode);  // 0 nearest, other bilinear (for textures drawn afterwards)
+// For textures drawn afterwards; any mode other than QUALITY_NEAREST filters bilinearly.
+constexpr int32_t QUALITY_NEAREST = 0;
+constexpr int32_t QUALITY_BILINEAR = 1;
+void sprite3d_quality(int32_t mode);
 void sprite3d_begin();
 void sprite3d_end();
 int32_t sprite3d_exists(int32_t s3d);
@@ -160,11 +179,16 @@ int32_t joystick_init();  // 1 when a pad was found and opened
 int32_t joystick_examine();
 int32_t joystick_axis_x();  // -1, 0 or 1
 int32_t joystick_axis_y();
-int32_t joystick_button(int32_t n);  // buttons counted from 1
+// The pad's buttons, counted from 1 to JOYSTICK_BUTTONS.
+constexpr int32_t JOYSTICK_BUTTONS = 10;
+int32_t joystick_button(int32_t n);
 
 // ---- Sound -------------------------------------------------------------------------------------
 
+// Flags of sound_play, combined with |. A sound already playing restarts unless SOUND_COPY.
+constexpr int32_t SOUND_ONCE = 0;
 constexpr int32_t SOUND_LOOP = 1;
+constexpr int32_t SOUND_COPY = 2;  // plays an additional copy
 
 int32_t sound_init();
 int32_t sound_load(int32_t handle, const std::string& path);
@@ -172,7 +196,6 @@ int32_t sound_load(int32_t handle, const std::string& path);
 // one streamed sound sounds at a time: playing one stops the one before. A file that does not
 // decode gives 0. Used like any other sound.
 int32_t sound_load_streamed(int32_t handle, const std::string& path);
-// Flags: bit 0 loop, bit 1 play an additional copy. A sound already playing restarts.
 void sound_play(int32_t sound, int32_t flags);
 void sound_stop(int32_t sound);  // -1: all sounds
 int32_t sound_exists(int32_t sound);

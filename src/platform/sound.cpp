@@ -133,7 +133,7 @@ void sound_play(int32_t sound, int32_t flags) {
     music_started = Mix_PlayMusic(found->music, loops) == 0 ? found->music : nullptr;
     return;
   }
-  if ((flags & 2) != 0) {
+  if ((flags & SOUND_COPY) != 0) {
     start_on_free_channel(found->chunk, loops);
     return;
   }

@@ -36,8 +36,8 @@ HandleTable<Sprite> sprites;
 HandleTable<Sprite3D> quads;
 
 int32_t default_key = MAGENTA;
-int32_t blend_source = 5;
-int32_t blend_destination = 6;
+int32_t blend_source = BLEND_SOURCE_ALPHA;
+int32_t blend_destination = BLEND_INVERSE_SOURCE_ALPHA;
 bool bilinear = false;
 SDL_Texture* white_texture = nullptr;  // 1 x 1 white: the darkening pass of opaque sources
 uint32_t white_generation = 0;
@@ -146,25 +146,25 @@ SDL_Texture* white() {
 
 SDL_BlendFactor factor_of(int32_t code) {
   switch (code) {
-    case 1: return SDL_BLENDFACTOR_ZERO;
-    case 2: return SDL_BLENDFACTOR_ONE;
-    case 3: return SDL_BLENDFACTOR_SRC_COLOR;
-    case 4: return SDL_BLENDFACTOR_ONE_MINUS_SRC_COLOR;
-    case 5: return SDL_BLENDFACTOR_SRC_ALPHA;
-    case 6: return SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA;
-    case 7: return SDL_BLENDFACTOR_DST_ALPHA;
-    case 8: return SDL_BLENDFACTOR_ONE_MINUS_DST_ALPHA;
-    case 9: return SDL_BLENDFACTOR_DST_COLOR;
-    case 10: return SDL_BLENDFACTOR_ONE_MINUS_DST_COLOR;
+    case BLEND_ZERO: return SDL_BLENDFACTOR_ZERO;
+    case BLEND_ONE: return SDL_BLENDFACTOR_ONE;
+    case BLEND_SOURCE_COLOUR: return SDL_BLENDFACTOR_SRC_COLOR;
+    case BLEND_INVERSE_SOURCE_COLOUR: return SDL_BLENDFACTOR_ONE_MINUS_SRC_COLOR;
+    case BLEND_SOURCE_ALPHA: return SDL_BLENDFACTOR_SRC_ALPHA;
+    case BLEND_INVERSE_SOURCE_ALPHA: return SDL_BLENDFACTOR_ONE_MINUS_SRC_ALPHA;
+    case BLEND_DESTINATION_ALPHA: return SDL_BLENDFACTOR_DST_ALPHA;
+    case BLEND_INVERSE_DESTINATION_ALPHA: return SDL_BLENDFACTOR_ONE_MINUS_DST_ALPHA;
+    case BLEND_DESTINATION_COLOUR: return SDL_BLENDFACTOR_DST_COLOR;
+    case BLEND_INVERSE_DESTINATION_COLOUR: return SDL_BLENDFACTOR_ONE_MINUS_DST_COLOR;
     default: return SDL_BLENDFACTOR_ONE;
   }
 }
 
 // The closest built-in mode, for renderers that refuse custom factors.
 SDL_BlendMode nearest_builtin(int32_t source, int32_t destination) {
-  if (destination == 2) return SDL_BLENDMODE_ADD;
-  if (source == 9 || destination == 3) return SDL_BLENDMODE_MOD;
-  if (source == 2 && destination == 1) return SDL_BLENDMODE_NONE;
+  if (destination == BLEND_ONE) return SDL_BLENDMODE_ADD;
+  if (source == BLEND_DESTINATION_COLOUR || destination == BLEND_SOURCE_COLOUR) return SDL_BLENDMODE_MOD;
+  if (source == BLEND_ONE && destination == BLEND_ZERO) return SDL_BLENDMODE_NONE;
   return SDL_BLENDMODE_BLEND;
 }
 
@@ -375,7 +375,7 @@ void sprite3d_rotate(int32_t s3d, int32_t angle, int32_t mode) {
   Sprite3D* quad = handle_find(quads, s3d);
   if (quad == nullptr) return;
   int32_t used = angle;
-  if (mode == 0) {
+  if (mode == ROTATE_ABSOLUTE) {
     quad->angle = 0;
   } else {
     // Summed in 64 bits: an angle step near the int32 limits must not overflow before the wrap.
@@ -437,15 +437,15 @@ bool quad_take(int32_t s3d, int32_t x, int32_t y, int32_t alpha, QuadDraw& draw)
 void quad_render(const QuadDraw& draw) {
   SharedTexture& shared = *draw.texture;
   SDL_SetTextureScaleMode(shared.texture, draw.bilinear ? SDL_ScaleModeLinear : SDL_ScaleModeNearest);
-  const bool additive_glow = draw.blend_source == 2 && draw.blend_destination == 5;
+  const bool additive_glow = draw.blend_source == BLEND_ONE && draw.blend_destination == BLEND_SOURCE_ALPHA;
   SDL_BlendMode mode = SDL_BLENDMODE_BLEND;
-  if (!(draw.blend_source == 5 && draw.blend_destination == 6)) {
+  if (!(draw.blend_source == BLEND_SOURCE_ALPHA && draw.blend_destination == BLEND_INVERSE_SOURCE_ALPHA)) {
     mode = SDL_ComposeCustomBlendMode(factor_of(draw.blend_source), factor_of(draw.blend_destination),
                                       SDL_BLENDOPERATION_ADD, SDL_BLENDFACTOR_ZERO, SDL_BLENDFACTOR_ONE,
                                       SDL_BLENDOPERATION_ADD);
   }
-  // A single custom pass would paint keyed pixels black under (2, 5), so transparent textures
-  // take the two-pass route there too.
+  // A single custom pass would paint keyed pixels black under the additive glow, so transparent
+  // textures take the two-pass route there too.
   const bool custom_ok = SDL_SetTextureBlendMode(shared.texture, mode) == 0;
   if (additive_glow && (!custom_ok || shared.has_transparent)) {
     draw_additive_two_pass(shared, draw);
@@ -491,7 +491,7 @@ void sprite3d_blend_mode(int32_t source, int32_t destination) {
   blend_destination = destination;
 }
 
-void sprite3d_quality(int32_t mode) { bilinear = mode != 0; }
+void sprite3d_quality(int32_t mode) { bilinear = mode != QUALITY_NEAREST; }
 
 void sprite3d_begin() { platform_target_back_buffer(); }
 void sprite3d_end() {}
@@ -533,8 +533,8 @@ void sprites_close_all() {
 
 void sprites_forget_settings() {
   default_key = MAGENTA;
-  blend_source = 5;
-  blend_destination = 6;
+  blend_source = BLEND_SOURCE_ALPHA;
+  blend_destination = BLEND_INVERSE_SOURCE_ALPHA;
   bilinear = false;
   draws_recording = false;
   draws_recorded.clear();

@@ -3,6 +3,7 @@
 #include "core/config.h"
 #include "core/numeric.h"
 #include "core/runtime.h"
+#include "model/vocabulary.h"
 #include "model/world_model.h"
 #include "platform/platform.h"
 #include "presentation/screen_text.h"
@@ -28,7 +29,6 @@ const char* const PLAYER_LABEL = "  PLAYER:";
 const char* const BANNER_LABEL = "  MAP ";
 const char* const BANNER_END = "| ";
 const char* const GAME_OVER_TEXT = "  GAME OVER |";
-constexpr size_t BOMBS_HELD_MAX = 3;
 
 namespace {
 
@@ -83,8 +83,8 @@ void draw_map_banner(int32_t frame) {
 }
 
 void fullscreen_zoom_pass(uint8_t smooth) {
-  sprite3d_quality(0);
-  sprite3d_blend_mode(5, 6);
+  sprite3d_quality(QUALITY_NEAREST);
+  sprite3d_blend_mode(BLEND_SOURCE_ALPHA, BLEND_INVERSE_SOURCE_ALPHA);
   grab_release();
   sprite_transparent_color(-1, MAGENTA);
   // At zoom 1 without smoothing there is nothing to magnify: the world stays as drawn, and the
@@ -96,10 +96,10 @@ void fullscreen_zoom_pass(uint8_t smooth) {
       sprite3d_zoom(grab_sprite3d, round_to_int(screen_width), round_to_int(screen_height));
     }
     screen_clear(BLACK);
-    sprite3d_blend_mode(5, 6);
+    sprite3d_blend_mode(BLEND_SOURCE_ALPHA, BLEND_INVERSE_SOURCE_ALPHA);
     draw_grab();
   }
-  sprite3d_quality(0);
+  sprite3d_quality(QUALITY_NEAREST);
 }
 
 void hud_step() {
@@ -124,7 +124,7 @@ void draw_hud() {
 std::vector<std::string> overlay_texts() {
   // Numbers as every digit and a minus sign (a definition may give negative scores).
   const std::string number = "-0123456789";
-  const std::string bombs_held = " " + std::string(BOMBS_HELD_MAX, '&') + TEXT_END;
+  const std::string bombs_held = " " + std::string(BOMBS_HELD_MAX, BOMB_SIGN) + TEXT_END;
   return {SCORE_LABEL + number + TEXT_END, TIME_LABEL + number + TEXT_END, EMPTY_BOMB_SLOTS, bombs_held,
           TILES_LABEL + number + TEXT_END, MAP_LABEL + number + TEXT_END, PLAYER_LABEL + std::string(TEXT_END),
           hud_credit_line, BANNER_LABEL + number + BANNER_END, GAME_OVER_TEXT};

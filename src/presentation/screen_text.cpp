@@ -17,7 +17,7 @@ constexpr float LINE_HEIGHT = 1.2f;
 
 void draw_screen_text(const std::string& text, float x, float y, float scale, float rotation,
                       int32_t alpha, float spacing) {
-  sprite3d_blend_mode(5, 6);
+  sprite3d_blend_mode(BLEND_SOURCE_ALPHA, BLEND_INVERSE_SOURCE_ALPHA);
   for (const char c : text) {
     draw_glyph(static_cast<unsigned char>(c), x, y, scale, rotation, alpha, spacing);
   }
@@ -45,7 +45,7 @@ void draw_glyph(int32_t code, float x, float y, float scale, float rotation, int
   const Glyph& glyph = glyphs[static_cast<size_t>(code)];
   if (glyph.sprite3d == 0) return;
   sprite3d_zoom(glyph.sprite3d, round_to_int(glyph.width * s), round_to_int(glyph.height * s));
-  if (rotation != 0.0f) sprite3d_rotate(glyph.sprite3d, round_to_int(rotation), 1);
+  if (rotation != 0.0f) sprite3d_rotate(glyph.sprite3d, round_to_int(rotation), ROTATE_ADDED);
   sprite3d_draw(glyph.sprite3d, round_to_int(text_pen_x + x), round_to_int(text_pen_y + y), alpha);
   text_pen_x += glyph.width * s * spacing;
 }

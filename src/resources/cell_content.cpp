@@ -10,6 +10,7 @@
 #include "core/diagnostics.h"
 #include "core/line_pairs.h"
 #include "core/numeric.h"
+#include "model/vocabulary.h"
 #include "model/world_model.h"
 #include "platform/platform.h"
 
@@ -37,9 +38,9 @@ enum class ContentKey : uint8_t { child, gfx_name, value1, use_collision, transp
 struct ContentPair {
   ContentKey key = ContentKey::child;
   int8_t slot = 0;      // CHILDn: slot n-1
-  bool names_child = false;  // CHILDn with a value other than "#"
+  bool names_child = false;  // CHILDn with a value other than NO_NAME ("#")
   int32_t number = 0;   // VALUE1, USECOLLISION, TRANSPARENCY, USEENEMY
-  CellText text;        // GFXNAME ("dummy.png" for an empty value), CHILDn
+  CellText text;        // GFXNAME (DUMMY_GRAPHIC for an empty value), CHILDn
 };
 
 // A content file as read once for the current level. A file that could not be opened stays
@@ -67,10 +68,10 @@ void store_content_pair(StoredContent& content, const std::string& key, const st
     pair.key = ContentKey::child;
     pair.slot = static_cast<int8_t>(slot);
     pair.text = value;
-    pair.names_child = value != "#";
+    pair.names_child = value != NO_NAME;
   } else if (key == "GFXNAME") {
     pair.key = ContentKey::gfx_name;
-    pair.text = value.empty() ? "dummy.png" : value;
+    pair.text = value.empty() ? DUMMY_GRAPHIC : value;
   } else if (key == "VALUE1") {
     pair.key = ContentKey::value1;
   } else if (key == "USECOLLISION") {
@@ -155,23 +156,23 @@ void apply_content(WorldCell& cell, StoredContent& content) {
   cell.last_child_name = 0;
   for (const ContentPair& pair : content.pairs) apply_content_pair(cell, pair);
   cell.child_name.set_id(child_names_after(content, cell.child_name));
-  if (cell.gfx_name.empty()) cell.gfx_name = "dummy.png";
+  if (cell.gfx_name.empty()) cell.gfx_name = DUMMY_GRAPHIC;
   cell.blocked = -1;
 }
 
 // Draw offset of an image inside its cell, shared by instances and foes.
 void anchor_sprite(const ObjectType& type, float width, float height, float& offset_x, float& offset_y) {
   if (!type.DHOTSPOT.empty()) {
-    if (type.DHOTSPOT == "CENTER") {
+    if (type.DHOTSPOT == HOTSPOT_CENTER) {
       offset_x = width / 2.0f;
       offset_y = height / 2.0f;
-    } else if (type.DHOTSPOT == "RIGHT") {
+    } else if (type.DHOTSPOT == HOTSPOT_RIGHT) {
       offset_x = width;
       offset_y = 0.0f;
-    } else if (type.DHOTSPOT == "BOTTOMLEFT") {
+    } else if (type.DHOTSPOT == HOTSPOT_BOTTOM_LEFT) {
       offset_x = 0.0f;
       offset_y = height;
-    } else if (type.DHOTSPOT == "BOTTOMRIGHT") {
+    } else if (type.DHOTSPOT == HOTSPOT_BOTTOM_RIGHT) {
       offset_x = width;
       offset_y = height;
     }
@@ -280,7 +281,7 @@ void spawn_cell_objects(int32_t x, int32_t y) {
   cell.last_child = -1;
   // Whatever a caller stored, the walk never leaves the eight slots.
   const int32_t last_slot = std::min<int32_t>(cell.last_child_name, CHILD_SLOTS - 1);
-  static const CellText nope = "NOPE";
+  static const CellText nope = NO_OBJECT_NAME;
   for (int32_t slot = 0; slot <= last_slot; ++slot) {
     const CellText name = std::as_const(cell.child_name)[static_cast<size_t>(slot)];
     for (int32_t t = 0; t < object_types.size(); ++t) {
@@ -358,7 +359,7 @@ int32_t tile_graphic_named(const std::string& name) {
 int32_t object_types_answering(const std::string& child_name) {
   int32_t count = 0;
   for (const ObjectType& type : object_types.items) {
-    if (type.DGFXNAME != "NOPE" && type.DGFXNAME == child_name) ++count;
+    if (type.DGFXNAME != NO_OBJECT_NAME && type.DGFXNAME == child_name) ++count;
   }
   return count;
 }
@@ -406,14 +407,14 @@ void check_content_pair(const std::string& file, const LinePair& pair, ContentSe
   const int32_t value_line = pair.line + 1;
   std::string note;
   if (const int32_t slot = child_slot(pair.key); slot >= 0) {
-    if (pair.value != "#" && object_types_answering(pair.value) == 0) {
+    if (pair.value != NO_NAME && object_types_answering(pair.value) == 0) {
       diagnostic_error(file, value_line,
                        pair.key + " " + quoted(pair.value) + ": no object type has this DGFXNAME" +
                            there_is(pair.value, object_type_names()) + ": nothing spawns in this slot");
     }
   } else if (pair.key == "GFXNAME") {
     seen.has_gfx_name = true;
-    seen.gfx_name = pair.value.empty() ? "dummy.png" : pair.value;
+    seen.gfx_name = pair.value.empty() ? DUMMY_GRAPHIC : pair.value;
     seen.gfx_line = value_line;
   } else if (pair.key == "VALUE1" || pair.key == "USECOLLISION" || pair.key == "TRANSPARENCY" ||
              pair.key == "USEENEMY" || pair.key == "RANDOMSEED") {

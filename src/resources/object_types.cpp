@@ -9,6 +9,7 @@
 #include "core/diagnostics.h"
 #include "core/line_pairs.h"
 #include "core/numeric.h"
+#include "model/vocabulary.h"
 #include "model/world_model.h"
 #include "platform/platform.h"
 #include "resources/sound_control.h"
@@ -66,7 +67,7 @@ const char* const ignored_keys[] = {"DLIFETIME", "DPOWERUP"};
 
 void set_definition_key(ObjectType& type, const std::string& key, const std::string& value) {
   if (key == "DGFXNAME") {
-    type.DGFXNAME = (value.empty() || value == "#") ? "NOPE" : value;
+    type.DGFXNAME = (value.empty() || value == NO_NAME) ? NO_OBJECT_NAME : value;
     return;
   }
   if (key == "DHOTSPOT") {
@@ -160,7 +161,7 @@ void clear_object_lists() {
 
 namespace {
 
-const char* const HOTSPOTS[] = {"CENTER", "RIGHT", "BOTTOMLEFT", "BOTTOMRIGHT"};
+const char* const HOTSPOTS[] = {HOTSPOT_CENTER, HOTSPOT_RIGHT, HOTSPOT_BOTTOM_LEFT, HOTSPOT_BOTTOM_RIGHT};
 constexpr int32_t ALPHA_MAX = 255;
 
 std::vector<std::string> definition_keys() {

@@ -51,7 +51,7 @@ void play_collect_sound(int32_t position) {
   const ObjectInstance& instance = object_instances.current();
   if (instance.DUSECOUNTSOUND == 0) return;
   const SoundEffect* effect = find_effect(instance.DCOUNTSOUND);
-  if (effect != nullptr && effect->loaded != 0) sound_play(effect->sound, 0);
+  if (effect != nullptr && effect->loaded != 0) sound_play(effect->sound, SOUND_ONCE);
 }
 
 void play_music(const std::string& name) {

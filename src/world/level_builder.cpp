@@ -8,6 +8,7 @@
 #include "core/diagnostics.h"
 #include "core/errors.h"
 #include "core/numeric.h"
+#include "model/vocabulary.h"
 #include "model/world_model.h"
 #include "platform/platform.h"
 #include "resources/catalogs.h"
@@ -20,9 +21,10 @@ namespace tessera {
 
 namespace {
 
-const CellText KIND_WALL = "LAB_WALL";
-const CellText KIND_GREEN = "LAB_GREEN";
-const CellText KIND_WATER = "LAB_WATER";
+// The kinds the builders compare cell after cell, as texts that compare by reference.
+const CellText WALL_TEXT = KIND_WALL;
+const CellText GREEN_TEXT = KIND_GREEN;
+const CellText WATER_TEXT = KIND_WATER;
 
 // The seed wraps like the generator's own arithmetic instead of overflowing.
 int32_t level_seed() {
@@ -55,7 +57,7 @@ constexpr int32_t BUILD_PART_COUNT = static_cast<int32_t>(std::size(BUILD_PARTS)
 int32_t next_build_part = BUILD_PART_COUNT;
 
 std::string edge_kind(const std::string& neighbour, const char* suffix) {
-  if (neighbour == KIND_WALL || neighbour == KIND_GREEN || neighbour == KIND_WATER) return neighbour + suffix;
+  if (neighbour == WALL_TEXT || neighbour == GREEN_TEXT || neighbour == WATER_TEXT) return neighbour + suffix;
   return std::string();
 }
 
@@ -77,7 +79,7 @@ void mark_edges_against(int32_t dx, int32_t dy, const char* suffix) {
 }  // namespace
 
 void preload_play_contents() {
-  preload_cell_contents({"LAB_FLOOR", "LAB_BLUE_FLOOR", "LAB_FIXED_FLOOR", "LAB_PINK_FLOOR", "LAB_FIXED_PINK_FLOOR"});
+  preload_cell_contents({KIND_FLOOR, KIND_BLUE_FLOOR, KIND_FIXED_FLOOR, KIND_PINK_FLOOR, KIND_FIXED_PINK_FLOOR});
 }
 
 void build_first_level(const std::string& path) {
@@ -153,7 +155,7 @@ void begin_level() {
 void fill_walls(int32_t w, int32_t h) {
   for (int32_t x = 0; x <= w; ++x) {
     for (int32_t y = 0; y <= h; ++y) {
-      retile_cell(x, y, KIND_WALL);
+      retile_cell(x, y, WALL_TEXT);
       world_cell(x, y).in_level = 1;
       level_build_progress();
     }
@@ -198,7 +200,7 @@ WalkResult level_walk(int32_t w, int32_t h, const std::string& kind, bool record
     x += dx;
     y += dy;
     // The cell is tested even when no move was made, so (1, 1) converts on a level too small to walk.
-    if (world_cell(x, y).tile_kind == KIND_WALL) {
+    if (world_cell(x, y).tile_kind == WALL_TEXT) {
       retile_cell(x, y, new_kind);
       if (record_edges) {
         EdgePlacement& placement = edge_placements.add();
@@ -218,7 +220,7 @@ WalkResult level_walk(int32_t w, int32_t h, const std::string& kind, bool record
 }
 
 void carve_floor(int32_t w, int32_t h) {
-  const WalkResult walk = level_walk(w, h, "LAB_FLOOR", false);
+  const WalkResult walk = level_walk(w, h, KIND_FLOOR, false);
   // Goodies spawned by the walk have already added to tiles_left; the division covers both.
   tiles_left += walk.converted;
   if (walk.converted > 0) {
@@ -230,14 +232,14 @@ void carve_floor(int32_t w, int32_t h) {
   time_left = std::min(tiles_left / 4, 60);
 }
 
-void grow_green(int32_t w, int32_t h) { level_walk(w, h, KIND_GREEN, true); }
+void grow_green(int32_t w, int32_t h) { level_walk(w, h, GREEN_TEXT, true); }
 
-void flood_water(int32_t w, int32_t h) { level_walk(w, h, KIND_WATER, true); }
+void flood_water(int32_t w, int32_t h) { level_walk(w, h, WATER_TEXT, true); }
 
 void mark_edges() {
   if (USEEXTENDEDTOPO != 1) return;
-  mark_edges_against(-1, 0, "_E");
-  mark_edges_against(0, -1, "_S");
+  mark_edges_against(-1, 0, EDGE_EAST);
+  mark_edges_against(0, -1, EDGE_SOUTH);
 }
 
 namespace {
@@ -246,9 +248,10 @@ constexpr int32_t BASE_LINES = 5;
 
 // The kinds that building and play give cells (the builders here, the tile rules, the pink floor
 // of the foes and the blasts of the bombs), and the edge kinds of the extended construction.
-const char* const PLAY_KINDS[] = {"LAB_WALL",       "LAB_FLOOR",       "LAB_GREEN",      "LAB_WATER",
-                                  "LAB_BLUE_FLOOR", "LAB_FIXED_FLOOR", "LAB_PINK_FLOOR", "LAB_FIXED_PINK_FLOOR"};
-const char* const EDGE_KINDS[] = {"LAB_WALL_E", "LAB_WALL_S", "LAB_GREEN_E", "LAB_GREEN_S", "LAB_WATER_E", "LAB_WATER_S"};
+const char* const PLAY_KINDS[] = {KIND_WALL,       KIND_FLOOR,       KIND_GREEN,      KIND_WATER,
+                                  KIND_BLUE_FLOOR, KIND_FIXED_FLOOR, KIND_PINK_FLOOR, KIND_FIXED_PINK_FLOOR};
+const char* const EDGED_KINDS[] = {KIND_WALL, KIND_GREEN, KIND_WATER};
+const char* const EDGE_SIDES[] = {EDGE_EAST, EDGE_SOUTH};
 
 // Building halves the base size and draws below each half, so a size below 2 makes the first level
 // one cell across.
@@ -292,8 +295,11 @@ void check_level_sources() {
     check_tile_kind(kind, configuration_path, line, Severity::error, "cells of this kind keep what they had");
   }
   if (USEEXTENDEDTOPO == 1) {
-    for (const char* kind : EDGE_KINDS) {
-      check_tile_kind(kind, configuration_path, line, Severity::error, "edge cells keep what they had");
+    for (const char* kind : EDGED_KINDS) {
+      for (const char* side : EDGE_SIDES) {
+        check_tile_kind(std::string(kind) + side, configuration_path, line, Severity::error,
+                        "edge cells keep what they had");
+      }
     }
   }
   if (MAPSIZE > LEVEL_EXTENT_LIMIT) {

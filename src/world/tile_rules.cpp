@@ -4,7 +4,9 @@
 #include <cstdint>
 
 #include "core/config.h"
+#include "model/vocabulary.h"
 #include "model/world_model.h"
+#include "platform/platform.h"
 #include "resources/cell_content.h"
 #include "resources/sound_control.h"
 
@@ -12,13 +14,13 @@ namespace tessera {
 
 namespace {
 
-bool is_closed_kind(const std::string& kind) { return kind == "LAB_BLUE_FLOOR" || kind == "LAB_WALL"; }
+bool is_closed_kind(const std::string& kind) { return kind == KIND_BLUE_FLOOR || kind == KIND_WALL; }
 
 bool painted(int32_t x, int32_t y) { return is_painted_kind(world_cell(x, y).tile_kind); }
 
 }  // namespace
 
-bool is_painted_kind(const std::string& kind) { return kind == "LAB_BLUE_FLOOR" || kind == "LAB_FIXED_FLOOR"; }
+bool is_painted_kind(const std::string& kind) { return kind == KIND_BLUE_FLOOR || kind == KIND_FIXED_FLOOR; }
 
 int32_t add_saturating(int32_t total, int32_t amount) {
   const int64_t sum = static_cast<int64_t>(total) + amount;
@@ -27,16 +29,16 @@ int32_t add_saturating(int32_t total, int32_t amount) {
 
 void paint_tile(int32_t x, int32_t y) {
   const std::string kind = world_cell(x, y).tile_kind;
-  if (kind == "LAB_FLOOR" || kind == "LAB_GREEN") {
-    retile_cell(x, y, "LAB_BLUE_FLOOR");
-    play_sound(DEFTILESOUND, 0);
-    if (GAMEMODE == "HARDCORE") {
-      world_cell(x, y).use_collision = 1;
+  if (kind == KIND_FLOOR || kind == KIND_GREEN) {
+    retile_cell(x, y, KIND_BLUE_FLOOR);
+    play_sound(DEFTILESOUND, SOUND_ONCE);
+    if (GAMEMODE == GAMEMODE_HARDCORE) {
+      world_cell(x, y).use_collision = COLLISION_SOLID;
       check_trapped(x, y);
     }
-  } else if (kind == "LAB_PINK_FLOOR") {
-    retile_cell(x, y, "LAB_BLUE_FLOOR");
-    play_sound(DEFTILESOUND, 0);
+  } else if (kind == KIND_PINK_FLOOR) {
+    retile_cell(x, y, KIND_BLUE_FLOOR);
+    play_sound(DEFTILESOUND, SOUND_ONCE);
   }
 }
 
@@ -48,9 +50,9 @@ void apply_tile_rules(int32_t x, int32_t y) {
     bool complete = true;
     for (const auto& offset : shape) complete = complete && painted(x + offset[0], y + offset[1]);
     if (!complete) continue;
-    if (world_cell(x, y).tile_kind == "LAB_BLUE_FLOOR") {
-      retile_cell(x, y, "LAB_FIXED_FLOOR");
-      play_sound(FIXEDTILESOUND, 0);
+    if (world_cell(x, y).tile_kind == KIND_BLUE_FLOOR) {
+      retile_cell(x, y, KIND_FIXED_FLOOR);
+      play_sound(FIXEDTILESOUND, SOUND_ONCE);
       score = add_saturating(score, world_cell(x, y).value1);
       tiles_left -= 1;
     }

@@ -144,7 +144,7 @@ TEST(PlayerInput, JoystickReplacesTheKeyboard) {
   EXPECT_EQ(cell_y(), 4);
   // The first held button decides: 1 (X) before 9 (quit), 2 (fire) before 3 (B).
   for (auto [buttons, action] : {std::pair{(1u << 0) | (1u << 8), int32_t{ACTION_X}},
-                                 {(1u << 1) | (1u << 2), int32_t{ACTION_FIRE}}, {1u << 6, 10}}) {
+                                 {(1u << 1) | (1u << 2), int32_t{ACTION_FIRE}}, {1u << 6, int32_t{ACTION_LEFT_TRIGGER}}}) {
     testing_set_joystick(true, 0, 0, buttons);
     play_input();
     EXPECT_EQ(action_code, action) << buttons;

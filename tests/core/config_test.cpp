@@ -119,7 +119,8 @@ TEST(Configuration, DefaultsUndoAnEarlierFile) {
   EXPECT_EQ(std::make_pair(CURSORSPEED, move_delay), std::make_pair(0, 0));  // a step every frame
 }
 
-// Reading only sets globals; the services, the pad among them, start in start-up's next step.
+// Reading only sets globals; the services, the pad among them, start afterwards, when start-up
+// calls start_platform_services.
 TEST(Configuration, ReadingStartsNoService) {
   ConfiguredGame game;
   testing_set_joystick(true, 0, 0, 0);

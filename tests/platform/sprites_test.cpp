@@ -132,15 +132,15 @@ TEST_F(SpriteTest, RotationCornersFollowTheFormulaAndTheDrawFollowsThem) {
 }
 
 TEST_F(SpriteTest, AdditiveGlowKeepsKeyedPixels) {
-  // Blend mode (2, 5): source + destination x alpha; keyed pixels leave the destination alone.
+  // The glow (one, source alpha): source + destination x alpha; keyed pixels stay untouched.
   sprite_transparent_color(-1, 0);
   const int32_t q = quad(16, 16, 4, 4, [](int32_t x, int32_t, int32_t&) { return x < 2 ? 0 : rgb(50, 60, 70); });
   screen_clear(rgb(100, 100, 100));
-  sprite3d_blend_mode(2, 5);
+  sprite3d_blend_mode(BLEND_ONE, BLEND_SOURCE_ALPHA);
   sprite3d_draw(q, 0, 0, 128);
   EXPECT_TRUE(near_colour(testing_read_pixel(12, 4), rgb(100, 110, 120)));
   EXPECT_TRUE(near_colour(testing_read_pixel(3, 4), rgb(100, 100, 100)));
-  sprite3d_blend_mode(5, 6);  // back to ordinary blending
+  sprite3d_blend_mode(BLEND_SOURCE_ALPHA, BLEND_INVERSE_SOURCE_ALPHA);  // back to ordinary blending
   sprite3d_draw(q, 32, 0, 128);
   EXPECT_TRUE(near_colour(testing_read_pixel(44, 4), rgb(75, 80, 85)));
 }
@@ -188,7 +188,7 @@ TEST_F(AcceleratedTest, GlowWithSoftAndKeyedPixels) {
     return rgb(40, 20, 10);
   });
   screen_clear(rgb(200, 100, 60));
-  sprite3d_blend_mode(2, 5);
+  sprite3d_blend_mode(BLEND_ONE, BLEND_SOURCE_ALPHA);
   sprite3d_draw(soft, 0, 0, 255);
   EXPECT_TRUE(near_colour(testing_read_pixel(4, 4), rgb(40 + 100, 20 + 50, 10 + 30)));
   // Keyed pixels stay undrawn under the glow here too.
@@ -299,16 +299,16 @@ TEST(TileLayer, EveryPassDrawsWhatPlainDrawingDraws) {
       {"kept grid under a glow, scrolling by cells and by pixels, alpha and clear colour changing",
        [](int32_t f, const Quads& q) {
          screen_clear(f == 5 ? rgb(90, 0, 60) : rgb(10, 20, 30));
-         sprite3d_blend_mode(2, 5);
+         sprite3d_blend_mode(BLEND_ONE, BLEND_SOURCE_ALPHA);
          sprite3d_draw(q.small, 20 + 7 * f, 12, 255);
-         sprite3d_blend_mode(5, 6);
+         sprite3d_blend_mode(BLEND_SOURCE_ALPHA, BLEND_INVERSE_SOURCE_ALPHA);
          const int32_t x0 = f < 4 ? -16 * (f / 2) : -5 * f;
          const int32_t y0 = f < 4 ? 0 : 3 * f;
          tile_layer_begin(x0, y0);
          tiles(f, q, x0, y0, f == 3 ? 120 : 200);
-         sprite3d_blend_mode(2, 2);
+         sprite3d_blend_mode(BLEND_ONE, BLEND_ONE);
          tile_layer_draw(q.small, x0 + 16 * 2 + 5, 21, 180);  // an object inside a cell
-         sprite3d_blend_mode(5, 6);
+         sprite3d_blend_mode(BLEND_SOURCE_ALPHA, BLEND_INVERSE_SOURCE_ALPHA);
          tile_layer_end();
          sprite3d_draw(q.small, 50, 30 - f, 255);  // over the layer, as the player is
        }},

@@ -39,9 +39,7 @@ int main(int argc, char** argv) {
       if (key_released(code) != 0) std::printf("key released: %d\n", code);
     }
     screen_clear(rgb(10, 10, 40));
-    sprite3d_begin();
     for (int i = 0; i < quads; ++i) sprite3d_draw(tile, (i * 37) % width, (i * 53) % height, 200);
-    sprite3d_end();
     window_event(0);
     screen_flip();
     const Clock::time_point now = Clock::now();

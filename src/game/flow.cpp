@@ -166,7 +166,7 @@ void play_step(const Controls& controls) {
   examine_mouse_step();
   read_play_input(controls);
   world_step();
-  clock_frame(-1);
+  clock_frame(CLOCK_COUNT_DOWN);
   if (player_trapped == 1) {
     player_trapped = 0;
     after_game_over();
@@ -246,26 +246,17 @@ void draw_screen() {
     case Screen::play: draw_world_frame(true); break;
     case Screen::banner:
       draw_world_frame(false);
-      sprite3d_begin();
       draw_map_banner(screen_frame);
-      sprite3d_end();
       break;
     case Screen::game_over:
       draw_world_frame(true);
-      if (screen_frame == 0) break;
-      sprite3d_begin();
-      draw_game_over(screen_frame - 1);
-      sprite3d_end();
+      if (screen_frame > 0) draw_game_over(screen_frame - 1);
       break;
-    default:
-      sprite3d_begin();
-      if (screen == Screen::intro) draw_intro();
-      if (screen == Screen::title) draw_title();
-      // The dialogs' texts go over whatever the last frame left.
-      if (screen == Screen::pause) draw_pause_dialog();
-      if (screen == Screen::quit) draw_quit_dialog();
-      sprite3d_end();
-      break;
+    case Screen::intro: draw_intro(); break;
+    case Screen::title: draw_title(); break;
+    // The dialogs' texts go over whatever the last frame left.
+    case Screen::pause: draw_pause_dialog(); break;
+    case Screen::quit: draw_quit_dialog(); break;
   }
 }
 
@@ -327,7 +318,6 @@ void run_pass() {
 }
 
 void recover_from_fault() {
-  sprite3d_end();
   report_error(ERROR_DIVISION_QUESTION);
   build_begun = false;
 }
@@ -361,7 +351,7 @@ void after_game_over() {
   level_start_score = 0;
   level_start_target = 0;
   // One bomb. Not operator=("&"): GCC 12 warns of an overlapping copy there (-Wrestrict).
-  bombs.assign(1, '&');
+  bombs.assign(1, BOMB_SIGN);
 }
 
 void run_game(int32_t window_width, int32_t window_height) {

@@ -38,9 +38,9 @@ void examine_mouse_step();
 // One pass as the program's loop runs it, but for presenting: window messages, one input snapshot,
 // the step and the draw.
 void run_pass();
-// At the recovery point, after a division by zero abandoned a pass: closes the batch the pass left
-// open, asks whether to go on (No ends the program) and has a build that was under way begin again;
-// the screen stays what it was before the pass.
+// At the recovery point, after a division by zero abandoned a pass: asks whether to go on (No ends
+// the program) and has a build that was under way begin again; the screen stays what it was before
+// the pass.
 void recover_from_fault();
 // After the game-over sequence, or a player walled in: the title screen again (a new game starts
 // at map 1 with a fresh score), or the end when quit_requested is set.

@@ -151,7 +151,6 @@ void world_step() {
 }
 
 void draw_world_frame(bool hud) {
-  sprite3d_begin();
   screen_clear(rgb(0, 0, 0));
   if (USESPRITE3D == 1) {
     draw_floaters(world_floaters, 1);
@@ -162,7 +161,6 @@ void draw_world_frame(bool hud) {
     fullscreen_zoom_pass(SMOOTH);
   }
   if (hud) draw_hud();
-  sprite3d_end();
 }
 
 void move_floaters(List<Floater>& list) {
@@ -225,12 +223,10 @@ void draw_level_picture() {
   // The walk takes one column more than visible_columns says (a partly visible one in play).
   visible_columns = static_cast<float>(level_width);
   visible_rows = static_cast<float>(level_height + 1);
-  sprite3d_begin();
   screen_clear(rgb(0, 0, 0));
   draw_cells(0, 0);
   for (int32_t n = 0; n < foes.size(); ++n) draw_foe(n);
   sprite3d_draw(player.player_sprite, round_to_int(player.x), round_to_int(player.y), 255);
-  sprite3d_end();
 }
 
 void player_cell_step() {

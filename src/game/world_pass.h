@@ -20,7 +20,7 @@ namespace tessera {
 // below 1, level_start_score = score and complete_map.
 void world_step();
 // The world as it stands (when USESPRITE3D is 1; any other value draws no world), the full-screen
-// zoom pass and, with `hud`, the HUD. Opens and closes its own Sprite3D batch.
+// zoom pass and, with `hud`, the HUD.
 void draw_world_frame(bool hud);
 // Moves one floater list (random draws) and draws one; glow 1 draws additively (blend 2, 5).
 void move_floaters(List<Floater>& list);

@@ -88,7 +88,7 @@ int32_t sprite_height(int32_t sprite);
 int32_t sprite_exists(int32_t sprite);
 void sprite_free(int32_t sprite);
 
-// ---- Sprite3D (textured quads, drawn between sprite3d_begin and sprite3d_end) ------------------
+// ---- Sprite3D (textured quads) ----------------------------------------------------------------
 
 // A quad over the sprite's texture; the texture is shared, so freeing the sprite later is safe.
 int32_t sprite3d_create(int32_t handle, int32_t sprite);
@@ -122,12 +122,10 @@ void sprite3d_blend_mode(int32_t source, int32_t destination);
 constexpr int32_t QUALITY_NEAREST = 0;
 constexpr int32_t QUALITY_BILINEAR = 1;
 void sprite3d_quality(int32_t mode);
-void sprite3d_begin();
-void sprite3d_end();
 int32_t sprite3d_exists(int32_t s3d);
 void sprite3d_free(int32_t s3d);
 
-// ---- Tile layer (the tiles of a frame and what stands on them, inside a Sprite3D batch) --------
+// ---- Tile layer (the tiles of a frame and what stands on them) --------------------------------
 
 // A pass: tile_layer_begin, tile_layer_draw for each draw in order (arguments, blend mode and
 // filtering as for sprite3d_draw), tile_layer_end. The pixels are exactly those of sprite3d_draw

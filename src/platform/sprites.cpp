@@ -493,8 +493,6 @@ void sprite3d_blend_mode(int32_t source, int32_t destination) {
 
 void sprite3d_quality(int32_t mode) { bilinear = mode != QUALITY_NEAREST; }
 
-void sprite3d_begin() { platform_target_back_buffer(); }
-void sprite3d_end() {}
 
 int32_t sprite3d_exists(int32_t s3d) { return handle_find(quads, s3d) != nullptr ? 1 : 0; }
 

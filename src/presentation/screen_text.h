@@ -1,5 +1,5 @@
-// Screen texts drawn with the bitmap font as Sprite3Ds. Draws only: the caller brackets the calls
-// with sprite3d_begin / sprite3d_end and presents the frame.
+// Screen texts drawn with the bitmap font as Sprite3Ds. Draws only: the frame loop presents the
+// frame.
 //
 // The text pen persists between calls (the whole run; 0 at start) and is reset only by "|", so every
 // text of the game ends in "|". Inside a text:

@@ -159,9 +159,7 @@ TEST(Dialogs, Texts) {
   for (const auto& [dialog, text, x] : {std::tuple{&draw_pause_dialog, "GAMEPAUSEDPRESSXTOCONTINUEPRESSBTORESTART", 176},
                                         {&draw_quit_dialog, "QUITGAME?PRESSBTOQUITPRESSXTOCONTINUE", 136}}) {
     testing_clear_recorded_draws();
-    sprite3d_begin();
     dialog();
-    sprite3d_end();
     EXPECT_EQ(glyphtest::drawn_text(testing_recorded_draws()), text);
     EXPECT_EQ(glyphtest::glyph_draws()[0].x, x) << text;
     EXPECT_EQ(glyphtest::glyph_draws()[0].y, 60) << text;

@@ -162,7 +162,7 @@ TEST(Screens, IntroThenTitleAsAPlayerMeetsThem) {
   // The title's first frame was drawn by the intro's last pass.
   const auto& first = pages.back();
   ASSERT_GE(first.size(), 2u);
-  EXPECT_EQ(std::make_tuple(first[1].s3d, first[1].blend_source, first[1].blend_destination), std::make_tuple(glow, 2, 5));
+  EXPECT_EQ(std::make_tuple(first[1].s3d, first[1].blend_source, first[1].blend_destination), std::make_tuple(glow, BLEND_ONE, BLEND_SOURCE_ALPHA));
   EXPECT_EQ(text_at_row(first, 96), "ZORVANE");
   EXPECT_EQ(first_glyph_at_row(first, 96)->width, 48);
   EXPECT_EQ(text_at_row(first, 156), "PRESSPONKEYBOARDTOCONTINUE");

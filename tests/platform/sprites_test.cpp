@@ -282,9 +282,7 @@ std::vector<std::vector<int32_t>> run(const Scene& scene, bool plain) {
   const Quads q = make_quads(dir);
   std::vector<std::vector<int32_t>> frames;
   for (int32_t frame = 0; frame < FRAMES; ++frame) {
-    sprite3d_begin();
     scene(frame, q);
-    sprite3d_end();
     frames.push_back(testing_read_screen());
     screen_flip();
   }

@@ -79,9 +79,7 @@ TEST(Font, ZoomAndTheListedCharactersLoadedFromTheirImages) {
   }
   // The Sprite3D is sized to the glyph at load time.
   testing_record_draws(true);
-  sprite3d_begin();
   sprite3d_draw(glyphs['A'].sprite3d, 0, 0, 255);
-  sprite3d_end();
   ASSERT_EQ(testing_recorded_draws().size(), 1u);
   EXPECT_EQ(testing_recorded_draws()[0].width, 32);
   EXPECT_EQ(testing_recorded_draws()[0].height, 40);
@@ -109,7 +107,6 @@ TEST(ScreenText, PenArithmetic) {
                    {'P', 6, 10}, {'U', 8, 10}, {'S', 6, 10}, {'D', 8, 10}, {'Z', 13, 13}},
                   "IABGEMPUSDZQ");
   testing_record_draws(true);
-  sprite3d_begin();
   struct Case {
     const char* text;
     float x, y, scale, spacing, pen_before;
@@ -148,7 +145,6 @@ TEST(ScreenText, PenArithmetic) {
   draw_glyph(-1, 0.0f, 0.0f, 1.0f, 0.0f, 255, 1.0f);  // codes out of range draw nothing
   draw_glyph(256 + 'A', 0.0f, 0.0f, 1.0f, 0.0f, 255, 1.0f);
   EXPECT_EQ(glyph_draws().size(), 5u);
-  sprite3d_end();
 }
 
 // The HUD's texts and places (fractions of the screen plus leading blanks); the score counts up
@@ -165,7 +161,6 @@ TEST(Hud, ValuesTextsAndPositions) {
   player_name = "JO";
   hud_scroll_offset = 1278;
   testing_record_draws(true);
-  sprite3d_begin();
   hud_step();
   draw_hud();
   EXPECT_EQ(score, 11);
@@ -195,7 +190,6 @@ TEST(Hud, ValuesTextsAndPositions) {
   EXPECT_EQ(hud_scroll_offset, 0);
   score = 200;  // above its target (a map's bonus already counted): stays
   hud_step();
-  sprite3d_end();
   EXPECT_EQ(score, 200);
   EXPECT_EQ(hud_scroll_offset, 2);
 }
@@ -206,10 +200,8 @@ TEST(MapBanner, SweepsItsTextFrameByFrame) {
   map_number = 12;
   EXPECT_EQ(sweep_frames(), 16);
   testing_record_draws(true);
-  sprite3d_begin();
   draw_map_banner(0);
   draw_map_banner(1);
-  sprite3d_end();
   EXPECT_EQ(drawn_text(testing_recorded_draws()), "MAP12MAP12");
   // First frame: spacing 0 at 0.4 W, 0.3 H, scale 3, two blanks in; second: 0.005 W further left,
   // the pen one blank in (the text ends in "| "), letters 0.05 of a width apart.
@@ -228,14 +220,12 @@ TEST(ZoomPass, GrabFollowsFullScreenZoom) {
   for (const auto& [zoom, smooth, grab_w, grab_h] : {std::tuple{1.0f, 1, 319, 239}, {1.0f, 0, 0, 0}, {0.5f, 0, 159, 119}}) {
     SCOPED_TRACE(testing::Message() << zoom << " smooth " << smooth);
     FULLSCREENZOOM = zoom;
-    sprite3d_begin();
     screen_clear(rgb(0, 0, 0));
     draw_square(scene.dir, "red", rgb(255, 0, 0), 21, 21);
     const std::vector<int32_t> before = testing_read_screen();
     testing_record_draws(true);
     testing_clear_recorded_draws();
     fullscreen_zoom_pass(static_cast<uint8_t>(smooth));
-    sprite3d_end();
     EXPECT_EQ(testing_recorded_draws().size(), grab_w > 0 ? 1u : 0u);
     EXPECT_EQ(sprite_width(grab_sprite), grab_w);
     EXPECT_EQ(sprite_height(grab_sprite), grab_h);

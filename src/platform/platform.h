@@ -48,8 +48,8 @@ constexpr int32_t MESSAGE_OK = 0;
 constexpr int32_t MESSAGE_YES_NO = 4;
 constexpr int32_t ANSWER_YES = 6;
 constexpr int32_t ANSWER_NO = 7;
-// Modal box. Without a display the text goes to standard error and the default is answered
-// (OK; Yes for a Yes/No box).
+// Modal box. The text also goes to standard error. Without a display, or when the box cannot be
+// shown (standard error then says why), the default is answered (OK; Yes for a Yes/No box).
 int32_t message_box(const std::string& title, const std::string& text, int32_t buttons);
 
 // A request from the system to close (window close, SIGINT, SIGTERM) calls this procedure from

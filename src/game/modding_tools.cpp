@@ -100,6 +100,8 @@ int32_t print_problems(int32_t status) {
 
 int32_t run_data_check() {
   headless_mode();
+  // Whatever cannot be loaded gets a report line; the loaders' own lines would say it twice.
+  load_reports_enable(false);
   config_set_defaults();
   world_state_set_defaults();
   player_input_set_defaults();

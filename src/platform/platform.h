@@ -69,6 +69,9 @@ void platform_close_all();
 // For the modding tools, before anything starts SDL: SDL's dummy video and audio drivers (no
 // window shows, no sound device opens, no display is needed) and no frame pacing.
 void headless_mode();
+// Off: images and sounds that cannot be loaded are not named on standard error (for the checker,
+// which reports each of them in a line of its own). On by default.
+void load_reports_enable(bool on);
 // Writes the back buffer to a PNG file (RGB, 8 bits a channel). Non-zero on success.
 int32_t screen_save_png(const std::string& path);
 

@@ -107,6 +107,9 @@ struct BreakCase {
 };
 
 const BreakCase BREAKS[] = {
+    {"not a number that turns a feature off",
+     [](const std::string& d) { return set_pair(d + "DATA/ini.txt", "MAXFOE", "twelve"); },
+     "DATA/ini.txt:@: error: MAXFOE \"twelve\": not a number: the game reads 0: no foe ever appears", 1},
     {"value clamped", [](const std::string& d) { return set_pair(d + "DATA/ini.txt", "CURSORSPEED", "300"); },
      "DATA/ini.txt:@: warning: CURSORSPEED \"300\": outside 0..255: the game clamps it to 255", 0},
     {"key missing", [](const std::string& d) { return set_pair(d + "DATA/ini.txt", "WORLDREFRESH", std::nullopt), 0; },

@@ -12,12 +12,14 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "game/default_game.h"
 #include "model/world_model.h"
 #include "platform/platform.h"
+#include "platform/platform_testing.h"
 #include "support/child_process.h"
 #include "support/test_files.h"
 #include "world/level_builder.h"
@@ -276,4 +278,55 @@ TEST(LevelPicture, TooLargeIsRefusedWithTheCellSizeThatFits) {
             "zorvane --render-level: map 20 is 66 x 45 cells; at 300 pixels a cell the picture would be 19800 x 13500 "
             "pixels, more than 16384 a side or 8192 x 8192 in all; --cell 150 fits\n");
   EXPECT_FALSE(fs::exists(out));
+}
+
+// Objects, foes and the player scale with the cell like the tiles: at 16 pixels a cell every draw
+// of the picture is the draw at the data set's 48, a third of the size and at a third of the place.
+TEST(LevelPicture, ObjectsFoesAndThePlayerScaleWithTheCell) {
+  DataCopy data;
+  struct Draw {
+    int x, y, width, height;
+    std::string image;
+  };
+  std::vector<std::vector<Draw>> pictures;
+  for (const int32_t cell : {48, 16}) {
+    const testchild::ChildResult child = testchild::run_child([&] {
+      if (chdir(data.dir.path.c_str()) != 0) _exit(3);
+      testing_record_draws(true);
+      LevelPictureRequest request;
+      request.map = 1;
+      request.cell = cell;
+      request.out = data.dir.path + "map.png";
+      if (run_level_picture(request) != TOOL_CLEAN) _exit(4);
+      for (const DrawRecord& draw : testing_recorded_draws()) {
+        std::string image;
+        int32_t key = 0;
+        testing_quad_image(draw.s3d, image, key);
+        std::fprintf(stderr, "%d %d %d %d %s\n", draw.x, draw.y, draw.width, draw.height, image.c_str());
+      }
+    });
+    ASSERT_TRUE(testchild::ended_normally(child.status)) << child.output;
+    std::vector<Draw>& draws = pictures.emplace_back();
+    std::istringstream lines(child.output);
+    Draw draw;
+    while (lines >> draw.x >> draw.y >> draw.width >> draw.height >> draw.image) draws.push_back(draw);
+  }
+  const std::vector<Draw>& large = pictures[0];
+  const std::vector<Draw>& small = pictures[1];
+  ASSERT_EQ(large.size(), small.size());
+  int objects = 0;
+  int players = 0;
+  for (size_t i = 0; i < large.size(); ++i) {
+    SCOPED_TRACE(small[i].image);
+    ASSERT_EQ(small[i].image, large[i].image);
+    objects += testchild::contains(large[i].image, "/OBJECTS/") ? 1 : 0;
+    players += large[i].image.ends_with("/player.png") ? 1 : 0;
+    // Each side is rounded once at each size: a third of the large one, within rounding.
+    EXPECT_NEAR(small[i].x * 3, large[i].x, 2);
+    EXPECT_NEAR(small[i].y * 3, large[i].y, 2);
+    EXPECT_NEAR(small[i].width * 3, large[i].width, 2);
+    EXPECT_NEAR(small[i].height * 3, large[i].height, 2);
+  }
+  EXPECT_GT(objects, 10);  // objects and foes
+  EXPECT_EQ(players, 1);
 }

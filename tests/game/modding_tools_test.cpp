@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -107,6 +108,9 @@ struct BreakCase {
   const char* expected;                                 // empty: no line at all
   int status;
 };
+
+// Test listings and failures name the row, not its bytes.
+void PrintTo(const BreakCase& c, std::ostream* os) { *os << c.name; }
 
 const BreakCase BREAKS[] = {
     {"not a number that turns a feature off",

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config clang
+  build-essential cmake pkg-config
   libsdl2-dev libsdl2-image-dev libsdl2-mixer-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   libcairo2-dev libvorbis-dev libogg-dev fonts-dejavu-core

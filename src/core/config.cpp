@@ -96,7 +96,7 @@ constexpr int32_t CURSORSPEED_LIMIT = 255;
 constexpr int32_t VIEW_ISO = 4;
 // Read and stored, but nothing in the game looks at the global. Such keys stay in the table so
 // that the checker knows them and does not call them unknown.
-const char* const NO_EFFECT = "read, no effect";
+constexpr const char* NO_EFFECT = "read, no effect";
 
 // How a value line is read; each kind has one setter below.
 enum class Kind : uint8_t {
@@ -194,6 +194,20 @@ constexpr ConfigKey config_keys[] = {
     {"SCREGFXMAX", Kind::floater_count, &SCREGFXMAX, "50", "passes loading title floaters", FLOATER_LIMIT - 1},
     {"LOADINTROSCREEN", Kind::text, &LOADINTROSCREEN, "", "title screen background"},
     {"USESCALER", Kind::integer, &USESCALER, "0", NO_EFFECT},
+};
+
+// What a key loses when its value holds no number and the game reads 0 instead. The checker
+// makes that an error: the file surely meant a number that keeps the feature.
+struct LostAtZero {
+  const char* key;
+  const char* lost;
+};
+constexpr LostAtZero lost_at_zero[] = {
+    {"MAXFOE", "no foe ever appears"},
+    {"USESELFCREATEBASE", "no level is generated: the game shows the hand-made map"},
+    {"USESPRITE3D", "the world is not drawn"},
+    {"FULLSCREENZOOM", "the zoom pass grabs nothing: the world stays black"},
+    {"CURSORSPEED", "the figure takes 256 frames (over 4 seconds) to cross a cell"},
 };
 
 // A kind's setter needs its own type of global; a mismatch in the table fails the build.
@@ -416,6 +430,18 @@ std::vector<std::string> key_names() {
   return names;
 }
 
+const char* lost_when_zero(const std::string& key) {
+  for (const LostAtZero& entry : lost_at_zero) {
+    if (key == entry.key) return entry.lost;
+  }
+  return nullptr;
+}
+
+bool holds_number(const ConfigKey& entry, const std::string& value) {
+  const bool real = entry.kind == Kind::real || entry.kind == Kind::cell_size;
+  return real ? read_float(value).has_number : read_leading_int(value).has_number;
+}
+
 void check_unknown_key(const LinePair& pair) {
   if (pair.key.empty()) {
     // A blank last line is harmless; anywhere else it shifts every pair after it.
@@ -449,7 +475,8 @@ void check_pair(const LinePair& pair) {
     diagnostic_warning(configuration_path, pair.line, "key " + pair.key + " has no value line: the game reads it as empty");
   }
   const std::string note = set_value(*entry, pair.value);
-  if (!note.empty()) diagnostic_warning(configuration_path, value_line, pair.key + " " + quoted(pair.value) + ": " + note);
+  report_value_note(configuration_path, value_line, pair.key, pair.value, note, holds_number(*entry, pair.value),
+                    lost_when_zero(pair.key));
 }
 
 }  // namespace

@@ -126,6 +126,17 @@ std::string number_note(const NumberReading& reading, const std::string& read_as
   return "";
 }
 
+void report_value_note(const std::string& path, int32_t line, const std::string& key, const std::string& value,
+                       const std::string& note, bool has_number, const char* lost_at_zero) {
+  if (note.empty()) return;
+  const std::string message = key + " " + quoted(value) + ": " + note;
+  if (!has_number && lost_at_zero != nullptr) {
+    diagnostic_error(path, line, message + ": " + lost_at_zero);
+  } else {
+    diagnostic_warning(path, line, message);
+  }
+}
+
 std::string integer_field_note(const NumberReading& reading, int32_t stored) {
   const std::string note = number_note(reading, decimal(stored));
   if (!note.empty() || stored == reading.value) return note;

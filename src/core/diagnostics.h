@@ -50,6 +50,12 @@ std::string number_note(const NumberReading& reading, const std::string& read_as
 // bits; other fields keep the reading's value).
 std::string integer_field_note(const NumberReading& reading, int32_t stored);
 
+// Reports a key's note (nothing when it is empty) as "KEY "value": note": a warning, but an error
+// when the value holds no number and the 0 the game reads instead loses what lost_at_zero says
+// (nullptr: reading 0 loses nothing).
+void report_value_note(const std::string& path, int32_t line, const std::string& key, const std::string& value,
+                       const std::string& note, bool has_number, const char* lost_at_zero);
+
 // "unknown key "X" (probably a typo of Y): the game skips it and its value line", naming the
 // nearest of the known keys when one is close.
 std::string unknown_key_message(const std::string& key, const std::vector<std::string>& known);

@@ -26,6 +26,20 @@ std::vector<std::string> log_record(int32_t map_id) {
           "DATESTAMP:" + format_date("%dd/%mm/%yyyy", date_now())};
 }
 
+// The box keeps its text; standard error says in the system's own spelling where the game looked
+// and what to do, for whoever started the game from a shell in the wrong directory.
+void explain_missing_configuration() {
+  std::string found;
+  int32_t type = 0;
+  const bool exists = path_examine(configuration_path, found, type) != PATH_MISSING;
+  const std::string problem = !exists ? " does not exist" : type == ENTRY_DIRECTORY ? " is a directory" : " cannot be read";
+  std::fprintf(stderr,
+               "zorvane: no data set here: %s%s. Start the game in a data set's directory (the one that holds "
+               "DATA/ini.txt) or give --data DIR.\n",
+               found.c_str(), problem.c_str());
+  std::fflush(stderr);
+}
+
 }  // namespace
 
 std::string error_text(int32_t kind) {
@@ -56,6 +70,7 @@ void report_error(int32_t kind) {
     return;
   }
   message_box(ERROR_TITLE, text, MESSAGE_OK);
+  if (kind == ERROR_CONFIGURATION) explain_missing_configuration();
   end_program(FATAL_EXIT_STATUS);
 }
 

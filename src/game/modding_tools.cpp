@@ -100,6 +100,8 @@ int32_t print_problems(int32_t status) {
 
 int32_t run_data_check() {
   headless_mode();
+  // Whatever cannot be loaded gets a report line; the loaders' own lines would say it twice.
+  load_reports_enable(false);
   config_set_defaults();
   world_state_set_defaults();
   player_input_set_defaults();
@@ -156,13 +158,13 @@ int32_t largest_fitting_cell() {
   return cell;
 }
 
-bool draw_and_save(const std::string& out) {
+bool draw_and_save(const std::string& out, float scale) {
   const int32_t width = round_to_int(static_cast<double>(level_width + 1) * RESOLUTION);
   const int32_t height = round_to_int(static_cast<double>(level_height + 1) * RESOLUTION);
   if (screen_open_windowed(tool_window, width, height) == 0) return false;
   screen_width = static_cast<float>(width);
   screen_height = static_cast<float>(height);
-  draw_level_picture();
+  draw_level_picture(scale);
   if (screen_save_png(out) == 0) return false;
   std::printf("%s: map %d, %d x %d cells of %g pixels, %d x %d pixels\n", out.c_str(), map_number,
               level_width + 1, level_height + 1, static_cast<double>(RESOLUTION), width, height);
@@ -185,8 +187,10 @@ int32_t run_level_picture(const LevelPictureRequest& request) {
     std::fprintf(stderr, "zorvane --render-level: the headless screen could not be opened\n");
     return TOOL_FAILED;
   }
-  set_cell_size(request.cell > 0 ? static_cast<float>(request.cell) : RESOLUTION);
+  // Built at the data set's own cell size, as play builds it; only the picture takes the cell asked for.
+  const float built_cell = RESOLUTION;
   build_requested_map(request);
+  set_cell_size(request.cell > 0 ? static_cast<float>(request.cell) : built_cell);
   if (!picture_fits(RESOLUTION)) {
     std::fprintf(stderr,
                  "zorvane --render-level: map %d is %d x %d cells; at %g pixels a cell the picture would be %lld x %lld "
@@ -197,7 +201,7 @@ int32_t run_level_picture(const LevelPictureRequest& request) {
                  PICTURE_AREA_SIDE, PICTURE_AREA_SIDE, largest_fitting_cell());
     return TOOL_FAILED;
   }
-  if (!draw_and_save(request.out)) {
+  if (!draw_and_save(request.out, RESOLUTION / built_cell)) {
     std::fprintf(stderr, "zorvane --render-level: %s could not be written\n", request.out.c_str());
     return TOOL_FAILED;
   }

@@ -95,7 +95,8 @@ void update_cell_blocked(int32_t, int32_t) {
   }
 }
 
-void draw_cell_objects(int32_t i, int32_t j) {
+// scale sizes the objects (their images and offsets) for the level picture; play draws at 1.
+void draw_cell_objects(int32_t i, int32_t j, float scale) {
   const WorldCell& cell = world_cell(scan_x, scan_y);
   if (object_instances.empty() || cell.tile_graphic == 0 || cell.in_level != 1) return;
   const int32_t last = std::min(cell.last_child, CHILD_SLOTS - 1);
@@ -104,13 +105,13 @@ void draw_cell_objects(int32_t i, int32_t j) {
     if (position < 0 || position >= object_instances.size()) continue;
     const ObjectInstance& instance = object_instances.at(position);
     if (instance.DGFXSHOW != 1 || instance.DISPLAYER != 0) continue;
-    const int32_t quad = object_type_quad(instance.type, round_to_int(instance.instance_size_x),
-                                          round_to_int(instance.instance_size_y));
+    const int32_t quad = object_type_quad(instance.type, round_to_int(instance.instance_size_x * scale),
+                                          round_to_int(instance.instance_size_y * scale));
     if (quad != 0) {
       object_blend(instance.DXMODE1, instance.DXMODE2);
       tile_layer_draw(quad,
-                      round_to_int(static_cast<float>(i) * RESOLUTION + instance.offset_x),
-                      round_to_int(static_cast<float>(j) * RESOLUTION + instance.offset_y),
+                      round_to_int(static_cast<float>(i) * RESOLUTION + instance.offset_x * scale),
+                      round_to_int(static_cast<float>(j) * RESOLUTION + instance.offset_y * scale),
                       instance.DGFXTRANSPARENCY);
     }
   }
@@ -124,10 +125,10 @@ void draw_player() {
 // Tiles and the objects standing on them go through the platform's tile layer, which keeps them
 // from frame to frame. Its origin is where matrix cell (0, 0) would lie on the screen, so what it
 // keeps scrolls with the view.
-void draw_cells(int32_t origin_x, int32_t origin_y) {
+void draw_cells(int32_t origin_x, int32_t origin_y, float scale = 1.0f) {
   tile_layer_begin(origin_x, origin_y);
   draw_tiles();
-  walk_visible_window(draw_cell_objects);
+  walk_visible_window([scale](int32_t i, int32_t j) { draw_cell_objects(i, j, scale); });
   tile_layer_end();
 }
 
@@ -155,7 +156,7 @@ void draw_world_frame(bool hud) {
   if (USESPRITE3D == 1) {
     draw_floaters(world_floaters, 1);
     draw_cells(-screen_position(round_to_int(scroll_x)), -screen_position(round_to_int(scroll_y)));
-    for (int32_t n = 0; n < foes.size(); ++n) draw_foe(n);
+    for (int32_t n = 0; n < foes.size(); ++n) draw_foe(n, 1.0f);
     draw_player();
     sprite3d_blend_mode(BLEND_SOURCE_ALPHA, BLEND_INVERSE_SOURCE_ALPHA);
     fullscreen_zoom_pass(SMOOTH);
@@ -208,25 +209,36 @@ void step_foes() {
   }
 }
 
-void draw_foe(int32_t n) {
+void draw_foe(int32_t n, float scale) {
   const Foe& foe = foes.at(n);
   if (foe.DROTATE != 0) sprite3d_rotate(foe.instance_sprite, foe.angle, ROTATE_ABSOLUTE);
   object_blend(foe.DXMODE1, foe.DXMODE2);
-  sprite3d_draw(foe.instance_sprite, round_to_int(static_cast<float>(foe.x) + foe.offset_x - scroll_x * RESOLUTION),
-                round_to_int(static_cast<float>(foe.y) + foe.offset_y - scroll_y * RESOLUTION), foe.DGFXTRANSPARENCY);
+  sprite3d_draw(foe.instance_sprite,
+                round_to_int((static_cast<float>(foe.x) + foe.offset_x - scroll_x * RESOLUTION) * scale),
+                round_to_int((static_cast<float>(foe.y) + foe.offset_y - scroll_y * RESOLUTION) * scale),
+                foe.DGFXTRANSPARENCY);
   standard_blend();
 }
 
-void draw_level_picture() {
+void draw_level_picture(float scale) {
   scroll_x = 0.0f;
   scroll_y = 0.0f;
   // The walk takes one column more than visible_columns says (a partly visible one in play).
   visible_columns = static_cast<float>(level_width);
   visible_rows = static_cast<float>(level_height + 1);
   screen_clear(rgb(0, 0, 0));
-  draw_cells(0, 0);
-  for (int32_t n = 0; n < foes.size(); ++n) draw_foe(n);
-  sprite3d_draw(player.player_sprite, round_to_int(player.x), round_to_int(player.y), 255);
+  draw_cells(0, 0, scale);
+  for (int32_t n = 0; n < foes.size(); ++n) {
+    const Foe& foe = foes.at(n);
+    sprite3d_zoom(foe.instance_sprite, round_to_int(foe.instance_size_x * scale),
+                  round_to_int(foe.instance_size_y * scale));
+    draw_foe(n, scale);
+  }
+  if (sprite3d_exists(player.player_sprite) != 0) {
+    sprite3d_zoom(player.player_sprite, round_to_int(static_cast<float>(sprite_width(player.player_image)) * scale),
+                  round_to_int(static_cast<float>(sprite_height(player.player_image)) * scale));
+  }
+  sprite3d_draw(player.player_sprite, round_to_int(player.x * scale), round_to_int(player.y * scale), 255);
 }
 
 void player_cell_step() {

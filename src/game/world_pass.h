@@ -29,12 +29,14 @@ void draw_floaters(List<Floater>& list, int32_t glow);
 void update_blocked();
 // Each foe turns and takes its step, in list order.
 void step_foes();
-// Draws foe n where it stands, with its blend mode.
-void draw_foe(int32_t n);
+// Draws foe n where it stands, with its blend mode; its position is multiplied by scale (play: 1).
+void draw_foe(int32_t n, float scale);
 // The whole level as it stands, into one frame from the screen's top-left corner: every cell,
 // the objects in them, the foes and the player, drawn as play draws them but without running any
-// rule, foe step or turn. The screen should be (level_width + 1) x (level_height + 1) cells.
-void draw_level_picture();
+// rule, foe step or turn. The screen should be (level_width + 1) x (level_height + 1) cells of
+// RESOLUTION pixels. A level built at cells of R pixels and drawn at cells of RESOLUTION gives
+// scale = RESOLUTION / R: objects, foes and the player are sized and placed by it like the tiles.
+void draw_level_picture(float scale);
 // Pick-ups on the player's cell, then its painting.
 void player_cell_step();
 // Collects every object with collision in the cell, when the cell is blocked.

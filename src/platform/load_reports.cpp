@@ -19,10 +19,11 @@ namespace tessera {
 namespace {
 
 std::set<std::string> reported;  // files (and decoder lines about loaded files) named this run
+bool reports_on = true;
 
 // The line, when nothing was said under key this run.
 void print_once(const std::string& key, const std::string& line) {
-  if (!reported.insert(key).second) return;
+  if (!reports_on || !reported.insert(key).second) return;
   std::fprintf(stderr, "%s\n", line.c_str());
   std::fflush(stderr);
 }
@@ -205,5 +206,7 @@ SDL_Surface* image_decode(const std::string& path) {
 }
 
 void load_reports_forget() { reported.clear(); }
+
+void load_reports_enable(bool on) { reports_on = on; }
 
 }  // namespace tessera

@@ -1,5 +1,6 @@
-// Modal message boxes: SDL's where a display exists, standard error and the default answer
-// elsewhere, so that a headless run never blocks.
+// Modal message boxes: SDL's where a display exists, the default answer elsewhere, so that a
+// headless run never blocks. Standard error gets every text either way: a box can fail to show
+// (SDL needs a desktop helper for it on some systems), and a player may not be at the screen.
 #include "platform/platform.h"
 
 #include "platform/platform_internal.h"
@@ -10,10 +11,12 @@ namespace tessera {
 
 std::vector<std::string> message_log;
 std::optional<int32_t> message_answer;
+bool message_display_assumed = false;
 
 namespace {
 
-int32_t answer_box(const std::string& title, const std::string& text, int32_t buttons) {
+// The button chosen; 0 when the box could not be shown.
+int32_t show_box(const std::string& title, const std::string& text, int32_t buttons) {
   const SDL_MessageBoxButtonData ok_button = {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, ANSWER_OK, "OK"};
   const SDL_MessageBoxButtonData yes_no[2] = {
       {SDL_MESSAGEBOX_BUTTON_RETURNKEY_DEFAULT, ANSWER_YES, "Yes"},
@@ -28,7 +31,11 @@ int32_t answer_box(const std::string& title, const std::string& text, int32_t bu
   data.numbuttons = question ? 2 : 1;
   data.buttons = question ? yes_no : &ok_button;
   int chosen = 0;
-  if (SDL_ShowMessageBox(&data, &chosen) != 0 || chosen <= 0) return question ? ANSWER_YES : ANSWER_OK;
+  if (SDL_ShowMessageBox(&data, &chosen) != 0) {
+    std::fprintf(stderr, "(the message box could not be shown: %s)\n", SDL_GetError());
+    std::fflush(stderr);
+    return 0;
+  }
   return chosen;
 }
 
@@ -36,11 +43,14 @@ int32_t answer_box(const std::string& title, const std::string& text, int32_t bu
 
 int32_t message_box(const std::string& title, const std::string& text, int32_t buttons) {
   message_log.push_back(title + "\n" + text);
-  if (!message_answer && platform_display_exists()) return answer_box(title, text, buttons);
   std::fprintf(stderr, "%s\n%s\n", title.c_str(), text.c_str());
   std::fflush(stderr);
   if (message_answer) return *message_answer;
-  return buttons == MESSAGE_YES_NO ? ANSWER_YES : ANSWER_OK;
+  const int32_t fallback = buttons == MESSAGE_YES_NO ? ANSWER_YES : ANSWER_OK;
+  if (!message_display_assumed && !platform_display_exists()) return fallback;
+  const int32_t chosen = show_box(title, text, buttons);
+  // Closed without a button, or not shown at all: the default.
+  return chosen > 0 ? chosen : fallback;
 }
 
 }  // namespace tessera

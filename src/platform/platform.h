@@ -49,8 +49,8 @@ constexpr int32_t MESSAGE_YES_NO = 4;
 constexpr int32_t ANSWER_OK = 1;
 constexpr int32_t ANSWER_YES = 6;
 constexpr int32_t ANSWER_NO = 7;
-// Modal box. Without a display the text goes to standard error and the default is answered
-// (OK; Yes for a Yes/No box).
+// Modal box. The text also goes to standard error. Without a display, or when the box cannot be
+// shown (standard error then says why), the default is answered (OK; Yes for a Yes/No box).
 int32_t message_box(const std::string& title, const std::string& text, int32_t buttons);
 
 // A request from the system to close (window close, SIGINT, SIGTERM) calls this procedure from
@@ -70,6 +70,9 @@ void platform_close_all();
 // For the modding tools, before anything starts SDL: SDL's dummy video and audio drivers (no
 // window shows, no sound device opens, no display is needed) and no frame pacing.
 void headless_mode();
+// Off: images and sounds that cannot be loaded are not named on standard error (for the checker,
+// which reports each of them in a line of its own). On by default.
+void load_reports_enable(bool on);
 // Writes the back buffer to a PNG file (RGB, 8 bits a channel). Non-zero on success.
 int32_t screen_save_png(const std::string& path);
 

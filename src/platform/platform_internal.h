@@ -118,6 +118,7 @@ void quit_deadline_cancel();
 
 extern std::vector<std::string> message_log;  // title and text of every box shown
 extern std::optional<int32_t> message_answer;  // given by every box instead of asking
+extern bool message_display_assumed;  // boxes go to SDL even without a display
 
 // ---- Sprites (sprites.cpp) -----------------------------------------------------------------
 

@@ -26,6 +26,7 @@ void testing_reset_platform() {
   renderers_made.clear();
   graphics_device_root = "/dev";
   message_answer.reset();
+  message_display_assumed = false;
   quit_pending = false;
   quit_signal = 0;
   pump_hook = nullptr;
@@ -125,5 +126,7 @@ bool testing_sound_playing(int32_t sound) { return sound_playing(sound); }
 const std::vector<std::string>& testing_message_log() { return message_log; }
 
 void testing_set_message_answer(int32_t answer) { message_answer = answer; }
+
+void testing_assume_display_for_boxes(bool on) { message_display_assumed = on; }
 
 }  // namespace tessera

@@ -73,5 +73,8 @@ bool testing_sound_playing(int32_t sound);
 // Messages shown by message_box (title and text), and the answer the next boxes give.
 const std::vector<std::string>& testing_message_log();
 void testing_set_message_answer(int32_t answer);
+// Boxes go to SDL's message box as where a display exists (until the next reset), so that a test
+// can see what a box that cannot be shown does.
+void testing_assume_display_for_boxes(bool on);
 
 }  // namespace tessera

@@ -47,6 +47,10 @@ void font_load(const std::string& path);
 // the file lists (its image missing, not decoding, or found only in another letter case; listed
 // twice), and every character of texts_drawn without a glyph (an error: the letter is missing on
 // screen). Characters that only texts_drawn shows make a missing image an error, others a warning.
+// Messages quote a text as the player sees it: without pen controls, and with "<number>" where the
+// text holds TEXT_NUMBER.
 void check_font(const std::vector<std::string>& texts_drawn);
+// Stands for a number in the texts given to check_font: the game may draw any of its characters.
+constexpr const char* TEXT_NUMBER = "-0123456789";
 
 }  // namespace tessera

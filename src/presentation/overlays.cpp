@@ -6,6 +6,7 @@
 #include "model/vocabulary.h"
 #include "model/world_model.h"
 #include "platform/platform.h"
+#include "presentation/font.h"
 #include "presentation/screen_text.h"
 
 namespace tessera {
@@ -123,7 +124,7 @@ void draw_hud() {
 
 std::vector<std::string> overlay_texts() {
   // Numbers as every digit and a minus sign (a definition may give negative scores).
-  const std::string number = "-0123456789";
+  const std::string number = TEXT_NUMBER;
   const std::string bombs_held = " " + std::string(BOMBS_HELD_MAX, BOMB_SIGN) + TEXT_END;
   return {SCORE_LABEL + number + TEXT_END, TIME_LABEL + number + TEXT_END, EMPTY_BOMB_SLOTS, bombs_held,
           TILES_LABEL + number + TEXT_END, MAP_LABEL + number + TEXT_END, PLAYER_LABEL + std::string(TEXT_END),

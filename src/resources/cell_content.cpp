@@ -402,6 +402,13 @@ std::string content_number_note(const std::string& key, const std::string& value
   return "";
 }
 
+// What a cell loses when a value holds no number and the game reads 0 instead.
+const char* content_lost_at_zero(const std::string& key) {
+  if (key == "USECOLLISION") return "the cell is walkable";
+  if (key == "USEENEMY") return "no foe starts on such cells";
+  return nullptr;
+}
+
 void check_content_pair(const std::string& file, const LinePair& pair, ContentSeen& seen) {
   static const std::vector<std::string> keys(std::begin(CONTENT_KEYS), std::end(CONTENT_KEYS));
   const int32_t value_line = pair.line + 1;
@@ -423,7 +430,8 @@ void check_content_pair(const std::string& file, const LinePair& pair, ContentSe
   } else if (std::find(keys.begin(), keys.end(), pair.key) == keys.end()) {
     if (!pair.key.empty() || pair.has_value_line) diagnostic_warning(file, pair.line, unknown_key_message(pair.key, keys));
   }
-  if (!note.empty()) diagnostic_warning(file, value_line, pair.key + " " + quoted(pair.value) + ": " + note);
+  report_value_note(file, value_line, pair.key, pair.value, note, read_leading_int(pair.value).has_number,
+                    content_lost_at_zero(pair.key));
 }
 
 // graphics_readable: TOPOGFX is a directory (else that alone is reported, not every GFXNAME).

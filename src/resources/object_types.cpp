@@ -197,6 +197,17 @@ std::string number_key_note(const std::string& key, const std::string& value) {
   return "";
 }
 
+// What a type loses when a value holds no number and the game reads 0 instead.
+const char* definition_lost_at_zero(const std::string& key) {
+  if (key == "DGFXSHOW") return "the objects it places in cells are not drawn";
+  if (key == "DCOLLISION") return "walking onto its objects does nothing";
+  if (key == "DSCORE") return "its objects give no points";
+  if (key == "DEXTRATIME") return "its objects give no time";
+  if (key == "DISENEMY") return "it never appears as a foe";
+  if (key == "DUSECOUNTSOUND") return "collecting it is silent";
+  return nullptr;
+}
+
 // Any other text means no offset, which data sets say as they like ("TOPLEFT", "NONE"); only a
 // near miss of an anchor is surely meant as that anchor.
 std::string hotspot_note(const std::string& value) {
@@ -221,7 +232,8 @@ int32_t check_definition_pairs(const std::string& file, const std::vector<std::s
     } else if (std::find(keys.begin(), keys.end(), pair.key) == keys.end()) {
       if (!pair.key.empty() || pair.has_value_line) diagnostic_warning(file, pair.line, unknown_key_message(pair.key, keys));
     }
-    if (!note.empty()) diagnostic_warning(file, value_line, pair.key + " " + quoted(pair.value) + ": " + note);
+    report_value_note(file, value_line, pair.key, pair.value, note, read_leading_int(pair.value).has_number,
+                      definition_lost_at_zero(pair.key));
   });
   return sound_line;
 }

@@ -140,7 +140,9 @@ TEST(Configuration, CheckerSaysWhereTheGameReadsAValueOtherwiseThanWritten) {
     std::vector<std::string> expected;
   } cases[] = {
       {{"MAXFOE", "12 foes"}, {"DATA/ini.txt:2: warning: MAXFOE \"12 foes\": the game reads 12 and ignores \" foes\""}},
-      {{"MAXFOE", "lots"}, {"DATA/ini.txt:2: warning: MAXFOE \"lots\": not a number: the game reads 0"}},
+      {{"MAXFOE", "lots"},
+       {"DATA/ini.txt:2: error: MAXFOE \"lots\": not a number: the game reads 0: no foe ever appears"}},
+      {{"LABSWITCH", "often"}, {"DATA/ini.txt:2: warning: LABSWITCH \"often\": not a number: the game reads 0"}},
       {{"WORLDRANDOM", "4294967297"},
        {"DATA/ini.txt:2: warning: WORLDRANDOM \"4294967297\": does not fit 32 bits: the game reads 1"}},
       {{"SMOOTH", "300"},
@@ -162,7 +164,7 @@ TEST(Configuration, CheckerSaysWhereTheGameReadsAValueOtherwiseThanWritten) {
        {"DATA/ini.txt:3: warning: key MAXFOE is given again (first on line 1): the game uses the last one"}},
       {{"MAXFOE"},
        {"DATA/ini.txt:1: warning: key MAXFOE has no value line: the game reads it as empty",
-        "DATA/ini.txt:2: warning: MAXFOE \"\": not a number: the game reads 0"}},
+        "DATA/ini.txt:2: error: MAXFOE \"\": not a number: the game reads 0: no foe ever appears"}},
       {{"APPNAME", "x"}, {"DATA/ini.txt:0: warning: key RESOLUTION is missing: not a positive size: the game uses 32"}},
   };
   for (const auto& c : cases) {

@@ -151,6 +151,28 @@ TEST(ErrorMessages, FatalKindsEndWithFailureAndOthersReturn) {
   EXPECT_TRUE(testing_message_log().empty());
 }
 
+// With a display, a box that SDL cannot show (no desktop helper, no X server to draw it) must not
+// swallow the message: the text and the reason reach standard error, a fatal error still ends the
+// game, and the division question takes its default answer.
+TEST(ErrorMessages, ABoxThatCannotBeShownLeavesTheTextAndTheReasonOnStandardError) {
+  config_set_defaults();  // the texts name configured paths: the child's and these must agree
+  for (const int32_t kind : {ERROR_MAP_FILE, ERROR_DIVISION_QUESTION}) {
+    const auto child = run_child([&] {
+      unsetenv("DISPLAY");
+      unsetenv("WAYLAND_DISPLAY");
+      config_set_defaults();
+      testing_assume_display_for_boxes(true);
+      report_error(kind);
+      std::fprintf(stderr, "returned");
+    });
+    const bool fatal = kind != ERROR_DIVISION_QUESTION;
+    EXPECT_EQ(testchild::ended_with_failure_status(child.status), fatal) << child.output;
+    EXPECT_TRUE(contains(child.output, "ERROR \n" + error_text(kind) + "\n")) << child.output;
+    EXPECT_TRUE(contains(child.output, "(the message box could not be shown: ")) << child.output;
+    EXPECT_EQ(contains(child.output, "returned"), !fatal) << child.output;
+  }
+}
+
 // The handler sees the right description and position, and the process ends.
 void report_fault() {
   std::fprintf(stderr, "[%s|%s|%d]", error_message().c_str(), error_file().c_str(), static_cast<int>(error_line()));

@@ -12,12 +12,15 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "game/default_game.h"
 #include "model/world_model.h"
 #include "platform/platform.h"
+#include "platform/platform_testing.h"
 #include "support/child_process.h"
 #include "support/test_files.h"
 #include "world/level_builder.h"
@@ -37,19 +40,22 @@ struct DataCopy {
 struct ToolRun {
   int status = -1;
   std::string out;
+  std::string err;
 };
 
-// The real program: its standard output is kept, and its standard error (the count, a refusal)
-// too when asked, else dropped.
-ToolRun run_zorvane(const std::vector<std::string>& arguments, bool keep_errors = false) {
+// The real program, with what it wrote to standard output and to standard error.
+ToolRun run_zorvane(const std::vector<std::string>& arguments) {
+  testfiles::TempDir scratch;
+  const std::string err_path = scratch.path + "stderr";
   std::string command = ZORVANE_BINARY;
   for (const std::string& argument : arguments) command += " '" + argument + "'";
-  FILE* out = popen((command + (keep_errors ? " 2>&1" : " 2>/dev/null")).c_str(), "r");
+  FILE* out = popen((command + " 2>'" + err_path + "'").c_str(), "r");
   ToolRun run;
   char buffer[4096];
   for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, out)) > 0;) run.out.append(buffer, n);
   const int status = pclose(out);
   if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
+  run.err = testfiles::read_all(err_path);
   return run;
 }
 
@@ -103,7 +109,13 @@ struct BreakCase {
   int status;
 };
 
+// Test listings and failures name the row, not its bytes.
+void PrintTo(const BreakCase& c, std::ostream* os) { *os << c.name; }
+
 const BreakCase BREAKS[] = {
+    {"not a number that turns a feature off",
+     [](const std::string& d) { return set_pair(d + "DATA/ini.txt", "MAXFOE", "twelve"); },
+     "DATA/ini.txt:@: error: MAXFOE \"twelve\": not a number: the game reads 0: no foe ever appears", 1},
     {"value clamped", [](const std::string& d) { return set_pair(d + "DATA/ini.txt", "CURSORSPEED", "300"); },
      "DATA/ini.txt:@: warning: CURSORSPEED \"300\": outside 0..255: the game clamps it to 255", 0},
     {"key missing", [](const std::string& d) { return set_pair(d + "DATA/ini.txt", "WORLDREFRESH", std::nullopt), 0; },
@@ -131,8 +143,16 @@ const BreakCase BREAKS[] = {
      "(there is \"pickup.ogg\"): collecting it is silent",
      1},
     {"glyph", [](const std::string& d) { return fs::remove(d + "DATA/FONT/Z.png"), 0; },
-     "DATA/FONT/charset.txt:1: error: character \"Z\": its image \"DATA/FONT/Z.png\" is missing, and the game draws "
-     "it in \"  ZORVANE (C) 2026 THE ZORVANE TEAM. ALL RIGHTS RESERVED.|\"",
+     "DATA/FONT/charset.txt:1: error: character \"Z\": its image \"DATA/FONT/Z.png\" is missing, and 5 screen "
+     "texts use it, such as \"ZORVANE (C) 2026 THE ZORVANE TEAM. ALL RIGHTS RESERVED.\"",
+     1},
+    {"glyph of a number", [](const std::string& d) { return fs::remove(d + "DATA/FONT/7.png"), 0; },
+     "DATA/FONT/charset.txt:1: error: character \"7\": its image \"DATA/FONT/7.png\" is missing, and 4 screen "
+     "texts use it, such as \"SCORE <number>\"",
+     1},
+    {"glyph two characters share", [](const std::string& d) { return fs::remove(d + "DATA/FONT/S.png"), 0; },
+     "DATA/FONT/charset.txt:1: error: characters \"S\" and \"\\xDF\": their image \"DATA/FONT/S.png\" is missing, "
+     "and 20 screen texts use them, such as \"SCORE <number>\"",
      1},
     {"image", [](const std::string& d) { return testfiles::write_text(d + "DATA/GFX/TILES/water.png", "not a png"), 0; },
      "DATA/GFX/TILES/water.png:0: error: does not decode as an image: cells that name it are not drawn", 1},
@@ -195,6 +215,8 @@ TEST_P(DataCheck, BreakGivesExactlyItsLinesAndStatus) {
   const std::string expected = *c.expected == '\0' ? "" : at_line(c.expected, line) + "\n";
   EXPECT_EQ(run.out, expected);
   EXPECT_EQ(run.status, c.status);
+  // Nothing else on either stream: the loaders' own lines would repeat the report with other paths.
+  EXPECT_TRUE(run.err.starts_with("zorvane --check: ") && run.err.find('\n') + 1 == run.err.size()) << run.err;
 }
 
 INSTANTIATE_TEST_SUITE_P(DefaultDataSet, DataCheck, ::testing::ValuesIn(BREAKS),
@@ -254,10 +276,61 @@ TEST(LevelPicture, BuildsTheLevelPlayBuildsAndTheSameBytesTwice) {
 TEST(LevelPicture, TooLargeIsRefusedWithTheCellSizeThatFits) {
   DataCopy data;
   const std::string out = data.dir.path + "big.png";
-  const ToolRun run = run_zorvane({"--render-level", "20", "--cell", "300", "--out", out, data.dir.path}, true);
+  const ToolRun run = run_zorvane({"--render-level", "20", "--cell", "300", "--out", out, data.dir.path});
   EXPECT_EQ(run.status, TOOL_FAILED);
-  EXPECT_EQ(run.out,
+  EXPECT_EQ(run.err,
             "zorvane --render-level: map 20 is 66 x 45 cells; at 300 pixels a cell the picture would be 19800 x 13500 "
             "pixels, more than 16384 a side or 8192 x 8192 in all; --cell 150 fits\n");
   EXPECT_FALSE(fs::exists(out));
+}
+
+// Objects, foes and the player scale with the cell like the tiles: at 16 pixels a cell every draw
+// of the picture is the draw at the data set's 48, a third of the size and at a third of the place.
+TEST(LevelPicture, ObjectsFoesAndThePlayerScaleWithTheCell) {
+  DataCopy data;
+  struct Draw {
+    int x, y, width, height;
+    std::string image;
+  };
+  std::vector<std::vector<Draw>> pictures;
+  for (const int32_t cell : {48, 16}) {
+    const testchild::ChildResult child = testchild::run_child([&] {
+      if (chdir(data.dir.path.c_str()) != 0) _exit(3);
+      testing_record_draws(true);
+      LevelPictureRequest request;
+      request.map = 1;
+      request.cell = cell;
+      request.out = data.dir.path + "map.png";
+      if (run_level_picture(request) != TOOL_CLEAN) _exit(4);
+      for (const DrawRecord& draw : testing_recorded_draws()) {
+        std::string image;
+        int32_t key = 0;
+        testing_quad_image(draw.s3d, image, key);
+        std::fprintf(stderr, "%d %d %d %d %s\n", draw.x, draw.y, draw.width, draw.height, image.c_str());
+      }
+    });
+    ASSERT_TRUE(testchild::ended_normally(child.status)) << child.output;
+    std::vector<Draw>& draws = pictures.emplace_back();
+    std::istringstream lines(child.output);
+    Draw draw;
+    while (lines >> draw.x >> draw.y >> draw.width >> draw.height >> draw.image) draws.push_back(draw);
+  }
+  const std::vector<Draw>& large = pictures[0];
+  const std::vector<Draw>& small = pictures[1];
+  ASSERT_EQ(large.size(), small.size());
+  int objects = 0;
+  int players = 0;
+  for (size_t i = 0; i < large.size(); ++i) {
+    SCOPED_TRACE(small[i].image);
+    ASSERT_EQ(small[i].image, large[i].image);
+    objects += testchild::contains(large[i].image, "/OBJECTS/") ? 1 : 0;
+    players += large[i].image.ends_with("/player.png") ? 1 : 0;
+    // Each side is rounded once at each size: a third of the large one, within rounding.
+    EXPECT_NEAR(small[i].x * 3, large[i].x, 2);
+    EXPECT_NEAR(small[i].y * 3, large[i].y, 2);
+    EXPECT_NEAR(small[i].width * 3, large[i].width, 2);
+    EXPECT_NEAR(small[i].height * 3, large[i].height, 2);
+  }
+  EXPECT_GT(objects, 10);  // objects and foes
+  EXPECT_EQ(players, 1);
 }

@@ -286,8 +286,8 @@ TEST(QuitAnywhere, SignalsEndTheGameWithStatusZeroWithinASecondAtEveryPoint) {
   }
 }
 
-// A configuration that is missing or cannot be opened ends start-up with a message before any
-// window: under a driver that cannot open windows a window attempt would be reported first. One
+// A configuration that is missing or cannot be opened ends start-up with a message, and where the
+// game looked, before any window: under a driver that cannot open windows a window attempt would be reported first. One
 // that opens runs on what it could read, and ends with 0 when asked.
 TEST(Lifecycle, MissingOrBrokenConfigurationEndsBeforeAnyWindowOrRunsOnTheDefaults) {
   const std::string good = testfiles::read_all(std::string(ZORVANE_SOURCE_DIR) + "/game/DATA/ini.txt");
@@ -316,6 +316,10 @@ TEST(Lifecycle, MissingOrBrokenConfigurationEndsBeforeAnyWindowOrRunsOnTheDefaul
     EXPECT_TRUE(status && WIFEXITED(*status) && (WEXITSTATUS(*status) == 0) == running) << errors;
     const std::string start = fs::canonical(dir.path).string() + "/";
     EXPECT_EQ(contains(errors, " Could not open " + start + "DATA\\ini.txt"), ends) << errors;
+    // Where it looked, as the system writes paths, and what to do.
+    const std::string problem = broken == "missing" ? " does not exist." : " is a directory.";
+    EXPECT_EQ(contains(errors, "no data set here: " + start + "DATA/ini.txt" + problem), ends) << errors;
+    EXPECT_EQ(contains(errors, "or give --data DIR"), ends) << errors;
     EXPECT_FALSE(contains(errors, "Could not open window") || contains(errors, "Could not open screen")) << errors;
     EXPECT_FALSE(contains(errors, "runtime error")) << errors;
   }

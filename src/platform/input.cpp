@@ -144,7 +144,6 @@ void input_handle_event(const SDL_Event& event) {
 }
 
 int32_t keyboard_examine() {
-  platform_pump_events();
   for (int code = 0; code < KEYS; ++code) {
     snapshot[code] = keys_down[code] || keys_latched[code];
     keys_latched[code] = false;
@@ -176,7 +175,6 @@ int32_t mouse_init() {
 }
 
 int32_t mouse_examine() {
-  platform_pump_events();
   // Only the borderless full-display window keeps the pointer; a normal window must stay
   // movable, so it never grabs it.
   if (platform_window != nullptr && (SDL_GetWindowFlags(platform_window) & SDL_WINDOW_BORDERLESS) != 0 &&
@@ -202,7 +200,6 @@ int32_t joystick_init() {
 }
 
 int32_t joystick_examine() {
-  platform_pump_events();
   if (injected_joystick.present) {
     axis_x = reduce_injected(injected_joystick.axis_x);
     axis_y = reduce_injected(injected_joystick.axis_y);

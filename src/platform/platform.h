@@ -165,14 +165,15 @@ constexpr int32_t KEY_RIGHT = 0xCD;
 constexpr int32_t KEY_DOWN = 0xD0;
 constexpr int32_t KEY_PAGE_DOWN = 0xD1;
 
-// Snapshot of the 256 key states (pumps events first). A key pressed and released since the
-// previous snapshot reads as held in this one.
+// Snapshot of the 256 key states as the last event pump (window_event) left them. A key pressed
+// and released since the previous snapshot reads as held in this one.
 int32_t keyboard_examine();
 int32_t key_pushed(int32_t code);  // -1: any key
 // 1 when the key was down at this key's previous query and is up now; each call updates the state.
 int32_t key_released(int32_t code);
 
 int32_t mouse_init();
+// The snapshots below read what the last event pump (window_event) left, like keyboard_examine.
 int32_t mouse_examine();
 void mouse_locate(int32_t x, int32_t y);
 

@@ -43,11 +43,15 @@ int64_t presents_between(const std::vector<int64_t>& times, int64_t from, int64_
   return std::count_if(times.begin(), times.end(), [&](int64_t t) { return t >= from && t < to; });
 }
 
-// The intro presents each of its three pages once and waits; the title screen presents every frame.
+// The intro holds its pages for 11 s (presenting every frame, or, in builds before the one frame
+// loop, each page once); the title screen presents every frame.
+constexpr double INTRO_SECONDS = 11.0;
 bool wait_for_title(const std::string& log, double seconds) {
-  const int64_t limit = now_ns() + static_cast<int64_t>(seconds * 1e9);
+  const int64_t started = now_ns();
+  const int64_t limit = started + static_cast<int64_t>(seconds * 1e9);
   while (now_ns() < limit) {
-    if (presents(log).size() >= 6) return true;
+    const bool intro_over = now_ns() - started > static_cast<int64_t>((INTRO_SECONDS + 1.0) * 1e9);
+    if (intro_over && presents(log).size() >= 6) return true;
     sleep_seconds(0.25);
   }
   return false;

@@ -3,6 +3,7 @@
 // (the file is read once a level), and foes are placed where it allows them.
 #include "fuzz_data_set.h"
 #include "model/world_model.h"
+#include "resources/catalogs.h"
 #include "resources/cell_content.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -20,6 +21,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   load_cell_content(2, 2, cell_content_path("FUZZ"));
   spawn_cell_objects(2, 2);
   populate_foes(3, 3);
-  size_tile_sprite(1, 1);
+  tile_graphic_quad(world_cell(1, 1).tile_graphic);  // as drawing resolves the graphic
   return 0;
 }

@@ -1,6 +1,7 @@
 // Object types: each image of the WORLDGFX directory with its ".dll" definition file beside it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace tessera {
@@ -8,6 +9,9 @@ namespace tessera {
 // Frees the sprites of the previous table, then loads every "*" + GFXCODEC image of WORLDGFX
 // (sorted by name) with its definition file into object_types. Leaves white as the default key.
 void load_object_types();
+// Reads a definition file into the type at list position index as load_object_types does: each
+// key it names sets its field, the others keep theirs. False when the file cannot be opened.
+bool read_object_definition(int32_t index, const std::string& path);
 // Empties sound_effects, edge_placements, object_instances and object_types (frees nothing).
 void clear_object_lists();
 // The definition file of an image: the path cut before the last GFXCODEC occurrence in the file

@@ -21,7 +21,7 @@
 
 namespace {
 
-constexpr int64_t CELL_CAP = 64;
+constexpr int64_t CELL_CAP = 32;
 
 // Read as the map reader reads it: five header lines, then three lines a cell.
 bool within_cap(const std::string& path) {

@@ -22,7 +22,7 @@
 
 namespace {
 
-constexpr int32_t SIZE_CAP = 16;
+constexpr int32_t SIZE_CAP = 12;
 
 // The base size as the builder reads it: lines 2 and 3 of the file.
 bool within_cap(const std::string& path) {

@@ -16,7 +16,7 @@
 
 namespace {
 
-constexpr int32_t CHARACTER_CAP = 16;
+constexpr int32_t CHARACTER_CAP = 12;
 
 // The first line as the font reads it.
 bool within_cap(const std::string& path) {

@@ -6,7 +6,6 @@
 // inputs whose first line lists more than CHARACTER_CAP different characters are refused. The
 // bad-data tests load the default list of every glyph.
 #include <array>
-#include <cstdlib>
 #include <string>
 
 #include "core/config.h"

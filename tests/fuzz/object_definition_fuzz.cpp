@@ -5,7 +5,6 @@
 #include <cstdlib>
 #include <string>
 
-#include "core/config.h"
 #include "fuzz_data_set.h"
 #include "model/world_model.h"
 #include "resources/cell_content.h"

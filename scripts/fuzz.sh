@@ -11,13 +11,15 @@ seconds=$2
 shift 2
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 corpus_dir="$source_dir/tests/fuzz/corpus"
+dictionary_dir="$source_dir/tests/fuzz/dictionaries"
 
 targets=("$@")
 if [ ${#targets[@]} -eq 0 ]; then
   for binary in "$build"/tests/fuzz/*_fuzz; do targets+=("$(basename "$binary" _fuzz)"); done
 fi
 
-# Leak checks stay off: SDL's drivers keep allocations of their own until exit.
+# Leak checks stay off (also libFuzzer's, which would run an input twice whenever it allocates more
+# than it frees): SDL's drivers keep allocations of their own until exit.
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 
@@ -30,8 +32,11 @@ for target in "${targets[@]}"; do
   mkdir -p "$scratch" "$findings" "$(dirname "$log")"
   cp -r "$corpus_dir/$target/." "$scratch/"
   before=$(ls -A "$findings" | wc -l)
+  # The keys of a text format, so the fuzzer need not guess them.
+  dictionary=()
+  [ -f "$dictionary_dir/$target.dict" ] && dictionary=(-dict="$dictionary_dir/$target.dict")
   # -timeout: one input that takes this long is a hang, and a finding.
-  "$binary" -max_total_time="$seconds" -timeout=25 -print_final_stats=1 \
+  "$binary" -max_total_time="$seconds" -timeout=25 -detect_leaks=0 -print_final_stats=1 "${dictionary[@]}" \
     -artifact_prefix="$findings/" "$scratch" >"$log" 2>&1
   status=$?
   stats=$(grep -E '^#[0-9]+[[:space:]]+DONE' "$log" | tail -n 1)

@@ -106,13 +106,16 @@ void add_object_type(const std::string& entry_name) {
   type.path = WORLDGFX + entry_name;
   type.file_name = file_part(type.path);
   type.type_sprite = sprite_load(-1, type.path);
-  const int32_t index = object_types.size() - 1;
-  read_line_pairs(definition_file_name(type.path), [index](const std::string& key, const std::string& value) {
-    set_definition_key(object_types.at(index), key, value);
-  });
+  read_object_definition(object_types.size() - 1, definition_file_name(type.path));
 }
 
 }  // namespace
+
+bool read_object_definition(int32_t index, const std::string& path) {
+  return read_line_pairs(path, [index](const std::string& key, const std::string& value) {
+    set_definition_key(object_types.at(index), key, value);
+  });
+}
 
 std::string definition_file_name(const std::string& image_path) {
   // Only the file name is cut: a folder such as "art.png.backup" on the way must not move the

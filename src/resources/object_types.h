@@ -1,6 +1,7 @@
 // Object types: each image of the WORLDGFX directory with its ".dll" definition file beside it.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 namespace tessera {
@@ -11,6 +12,9 @@ void load_object_types();
 // The quad that draws objects of the type at width x height, made at its first use and shared by
 // every object of the type; 0 for a type that is not there or has no image.
 int32_t object_type_quad(int32_t type, int32_t width, int32_t height);
+// Reads a definition file into the type at list position index as load_object_types does: each
+// key it names sets its field, the others keep theirs. False when the file cannot be opened.
+bool read_object_definition(int32_t index, const std::string& path);
 // Empties sound_effects, edge_placements, object_instances and object_types (frees nothing).
 void clear_object_lists();
 // The definition file of an image: the path cut before the last GFXCODEC occurrence in the file

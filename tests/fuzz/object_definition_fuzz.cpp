@@ -1,22 +1,40 @@
-// An object definition file: the fuzzer's bytes are gem.dll beside the default object images.
-// The table is loaded as start-up loads it, then a cell names the type and foes are placed, so
-// every value the file gave is used the way a level uses it.
+// An object definition file: the fuzzer's bytes are the definition of the gem type of the default
+// data set, read into a fresh record as the type table loads it. Then cells name every type and
+// foes are placed, so every value the file gave is used the way a level uses it. The table's
+// images are loaded once; only the gem's record is read again.
+#include <cstdlib>
 #include <string>
 
-#include "core/config.h"
 #include "fuzz_data_set.h"
 #include "model/world_model.h"
 #include "resources/cell_content.h"
 #include "resources/object_types.h"
 
+namespace {
+
+int32_t gem_type() {
+  for (int32_t t = 0; t < tessera::object_types.size(); ++t) {
+    if (tessera::object_types.at(t).file_name == "gem.png") return t;
+  }
+  std::abort();
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace tessera;
   fuzzdata::InDataSet in_data_set;
-  fuzzdata::write_data_file("DATA/GFX/OBJECTS/gem.dll", data, size);
+  static const int32_t gem = gem_type();
+  ObjectType& type = object_types.at(gem);
+  ObjectType fresh;
+  fresh.path = type.path;
+  fresh.file_name = type.file_name;
+  fresh.type_sprite = type.type_sprite;
+  type = fresh;
+  read_object_definition(gem, fuzzdata::write_data_file("DATA/fuzz_definition", data, size));
+
   clear_foes();
   reset_world();
-  load_object_types();
-
   std::string cell = "USEENEMY\r\n1\r\n";
   for (int32_t t = 0; t < object_types.size() && t < CHILD_SLOTS; ++t) {
     cell += "CHILD" + std::to_string(t + 1) + "\r\n" + object_types.at(t).DGFXNAME.str() + "\r\n";

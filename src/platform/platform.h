@@ -239,6 +239,19 @@ int32_t path_examine(const std::string& path, std::string& found, int32_t& type)
 std::string current_directory();
 std::string home_directory();
 
+// ---- The player's own files ----------------------------------------------------------------
+
+// Where replays and score tables live ($XDG_DATA_HOME/zorvane/ on Linux) and where the settings
+// live ($XDG_CONFIG_HOME/zorvane/, else ~/.config/zorvane/). Created when missing; each ends with
+// "/", and is empty when it cannot be made.
+std::string player_data_directory();
+std::string player_config_directory();
+// Writes bytes to a new file beside path and renames it into place, so path always holds either
+// the old or the whole new content. Empty on success, else a message naming the file and cause.
+std::string write_file_replacing(const std::string& path, const std::string& bytes);
+// Called after the player's files changed, for platforms that must copy them to lasting storage.
+void player_files_written();
+
 // ---- Time --------------------------------------------------------------------------------------
 
 void delay_ms(int32_t ms);

@@ -89,4 +89,26 @@ TEST(Handles, CountWrapsSkipsLiveHandlesAndDeadOnesDoNothing) {
   EXPECT_EQ(file_read_line(40), "");  // closed by the reset
 }
 
+
+TEST(PlayerFiles, ReplacedWholeInTheirXdgPlaces) {
+  testfiles::TempDir temp;
+  setenv("XDG_CONFIG_HOME", (temp.path + "config").c_str(), 1);
+  setenv("XDG_DATA_HOME", (temp.path + "data").c_str(), 1);
+  EXPECT_EQ(player_config_directory(), temp.path + "config/zorvane/");
+  EXPECT_EQ(player_data_directory(), temp.path + "data/zorvane/");
+  // A relative XDG_CONFIG_HOME does not count: the fallback under HOME is taken.
+  setenv("HOME", (temp.path + "home").c_str(), 1);
+  setenv("XDG_CONFIG_HOME", "relative", 1);
+  EXPECT_EQ(player_config_directory(), temp.path + "home/.config/zorvane/");
+
+  const std::string path = temp.path + "scores";
+  EXPECT_EQ(write_file_replacing(path, "first"), "");
+  EXPECT_EQ(write_file_replacing(path, "second, longer"), "");
+  EXPECT_EQ(testfiles::read_all(path), "second, longer");
+  // A place that cannot be written leaves the old file whole and says where.
+  const std::string missing = temp.path + "no/such/dir/scores";
+  EXPECT_NE(write_file_replacing(missing, "x").find(temp.path + "no/such/dir/scores.new"), std::string::npos);
+  EXPECT_EQ(list(temp.path, "*"), (std::vector<std::string>{"config/", "data/", "home/", "scores"}));
+}
+
 }  // namespace

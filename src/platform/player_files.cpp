@@ -1,0 +1,92 @@
+// The player's own files (replays, scores, settings): where they live and how they are written.
+#include "platform/platform.h"
+
+#include <SDL.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+
+namespace tessera {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string with_separator(std::string path) {
+  if (!path.empty() && path.back() != '/') path += '/';
+  return path;
+}
+
+bool make_directory(const std::string& path) {
+  std::error_code error;
+  fs::create_directories(path, error);
+  return fs::is_directory(path, error);
+}
+
+}  // namespace
+
+std::string player_data_directory() {
+  // SDL keeps the platform's convention: $XDG_DATA_HOME/zorvane/ (else ~/.local/share) on Linux.
+  char* path = SDL_GetPrefPath("", "zorvane");
+  if (path == nullptr) return {};
+  std::string result = with_separator(path);
+  SDL_free(path);
+  return make_directory(result) ? result : std::string();
+}
+
+std::string player_config_directory() {
+  std::string base;
+  const char* config = std::getenv("XDG_CONFIG_HOME");
+  const char* home = std::getenv("HOME");
+  // The XDG rules ignore a relative XDG_CONFIG_HOME.
+  if (config != nullptr && config[0] == '/') {
+    base = config;
+  } else if (home != nullptr && home[0] != '\0') {
+    base = with_separator(home) + ".config";
+  } else {
+    return {};
+  }
+  const std::string result = with_separator(base) + "zorvane/";
+  return make_directory(result) ? result : std::string();
+}
+
+std::string write_file_replacing(const std::string& path, const std::string& bytes) {
+  // A name of its own per process, so two games writing the same file never share a half.
+  const std::string fresh = path + ".new" + std::to_string(static_cast<long>(getpid()));
+  const int fd = ::open(fresh.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) return fresh + ": " + std::strerror(errno);
+  size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      const std::string problem = fresh + ": " + std::strerror(n < 0 ? errno : ENOSPC);
+      ::close(fd);
+      ::unlink(fresh.c_str());
+      return problem;
+    }
+    done += static_cast<size_t>(n);
+  }
+  const bool synced = ::fsync(fd) == 0;
+  const int sync_error = errno;
+  if (::close(fd) != 0 || !synced) {
+    ::unlink(fresh.c_str());
+    return fresh + ": " + std::strerror(synced ? errno : sync_error);
+  }
+  if (::rename(fresh.c_str(), path.c_str()) != 0) {
+    const std::string problem = path + ": " + std::strerror(errno);
+    ::unlink(fresh.c_str());
+    return problem;
+  }
+  player_files_written();
+  return {};
+}
+
+// Nothing to do where files land on disk as they are written.
+void player_files_written() {}
+
+}  // namespace tessera

@@ -1,6 +1,7 @@
 #include "game/flow.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 
 #include "actors/dialogs.h"
@@ -9,12 +10,15 @@
 #include "core/errors.h"
 #include "core/numeric.h"
 #include "core/runtime.h"
+#include "game/replay.h"
+#include "game/score_table.h"
 #include "game/screens.h"
 #include "game/world_pass.h"
 #include "model/world_model.h"
 #include "platform/platform.h"
 #include "presentation/font.h"
 #include "presentation/overlays.h"
+#include "presentation/screen_text.h"
 #include "resources/catalogs.h"
 #include "resources/map_files.h"
 #include "resources/object_types.h"
@@ -40,6 +44,26 @@ bool first_game = true;            // map 1 is the start-up map, not a rebuilt o
 bool build_begun = false;
 bool pacing_builds = false;        // the real loop yields between the parts of a long build
 bool end_requested = false;
+bool pass_yielded = false;         // this pass's build yielded before its end
+
+// The game under way, from the title's start to its end, and what the real game keeps of it.
+bool game_running = false;
+int64_t game_passes = 0;
+bool keeping_games = false;        // recording and the score table: the real game only
+std::string player_directory;      // player_data_directory(); empty: nothing is kept
+std::string data_digest_text;      // the start directory's digest, once known
+
+// Watching a replay: its passes feed the loop instead of the player's controls.
+struct Watching {
+  const Replay* replay = nullptr;
+  std::string file_name;
+  size_t run = 0;
+  int64_t in_run = 0;
+  int64_t pass = 0;
+  bool paused = false;
+  int32_t speed = 1;
+};
+Watching watching;
 
 // A build yields the pass once it has taken this long, so the window keeps answering.
 constexpr int64_t BUILD_SLICE_US = 8000;
@@ -142,7 +166,10 @@ void build_step(const Controls& controls) {
   do {
     built = level_build_step();
   } while (!built && !(pacing_builds && clock_us() - start >= BUILD_SLICE_US));
-  if (!built) return;
+  if (!built) {
+    pass_yielded = true;
+    return;
+  }
   build_begun = false;
   // Only now does the level count as built: an abandoned build is begun again.
   if (!first_game) banner_due = 1;
@@ -150,6 +177,11 @@ void build_step(const Controls& controls) {
   first_game = false;
   enter(Screen::play);
   play_step(controls);
+}
+
+const std::string& data_digest() {
+  if (data_digest_text.empty()) data_digest_text = data_set_digest();
+  return data_digest_text;
 }
 
 void start_build(const Controls& controls) {
@@ -188,15 +220,72 @@ void play_step(const Controls& controls) {
   }
 }
 
-void title_screen_step(const Controls& controls) {
-  if (!title_step(controls)) return;
-  // The first game plays the start-up map; a later one rebuilds map 1 in play.
+// The game's first pass: the first game plays the start-up map; a later one rebuilds map 1 in play.
+void begin_game(const Controls& controls) {
+  game_running = true;
+  game_passes = 0;
   if (first_game) {
     start_build(controls);
   } else {
     enter(Screen::play);
     play_step(controls);
   }
+}
+
+void title_screen_step(const Controls& controls) {
+  if (!title_step(controls)) return;
+  if (keeping_games) {
+    ReplayStart start = capture_replay_start(first_game);
+    start.data_digest = data_digest();
+    recording_begin(start);
+  }
+  begin_game(controls);
+}
+
+// What the title shows of the score table: the best game, and the last one with its place.
+void show_scores_on_title(int32_t last_score, int32_t last_place) {
+  if (!keeping_games || player_directory.empty()) return;
+  const std::vector<ScoreEntry> table = load_score_table(player_directory, data_digest());
+  std::string best;
+  if (!table.empty()) best = "  BEST SCORE " + std::to_string(table.front().score) + " BY " + table.front().name + "|";
+  std::string last;
+  if (last_place > 0) {
+    last = "  YOUR SCORE " + std::to_string(last_score) + ", PLACE " + std::to_string(last_place) + " OF " +
+           std::to_string(SCORE_TABLE_SIZE) + "|";
+  } else if (last_place == 0) {
+    last = "  YOUR SCORE " + std::to_string(last_score) + "|";
+  }
+  set_title_scores(best, last);
+}
+
+// The game is over, however it ended: its replay gets its end, the table its entry.
+void finish_game() {
+  game_running = false;
+  const std::string replay_file = recording_end();
+  if (!keeping_games) return;
+  ScoreEntry entry;
+  entry.score = score;
+  entry.map = map_number;
+  entry.passes = game_passes;
+  entry.date = date_now();
+  entry.replay = replay_file;
+  entry.name = player_name;
+  const int32_t place = player_directory.empty() ? 0 : enter_score(player_directory, data_digest(), entry);
+  show_scores_on_title(score, place);
+}
+
+bool game_screen(Screen on) {
+  return on == Screen::build || on == Screen::banner || on == Screen::play || on == Screen::pause || on == Screen::quit;
+}
+
+// After each pass of a game: a pass whose build yielded did nothing else and is not one of the
+// game's passes (a headless run builds within one pass).
+void count_game_pass(const Controls& controls) {
+  if (!pass_yielded) {
+    ++game_passes;
+    recording_pass(controls);
+  }
+  if (!game_screen(screen)) finish_game();
 }
 
 void step_screen(const Controls& controls) {
@@ -208,6 +297,7 @@ void step_screen(const Controls& controls) {
       break;
     case Screen::intro:
       if (intro_step()) {
+        show_scores_on_title(0, -1);
         enter_title();
         enter(Screen::title);
       }
@@ -266,6 +356,83 @@ bool waits_on_multitask(Screen on) {
   return on == Screen::title || on == Screen::play || on == Screen::banner || on == Screen::game_over;
 }
 
+// The first pass of a replayed game: the title's last pass, from the recorded start.
+void replayed_first_pass(const ReplayStart& start, const Controls& controls) {
+  pass_yielded = false;
+  first_game = start.start_up_map;
+  begin_game(controls);
+  if (game_running) count_game_pass(controls);
+}
+
+// The next recorded pass, fed to the loop; true while the replay has one.
+bool feed_watched_pass(bool draw) {
+  const Replay& replay = *watching.replay;
+  if (watching.run >= replay.runs.size()) return false;
+  const Controls controls = replay.runs[watching.run].controls;
+  if (watching.pass == 0 && screen == Screen::loading) {
+    replayed_first_pass(replay.start, controls);
+  } else {
+    loop_pass(controls, draw);
+  }
+  if (!pass_counted()) return true;
+  ++watching.pass;
+  if (++watching.in_run == replay.runs[watching.run].count) {
+    ++watching.run;
+    watching.in_run = 0;
+  }
+  return true;
+}
+
+// The player takes over: the game goes on from here under their controls, recorded as a new game
+// that begins with the watched passes.
+void take_over() {
+  std::vector<ReplayRun> so_far(watching.replay->runs.begin(),
+                                watching.replay->runs.begin() + static_cast<std::ptrdiff_t>(watching.run));
+  if (watching.in_run > 0) so_far.push_back({watching.in_run, watching.replay->runs[watching.run].controls});
+  ReplayStart start = watching.replay->start;
+  start.taken_over_from = watching.file_name;
+  start.date = date_now();
+  keeping_games = true;
+  if (game_running) recording_begin(start, so_far);
+  watching.replay = nullptr;
+}
+
+void draw_watch_line(bool over) {
+  std::string line = "  REPLAY  PASS " + std::to_string(watching.pass);
+  if (watching.speed > 1) line += "  X" + std::to_string(watching.speed);
+  if (watching.paused) line += "  PAUSED";
+  line += over ? "  END OF REPLAY - T TAKES OVER, ESC LEAVES|" : "  - SPACE PAUSES, RIGHT SPEEDS UP, T TAKES OVER|";
+  draw_screen_text(line, 0.0f, screen_height * 0.95f, 0.5f, 0.0f, 255, 1.0f);
+}
+
+// A watched pass: the watcher's keys, then as many recorded passes as the speed asks, the last
+// one drawn.
+void watch_pass() {
+  window_event(0);
+  read_controls();  // the snapshot the watcher's keys are read from
+  if (key_pushed(KEY_ESCAPE) != 0) end_requested = true;
+  if (key_released(KEY_SPACE) != 0) watching.paused = !watching.paused;
+  if (key_released(KEY_RIGHT) != 0) watching.speed = watching.speed >= 16 ? 1 : watching.speed * 4;
+  const bool over = watching.run >= watching.replay->runs.size();
+  if (key_released(KEY_T) != 0 && screen != Screen::loading) {
+    take_over();
+    loop_pass(read_controls(), true);
+    return;
+  }
+  if (end_requested) {
+    loop_pass(Controls{}, false);
+    return;
+  }
+  const int32_t passes = watching.paused ? 0 : watching.speed;
+  bool drawn = false;
+  for (int32_t i = 0; i < passes; ++i) {
+    if (!feed_watched_pass(i + 1 == passes)) break;
+    drawn = i + 1 == passes;
+  }
+  if (!drawn && screen != Screen::loading) draw_screen();
+  draw_watch_line(over);
+}
+
 // The recovery point is set in this procedure, which never returns, so a jump back to it after an
 // abandoned pass always lands in a live stack frame.
 [[noreturn]] void frame_loop() {
@@ -299,6 +466,7 @@ void frame_loop_reset() {
   first_game = true;
   build_begun = false;
   end_requested = false;
+  game_running = false;
 }
 
 // Only a positive setting waits: a negative one would ask for a wait without limit and freeze
@@ -309,6 +477,10 @@ void process_window_events() { window_event(std::clamp(MULTITASK, 0, MULTITASK_L
 void examine_mouse_step() { mouse_examine(); }
 
 void run_pass() {
+  if (watching.replay != nullptr) {
+    watch_pass();
+    return;
+  }
   if (waits_on_multitask(screen)) {
     process_window_events();
   } else {
@@ -328,11 +500,22 @@ void start_play() {
   build_begun = false;
 }
 
+bool pass_counted() { return !pass_yielded; }
+
+bool game_in_progress() { return game_running; }
+
+void begin_replayed_game(const ReplayStart& start, const Controls& controls) {
+  first_game = start.start_up_map;
+  begin_game(controls);
+}
+
 void loop_pass(const Controls& controls, bool draw) {
   TESSERA_HERE();
+  pass_yielded = false;
   if (end_requested) enter(Screen::end);
   step_screen(controls);
   if (end_requested) enter(Screen::end);
+  if (game_running) count_game_pass(controls);
   if (draw) draw_screen();
 }
 
@@ -358,7 +541,47 @@ void run_game(int32_t window_width, int32_t window_height) {
   requested_width = window_width;
   requested_height = window_height;
   start_up();
+  keeping_games = true;
+  player_directory = player_data_directory();
+  if (player_directory.empty()) std::fprintf(stderr, "Replays and scores: no place for the player's files; nothing is kept.\n");
+  recording_set_directory(player_directory.empty() ? std::string() : player_directory + "replays/");
   frame_loop();
+}
+
+void watch_replay(const Replay& replay, const std::string& file_name) {
+  requested_width = replay.start.screen_width;
+  requested_height = replay.start.screen_height;
+  start_up();
+  // Watching keeps nothing until the player takes over.
+  player_directory = player_data_directory();
+  recording_set_directory(player_directory.empty() ? std::string() : player_directory + "replays/");
+  watching = Watching{};
+  watching.replay = &replay;
+  watching.file_name = file_name;
+  frame_loop();
+}
+
+void start_headless(int32_t width, int32_t height) {
+  requested_width = width;
+  requested_height = height;
+  prepare_engine();
+  read_configuration();
+  headless_mode();
+  start_platform_services();
+  register_decoders();
+  measure_display();
+  open_game_window();
+  take_player_name();
+  declare_world_model();
+  load_resources();
+}
+
+void replay_pass(const ReplayStart& start, const Controls& controls, bool first) {
+  if (first) {
+    replayed_first_pass(start, controls);
+  } else {
+    loop_pass(controls, false);
+  }
 }
 
 }  // namespace tessera

@@ -10,6 +10,7 @@
 #include <cstdint>
 
 #include "actors/player_input.h"
+#include "game/replay.h"
 
 namespace tessera {
 
@@ -48,6 +49,19 @@ void after_game_over();
 // Start-up, then the frame loop; never returns. A window size of 0 x 0 opens the borderless window
 // as large as display 0; any other size opens a normal, movable window of that size, and every
 // layout value follows it as it would follow the display.
+// The real game records every game and keeps the score table of the data set.
 [[noreturn]] void run_game(int32_t window_width = 0, int32_t window_height = 0);
+// The game with a replay's passes for controls, in a window of the recorded layout, until Escape
+// (or a take-over, after which the player plays on and the game is recorded).
+[[noreturn]] void watch_replay(const Replay& replay, const std::string& file_name);
+// Start-up and loading without a window to see, sound or pacing, for checking replays: the layout
+// is width x height.
+void start_headless(int32_t width, int32_t height);
+// One pass of a replayed game; the first is the title's last pass, from the recorded start.
+void replay_pass(const ReplayStart& start, const Controls& controls, bool first);
+// False when the last pass only went on with a build and was not one of the game's passes.
+bool pass_counted();
+// From the title's start of a game to its end (game over, quit, a closed window).
+bool game_in_progress();
 
 }  // namespace tessera

@@ -2,8 +2,12 @@
 #include "game/flow.h"
 #include "game/modding_tools.h"
 #include "game/options.h"
+#include "game/replay.h"
+#include "game/score_table.h"
+#include "platform/platform.h"
 
 #include <cstdio>
+#include <filesystem>
 
 namespace {
 
@@ -11,6 +15,12 @@ namespace {
   int32_t status = 0;
   if (options.mode == tessera::LaunchMode::check) {
     status = tessera::run_data_check();
+  } else if (options.mode == tessera::LaunchMode::verify_replay) {
+    status = tessera::verify_replay(options.replay_file);
+  } else if (options.mode == tessera::LaunchMode::scores) {
+    const std::string directory = tessera::player_data_directory();
+    std::fputs(tessera::score_table_report(tessera::load_score_table(directory, tessera::data_set_digest())).c_str(),
+               stdout);
   } else {
     tessera::LevelPictureRequest request;
     request.map = options.render_map;
@@ -23,19 +33,41 @@ namespace {
   tessera::end_program(status);
 }
 
+// A replay is watched only on the data set and game version it was recorded with.
+[[noreturn]] void watch(const std::string& path) {
+  static tessera::Replay replay;
+  std::string problem = tessera::load_replay(path, replay);
+  if (problem.empty() && replay.start.game_version != tessera::game_version()) {
+    problem = "recorded by zorvane " + replay.start.game_version + ", this is zorvane " + tessera::game_version();
+  }
+  if (problem.empty() && replay.start.data_digest != tessera::data_set_digest()) problem = "recorded on another data set";
+  if (!problem.empty()) {
+    std::fprintf(stderr, "%s: %s\n", path.c_str(), problem.c_str());
+    std::exit(tessera::EXIT_USAGE);
+  }
+  tessera::watch_replay(replay, std::filesystem::path(path).filename().string());
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  const tessera::LaunchOptions options = tessera::parse_launch_options(argc, argv);
+  tessera::LaunchOptions options = tessera::parse_launch_options(argc, argv);
   if (options.exit_status >= 0) {
     std::fputs(options.message.c_str(), options.exit_status == 0 ? stdout : stderr);
     return options.exit_status;
+  }
+  // The replay's name is as given, before the start directory changes.
+  if (!options.replay_file.empty()) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(options.replay_file, error);
+    if (!error) options.replay_file = absolute.string();
   }
   const std::string problem = tessera::enter_data_directory(options);
   if (!problem.empty()) {
     std::fputs(problem.c_str(), stderr);
     return tessera::EXIT_USAGE;
   }
+  if (options.mode == tessera::LaunchMode::watch_replay) watch(options.replay_file);
   if (options.mode != tessera::LaunchMode::play) run_tool(options);
   tessera::run_game(options.window_width, options.window_height);
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -73,7 +74,9 @@ std::string set_window(LaunchOptions& options, const std::string& value) {
 
 // The tools: one mode at a time.
 std::string enter_mode(LaunchOptions& options, LaunchMode mode) {
-  if (options.mode != LaunchMode::play && options.mode != mode) return "--check and --render-level cannot be combined";
+  if (options.mode != LaunchMode::play && options.mode != mode) {
+    return "--check, --render-level, --replay, --verify-replay and --scores cannot be combined";
+  }
   options.mode = mode;
   return "";
 }
@@ -84,6 +87,22 @@ std::string set_render_level(LaunchOptions& options, const std::string& value) {
   if (!parse_count(value, options.render_map)) return "expected a map number (0 or more), not " + value;
   return enter_mode(options, LaunchMode::render_level);
 }
+
+std::string set_replay_file(LaunchOptions& options, const std::string& value, LaunchMode mode) {
+  if (value.empty()) return "needs a file name";
+  options.replay_file = value;
+  return enter_mode(options, mode);
+}
+
+std::string set_replay(LaunchOptions& options, const std::string& value) {
+  return set_replay_file(options, value, LaunchMode::watch_replay);
+}
+
+std::string set_verify_replay(LaunchOptions& options, const std::string& value) {
+  return set_replay_file(options, value, LaunchMode::verify_replay);
+}
+
+std::string set_scores(LaunchOptions& options, const std::string&) { return enter_mode(options, LaunchMode::scores); }
 
 std::string set_out(LaunchOptions& options, const std::string& value) {
   if (value.empty()) return "needs a file name";
@@ -117,16 +136,34 @@ const OptionEntry OPTIONS[] = {
     {"--rebuilt", nullptr, "map 1 as a new game builds it, not as start-up does", set_rebuilt},
     {"--cell", "PX", "pixels a cell of the picture (default: RESOLUTION; refused above 16384 a side or 8192 x 8192 in all)",
      set_cell},
+    {"--replay", "FILE",
+     "watch a replay in a window: Space pauses, Right speeds up, T takes over, Escape leaves", set_replay},
+    {"--verify-replay", "FILE",
+     "play a replay headless and check it: exit status 0 when it plays as recorded, 1 when it diverges, "
+     "2 when it cannot be checked here",
+     set_verify_replay},
+    {"--scores", nullptr, "print the data set's score table", set_scores},
     {"--help", nullptr, "show this help and exit", show_help},
     {"--version", nullptr, "show the version and exit", show_version},
 };
 
+// Where the player's files go, as --help names it (not created by asking).
+std::string player_files_place() {
+  const char* data = std::getenv("XDG_DATA_HOME");
+  if (data != nullptr && data[0] == '/') return std::string(data) + "/zorvane/";
+  return "~/.local/share/zorvane/";
+}
+
 std::string help_text() {
   std::string text =
       "Usage: zorvane [--data DIR] [--window WxH]\n"
+      "       zorvane --replay FILE [--data DIR] [--window WxH]\n"
+      "       zorvane --verify-replay FILE [--data DIR]\n"
+      "       zorvane --scores [--data DIR]\n"
       "       zorvane --check [DIR]\n"
       "       zorvane --render-level N --out FILE.png [--rebuilt] [--cell PX] [DIR]\n"
-      "A real-time labyrinth game, and tools for making its data sets. Options:\n";
+      "A real-time labyrinth game, and tools for making its data sets. Every game is recorded as a\n"
+      "replay; replays and score tables are kept in " + player_files_place() + ". Options:\n";
   for (const OptionEntry& option : OPTIONS) {
     std::string left = std::string("  ") + option.name;
     if (option.value_name != nullptr) left += std::string(" ") + option.value_name;
@@ -156,7 +193,7 @@ namespace {
 
 // What only makes sense with another option, and the start directory given as an argument.
 std::string check_combination(LaunchOptions& options, const std::vector<std::string>& directories) {
-  const bool tool = options.mode != LaunchMode::play;
+  const bool tool = options.mode == LaunchMode::check || options.mode == LaunchMode::render_level;
   if (!directories.empty() && !tool) return "unexpected argument " + directories.front();
   if (directories.size() > 1) return "unexpected argument " + directories[1];
   if (!directories.empty() && !options.data_directory.empty()) return "give the start directory once, not with --data too";
@@ -169,7 +206,8 @@ std::string check_combination(LaunchOptions& options, const std::vector<std::str
     return "--out, --rebuilt and --cell go with --render-level";
   }
   if (render && options.render_out.empty()) return "--render-level needs --out FILE.png";
-  if (tool && options.window_width != 0) return "--window goes with play, not with the tools";
+  const bool windowed = options.mode == LaunchMode::play || options.mode == LaunchMode::watch_replay;
+  if (!windowed && options.window_width != 0) return "--window goes with play and --replay, not with the tools";
   return "";
 }
 

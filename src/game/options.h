@@ -11,8 +11,9 @@ namespace tessera {
 // The exit status of a command line the program cannot follow, or a start directory it cannot enter.
 constexpr int32_t EXIT_USAGE = 2;
 
-// What the program does: play, or one of the tools for people who make data sets.
-enum class LaunchMode : uint8_t { play, check, render_level };
+// What the program does: play, watch or verify a replay, print the score table, or one of the tools
+// for people who make data sets.
+enum class LaunchMode : uint8_t { play, check, render_level, watch_replay, verify_replay, scores };
 
 struct LaunchOptions {
   LaunchMode mode = LaunchMode::play;
@@ -28,6 +29,7 @@ struct LaunchOptions {
   bool render_rebuilt = false;
   int32_t render_cell = 0;  // 0: the data set's cell size
   std::string render_out;
+  std::string replay_file;  // --replay FILE or --verify-replay FILE
 };
 
 // Reads argv[1..]. Options are "--name VALUE" or "--name=VALUE"; the tools take the start

@@ -21,6 +21,8 @@ bool intro_step();
 void draw_intro();
 // menu_active 1, game_mode play, the title picture and the title music; the fade starts at 255.
 void enter_title();
+// The score table's lines under the title's prompt (each empty for none), in the style of its texts.
+void set_title_scores(const std::string& best, const std::string& last);
 // The floaters move; the title fades in by 0.2 of alpha a frame until the start control is
 // pressed, and the title ends (true) when it is released: menu_active 0 and map_number 1. No other
 // control does anything here.

@@ -37,6 +37,8 @@ const char* const INTRO_PAGE_LINES[] = {
 const char* const PRESENTER_LINE = "  THE ZORVANE TEAM PRESENTS|";
 const char* const GAME_BY_LINE = "  A GAME BY THE ZORVANE TEAM |";
 const char* const TITLE_RIGHTS_LINE = "  ZORVANE ON TESSERA (C) 2026 THE ZORVANE TEAM|";
+std::string best_score_line;
+std::string last_score_line;
 
 void free_screen_picture() {
   if (sprite3d_exists(screen_picture_3d) != 0) sprite3d_free(screen_picture_3d);
@@ -164,7 +166,18 @@ void draw_title() {
   const int32_t alpha = round_to_int(255.0 - title_fade);
   draw_screen_text(TITLE_TEXT, screen_width * 0.1f, screen_height * 0.4f, 6.0f, 0.0f, alpha, 1.0f);
   draw_screen_text(title_prompt(), screen_width * 0.1f, screen_height * 0.65f, 0.8f, 0.0f, alpha, 1.0f);
+  if (!best_score_line.empty()) {
+    draw_screen_text(best_score_line, screen_width * 0.1f, screen_height * 0.71f, 0.6f, 0.0f, alpha, 1.0f);
+  }
+  if (!last_score_line.empty()) {
+    draw_screen_text(last_score_line, screen_width * 0.1f, screen_height * 0.75f, 0.6f, 0.0f, alpha, 1.0f);
+  }
   draw_screen_text(TITLE_RIGHTS_LINE, screen_width * 0.5f, screen_height * 0.8f, 0.6f, 0.0f, 255, 1.0f);
+}
+
+void set_title_scores(const std::string& best, const std::string& last) {
+  best_score_line = best;
+  last_score_line = last;
 }
 
 std::vector<std::string> title_screen_texts() {

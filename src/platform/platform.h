@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace tessera {
 
@@ -150,6 +151,7 @@ void draw_box(int32_t x, int32_t y, int32_t width, int32_t height, int32_t colou
 
 // DirectInput scan codes of the keys the game uses.
 constexpr int32_t KEY_ESCAPE = 0x01;
+constexpr int32_t KEY_T = 0x14;
 constexpr int32_t KEY_Y = 0x15;
 constexpr int32_t KEY_P = 0x19;
 constexpr int32_t KEY_A = 0x1E;
@@ -307,5 +309,9 @@ void zeroed_block_free(void* block, size_t size);
 int32_t random_seed(int32_t seed);
 // Uniform in 0..max; -2147483648 for a negative max. Seeds from the tick count when never seeded.
 int32_t random_int(int32_t max);
+// The generator's whole state, so that a sequence can go on elsewhere; restoring refuses (false,
+// nothing changed) a list that no state gives.
+std::vector<uint32_t> random_state();
+bool random_state_restore(const std::vector<uint32_t>& state);
 
 }  // namespace tessera

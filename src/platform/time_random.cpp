@@ -6,6 +6,8 @@
 #include <chrono>
 #include <ctime>
 #include <thread>
+#include <algorithm>
+#include <iterator>
 
 namespace tessera {
 
@@ -105,6 +107,26 @@ int32_t random_int(int32_t max) {
   const uint64_t range = static_cast<uint64_t>(max) + 1;
   const uint64_t partial = static_cast<uint64_t>(step.high) * range + ((static_cast<uint64_t>(step.low) * range) >> 32);
   return static_cast<int32_t>(partial >> 32);
+}
+
+std::vector<uint32_t> random_state() {
+  std::vector<uint32_t> state(std::begin(words), std::end(words));
+  state.push_back(static_cast<uint32_t>(pair_p));
+  state.push_back(static_cast<uint32_t>(pair_q));
+  state.push_back(seeded ? 1u : 0u);
+  return state;
+}
+
+bool random_state_restore(const std::vector<uint32_t>& state) {
+  constexpr size_t size = PAIRS * 2 + 3;
+  if (state.size() != size || state[PAIRS * 2] >= PAIRS || state[PAIRS * 2 + 1] >= PAIRS || state[size - 1] > 1) {
+    return false;
+  }
+  std::copy(state.begin(), state.begin() + PAIRS * 2, std::begin(words));
+  pair_p = static_cast<int>(state[PAIRS * 2]);
+  pair_q = static_cast<int>(state[PAIRS * 2 + 1]);
+  seeded = state[size - 1] == 1;
+  return true;
 }
 
 }  // namespace tessera

@@ -54,17 +54,6 @@ int32_t key_code(char key) {
   }
 }
 
-// The level's digest and what play changes beside it.
-uint64_t world_digest() {
-  levelfixture::Hash h{levelfixture::level_digest()};
-  h.add(map_number, scroll_x, scroll_y, score, score_target, bombs);
-  for (int32_t x = 0; x <= level_width; ++x) {
-    for (int32_t y = 0; y <= level_height; ++y) h.add(world_cell(x, y).use_collision);
-  }
-  for (const ObjectInstance& i : object_instances.items) h.add(i.DGFXSHOW, i.DCOLLISION, i.DEXTRATIME);
-  return h.value;
-}
-
 struct Outcome {
   uint64_t digest = 0;
   int32_t frames = 0;
@@ -109,7 +98,7 @@ Outcome run_script(bool drawn) {
         out.most_fixed = std::max(out.most_fixed, levelfixture::count_kind("LAB_FIXED_FLOOR"));
       }
     }
-    out.digest = world_digest();
+    out.digest = play_state_digest();
   }
   testing_reset_platform();
   return out;

@@ -46,7 +46,11 @@ TEST(Options, HelpVersionAndMistakesEndAtOnce) {
       {{"--window", "800x600", "--bogus"}, "unknown option --bogus"},
       {{"--render-level", "1"}, "--render-level needs --out FILE.png"},
       {{"--render-level", "one", "--out", "a.png"}, "expected a map number (0 or more), not one"},
-      {{"--check", "--render-level", "1", "--out", "a.png"}, "--check and --render-level cannot be combined"},
+      {{"--check", "--render-level", "1", "--out", "a.png"}, "cannot be combined"},
+      {{"--replay", "a.zvreplay", "--scores"}, "cannot be combined"},
+      {{"--verify-replay"}, "--verify-replay needs a value FILE"},
+      {{"--scores", "/tmp"}, "unexpected argument /tmp"},
+      {{"--verify-replay", "a.zvreplay", "--window", "800x600"}, "--window goes with play and --replay"},
       {{"--check", "--out", "a.png"}, "--out, --rebuilt and --cell go with --render-level"},
       {{"--render-level", "1", "--out", "a.png", "--cell", "0"}, "expected pixels a cell from 1 to 1024, not 0"},
       {{"--check", "/tmp", "/tmp"}, "unexpected argument /tmp"},
@@ -92,6 +96,12 @@ TEST(Options, AcceptedLinesSetTheirValues) {
   EXPECT_EQ(render.render_cell, 16);
   EXPECT_EQ(render.render_out, "map.png");
   EXPECT_EQ(render.data_directory, dir.path);
+
+  const LaunchOptions verify = parse_launch_options({"--verify-replay=a.zvreplay", "--data", dir.path});
+  EXPECT_EQ(verify.mode, LaunchMode::verify_replay);
+  EXPECT_EQ(verify.replay_file, "a.zvreplay");
+  EXPECT_EQ(verify.data_directory, dir.path);
+  EXPECT_EQ(parse_launch_options({"--replay", "a.zvreplay", "--window", "800x600"}).window_width, 800);
 
   const std::filesystem::path before = std::filesystem::current_path();
   LaunchOptions gone = render;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "model/cell_text.h"
+#include "model/state_digest.h"
 #include "support/test_files.h"
 
 namespace levelfixture {
@@ -52,35 +53,7 @@ int32_t count_kind(const std::string& kind);
 void draw_board(const std::vector<std::string>& rows);
 std::vector<std::string> board();
 
-// FNV-1a over the bytes of plain values and strings, for digests of the world.
-struct Hash {
-  uint64_t value = 1469598103934665603ULL;
-  void bytes(const void* data, size_t size) {
-    const auto* p = static_cast<const unsigned char*>(data);
-    for (size_t i = 0; i < size; ++i) {
-      value ^= p[i];
-      value *= 1099511628211ULL;
-    }
-  }
-  template <typename T>
-  void one(const T& v) {
-    bytes(&v, sizeof v);
-  }
-  void one(const std::string& s) {
-    one(s.size());
-    bytes(s.data(), s.size());
-  }
-  // Cell texts hash as the texts they name, not as their references.
-  void one(const tessera::CellText& s) { one(s.str()); }
-  // Values in order, each as above.
-  template <typename... T>
-  void add(const T&... values) {
-    (one(values), ...);
-  }
-};
-
-// A digest of the level: size, every cell's kind and children, the instances, the foes, the
-// player's place, tiles_left and time_left.
-uint64_t level_digest();
+using Hash = tessera::StateHash;
+using tessera::level_digest;
 
 }  // namespace levelfixture

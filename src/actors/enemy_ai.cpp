@@ -27,8 +27,8 @@ bool free_cell(int64_t c, int64_t r) {
 }
 
 bool is_pink_like(int32_t c, int32_t r) {
-  const std::string& kind = world_cell(c, r).tile_kind;
-  return kind == KIND_PINK_FLOOR || kind == KIND_FIXED_PINK_FLOOR;
+  const CellText& kind = world_cell(c, r).tile_kind;
+  return kind == play_kinds().pink_floor || kind == play_kinds().fixed_pink_floor;
 }
 
 struct Heading {
@@ -135,19 +135,22 @@ void foe_substep_y(int32_t sign) {
 void paint_cell(int32_t px, int32_t py) {
   const int32_t c = cell_column(static_cast<float>(px));
   const int32_t r = cell_row(static_cast<float>(py));
-  const std::string& kind = world_cell(c, r).tile_kind;
-  if (kind == KIND_FLOOR || kind == KIND_GREEN || kind == KIND_BLUE_FLOOR) retile_cell(c, r, KIND_PINK_FLOOR);
+  const CellText& kind = world_cell(c, r).tile_kind;
+  const PlayKinds& kinds = play_kinds();
+  if (kind == kinds.floor || kind == kinds.green || kind == kinds.blue_floor) retile_cell(c, r, KIND_PINK_FLOOR);
 }
 
 void lock_pink_cell(int32_t c, int32_t r) {
   if (c == 0) c = 1;
   if (r == 0) r = 1;
+  // Only plain pink ever locks; this pass runs on every visible cell each frame.
+  if (!(world_cell(c, r).tile_kind == play_kinds().pink_floor)) return;
   bool marks[4] = {false, false, false, false};
   for (const auto& test : LOCK_TESTS) {
     marks[0] = marks[0] || is_pink_like(c, r);
     for (int32_t m = 0; m < 3; ++m) marks[m + 1] = marks[m + 1] || is_pink_like(c + test[m][0], r + test[m][1]);
     if (!(marks[0] && marks[1] && marks[2] && marks[3])) continue;
-    if (world_cell(c, r).tile_kind == KIND_PINK_FLOOR) {
+    if (world_cell(c, r).tile_kind == play_kinds().pink_floor) {
       retile_cell(c, r, KIND_FIXED_PINK_FLOOR);
       play_sound(PINKTILEFIXEDSOUND, SOUND_ONCE);
     }

@@ -93,8 +93,8 @@ bool view_can_scroll_right() {
 bool view_can_scroll_down() { return round_to_int(scroll_y) + round_to_int(visible_rows) < world_matrix.rows; }
 
 void unfix_cell(int32_t c, int32_t r, bool with_sound) {
-  const std::string& kind = world_cell(c, r).tile_kind;
-  if (kind != KIND_FIXED_FLOOR && kind != KIND_FIXED_PINK_FLOOR) return;
+  const CellText& kind = world_cell(c, r).tile_kind;
+  if (!(kind == play_kinds().fixed_floor) && !(kind == play_kinds().fixed_pink_floor)) return;
   retile_cell(c, r, KIND_FLOOR);
   tiles_left = add_saturating(tiles_left, 1);
   if (with_sound) play_sound(EXPLOSIONSOUND, SOUND_ONCE);

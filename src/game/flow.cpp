@@ -467,6 +467,7 @@ void frame_loop_reset() {
   build_begun = false;
   end_requested = false;
   game_running = false;
+  keeping_games = false;
 }
 
 // Only a positive setting waits: a negative one would ask for a wait without limit and freeze
@@ -541,11 +542,15 @@ void run_game(int32_t window_width, int32_t window_height) {
   requested_width = window_width;
   requested_height = window_height;
   start_up();
-  keeping_games = true;
-  player_directory = player_data_directory();
-  if (player_directory.empty()) std::fprintf(stderr, "Replays and scores: no place for the player's files; nothing is kept.\n");
-  recording_set_directory(player_directory.empty() ? std::string() : player_directory + "replays/");
+  keep_games(player_data_directory());
   frame_loop();
+}
+
+void keep_games(const std::string& directory) {
+  keeping_games = true;
+  player_directory = directory;
+  if (directory.empty()) std::fprintf(stderr, "Replays and scores: no place for the player's files; nothing is kept.\n");
+  recording_set_directory(directory.empty() ? std::string() : directory + "replays/");
 }
 
 void watch_replay(const Replay& replay, const std::string& file_name) {

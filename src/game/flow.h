@@ -51,6 +51,9 @@ void after_game_over();
 // layout value follows it as it would follow the display.
 // The real game records every game and keeps the score table of the data set.
 [[noreturn]] void run_game(int32_t window_width = 0, int32_t window_height = 0);
+// From now on every game is recorded into directory + "replays/" and entered in the score table
+// there; an empty directory keeps nothing (said on stderr).
+void keep_games(const std::string& directory);
 // The game with a replay's passes for controls, in a window of the recorded layout, until Escape
 // (or a take-over, after which the player plays on and the game is recorded).
 [[noreturn]] void watch_replay(const Replay& replay, const std::string& file_name);

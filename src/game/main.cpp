@@ -41,6 +41,7 @@ namespace {
     problem = "recorded by zorvane " + replay.start.game_version + ", this is zorvane " + tessera::game_version();
   }
   if (problem.empty() && replay.start.data_digest != tessera::data_set_digest()) problem = "recorded on another data set";
+  if (problem.empty() && replay.start.continued) problem = "a later game on a data set of map files, which no replay holds";
   if (!problem.empty()) {
     std::fprintf(stderr, "%s: %s\n", path.c_str(), problem.c_str());
     std::exit(tessera::EXIT_USAGE);

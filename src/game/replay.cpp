@@ -158,14 +158,17 @@ struct HeaderReader {
         good = end != nullptr && *end == '\0' && s.resolution == s.resolution;
       }
     } else if (key == "start") {
-      good = w.size() == 2 && (w[1] == "start-up" || w[1] == "rebuilt");
+      good = w.size() == 2 && (w[1] == "start-up" || w[1] == "rebuilt" || w[1] == "continued");
       if (good) s.start_up_map = w[1] == "start-up";
+      if (good) s.continued = w[1] == "continued";
     } else if (key == "map") {
       good = ints(w, 2, {&s.map_number, &s.current_map});
     } else if (key == "score") {
       good = ints(w, 4, {&s.score, &s.score_target, &s.level_start_score, &s.level_start_target});
     } else if (key == "bombs") {
       good = ints(w, 1, {&s.bombs}) && s.bombs >= 0 && s.bombs <= static_cast<int32_t>(BOMBS_HELD_MAX);
+    } else if (key == "base") {
+      good = ints(w, 2, {&s.base_width, &s.base_height});
     } else if (key == "carry") {
       good = ints(w, 4, {&s.time_tick, &s.fire_latch, &s.bomb_armed, &s.step_timer}) && s.fire_latch >= 0 &&
              s.fire_latch <= 255 && s.bomb_armed >= 0 && s.bomb_armed <= 255;
@@ -195,7 +198,7 @@ struct HeaderReader {
 };
 
 const char* const REQUIRED_HEADER[] = {"game", "data", "layout", "start", "map", "score",
-                                       "bombs", "carry", "random", "player", "date"};
+                                       "bombs", "base", "carry", "random", "player", "date"};
 
 // One record of the passes part: a run, a checkpoint or the end.
 std::string read_pass_record(const std::vector<std::string>& w, Replay& replay) {
@@ -295,11 +298,12 @@ std::string replay_header_text(const ReplayStart& s) {
   text += "game " + s.game_version + "\n";
   text += "data " + s.data_digest + "\n";
   text += "layout " + std::to_string(s.screen_width) + " " + std::to_string(s.screen_height) + " " + resolution + "\n";
-  text += std::string("start ") + (s.start_up_map ? "start-up" : "rebuilt") + "\n";
+  text += std::string("start ") + (s.start_up_map ? "start-up" : s.continued ? "continued" : "rebuilt") + "\n";
   text += "map " + std::to_string(s.map_number) + " " + std::to_string(s.current_map) + "\n";
   text += "score " + std::to_string(s.score) + " " + std::to_string(s.score_target) + " " +
           std::to_string(s.level_start_score) + " " + std::to_string(s.level_start_target) + "\n";
   text += "bombs " + std::to_string(s.bombs) + "\n";
+  text += "base " + std::to_string(s.base_width) + " " + std::to_string(s.base_height) + "\n";
   text += "carry " + std::to_string(s.time_tick) + " " + std::to_string(s.fire_latch) + " " +
           std::to_string(s.bomb_armed) + " " + std::to_string(s.step_timer) + "\n";
   text += "random";
@@ -368,6 +372,7 @@ ReplayStart capture_replay_start(bool start_up_map) {
   s.screen_height = static_cast<int32_t>(screen_height);
   s.resolution = RESOLUTION;
   s.start_up_map = start_up_map;
+  s.continued = !start_up_map && USESELFCREATEBASE != 1;
   s.map_number = map_number;
   s.current_map = current_map;
   s.score = score;
@@ -375,6 +380,8 @@ ReplayStart capture_replay_start(bool start_up_map) {
   s.level_start_score = level_start_score;
   s.level_start_target = level_start_target;
   s.bombs = static_cast<int32_t>(bombs.size());
+  s.base_width = base_width;
+  s.base_height = base_height;
   s.time_tick = time_tick;
   s.fire_latch = fire_latch;
   s.bomb_armed = bomb_armed;
@@ -394,6 +401,8 @@ bool restore_replay_start(const ReplayStart& s) {
   level_start_score = s.level_start_score;
   level_start_target = s.level_start_target;
   bombs.assign(static_cast<size_t>(std::clamp(s.bombs, 0, static_cast<int32_t>(BOMBS_HELD_MAX))), BOMB_SIGN);
+  base_width = s.base_width;
+  base_height = s.base_height;
   time_tick = s.time_tick;
   fire_latch = static_cast<uint8_t>(s.fire_latch);
   bomb_armed = static_cast<uint8_t>(s.bomb_armed);
@@ -602,6 +611,11 @@ int32_t verify_replay(const std::string& path) {
     return say(path, "recorded on another data set (digest " + start.data_digest + ", this one is " + digest + ")", 2);
   }
   if (replay.runs.empty()) return say(path, "holds no passes", 2);
+  if (start.continued) {
+    return say(path, "a later game on a data set of map files: it goes on in the level the game before it "
+                     "left, which no replay holds",
+               2);
+  }
   start_headless(start.screen_width, start.screen_height);
   if (RESOLUTION != start.resolution) return say(path, "recorded with another RESOLUTION", 2);
   if (!restore_replay_start(start)) return say(path, "not a replay this game reads: a random state no game has", 2);

@@ -25,6 +25,9 @@ struct ReplayStart {
   int32_t screen_height = 0;
   float resolution = 0.0f;       // RESOLUTION
   bool start_up_map = true;      // map 1 is the start-up map, not a rebuilt one
+  // A later game of a data set without generated levels plays on in the level the game before
+  // left: nothing short of that whole level could replay it.
+  bool continued = false;
   int32_t map_number = 1;
   int32_t current_map = -1;
   int32_t score = 0;
@@ -32,6 +35,9 @@ struct ReplayStart {
   int32_t level_start_score = 0;
   int32_t level_start_target = 0;
   int32_t bombs = 1;
+  // The base size later maps grow from: the configuration's, or the start-up map's base level.
+  int32_t base_width = 0;
+  int32_t base_height = 0;
   // What lives longer than a game: the clock's frame count and the controls' latches.
   int32_t time_tick = 0;
   int32_t fire_latch = 0;

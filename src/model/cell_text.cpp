@@ -1,5 +1,7 @@
 #include "model/cell_text.h"
 
+#include "model/vocabulary.h"
+
 #include <deque>
 #include <memory>
 #include <ostream>
@@ -115,5 +117,11 @@ std::ostream& operator<<(std::ostream& out, const ChildNames::Slot& slot) { retu
 
 size_t cell_text_count() { return text_table().pointers.size(); }
 size_t child_names_count() { return names_table().pointers.size(); }
+
+const PlayKinds& play_kinds() {
+  static const PlayKinds kinds{KIND_WALL,       KIND_FLOOR,      KIND_GREEN,           KIND_BLUE_FLOOR,
+                               KIND_FIXED_FLOOR, KIND_PINK_FLOOR, KIND_FIXED_PINK_FLOOR};
+  return kinds;
+}
 
 }  // namespace tessera

@@ -97,6 +97,13 @@ inline const CellText& ChildNames::operator[](size_t slot) const {
 
 std::ostream& operator<<(std::ostream& out, const ChildNames::Slot& slot);
 
+// The tile kinds that play's rules compare every pass, each interned once, so that comparing a
+// cell's kind with one compares two integers.
+struct PlayKinds {
+  CellText wall, floor, green, blue_floor, fixed_floor, pink_floor, fixed_pink_floor;
+};
+const PlayKinds& play_kinds();
+
 // How many distinct texts and child-name tuples the run has met (for benchmarks and tests).
 size_t cell_text_count();
 size_t child_names_count();

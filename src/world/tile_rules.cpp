@@ -14,9 +14,12 @@ namespace tessera {
 
 namespace {
 
-bool is_closed_kind(const std::string& kind) { return kind == KIND_BLUE_FLOOR || kind == KIND_WALL; }
+bool is_closed_kind(const CellText& kind) { return kind == play_kinds().blue_floor || kind == play_kinds().wall; }
 
-bool painted(int32_t x, int32_t y) { return is_painted_kind(world_cell(x, y).tile_kind); }
+bool painted(int32_t x, int32_t y) {
+  const CellText& kind = world_cell(x, y).tile_kind;
+  return kind == play_kinds().blue_floor || kind == play_kinds().fixed_floor;
+}
 
 }  // namespace
 
@@ -28,15 +31,15 @@ int32_t add_saturating(int32_t total, int32_t amount) {
 }
 
 void paint_tile(int32_t x, int32_t y) {
-  const std::string kind = world_cell(x, y).tile_kind;
-  if (kind == KIND_FLOOR || kind == KIND_GREEN) {
+  const CellText kind = world_cell(x, y).tile_kind;
+  if (kind == play_kinds().floor || kind == play_kinds().green) {
     retile_cell(x, y, KIND_BLUE_FLOOR);
     play_sound(DEFTILESOUND, SOUND_ONCE);
     if (GAMEMODE == GAMEMODE_HARDCORE) {
       world_cell(x, y).use_collision = COLLISION_SOLID;
       check_trapped(x, y);
     }
-  } else if (kind == KIND_PINK_FLOOR) {
+  } else if (kind == play_kinds().pink_floor) {
     retile_cell(x, y, KIND_BLUE_FLOOR);
     play_sound(DEFTILESOUND, SOUND_ONCE);
   }
@@ -50,7 +53,7 @@ void apply_tile_rules(int32_t x, int32_t y) {
     bool complete = true;
     for (const auto& offset : shape) complete = complete && painted(x + offset[0], y + offset[1]);
     if (!complete) continue;
-    if (world_cell(x, y).tile_kind == KIND_BLUE_FLOOR) {
+    if (world_cell(x, y).tile_kind == play_kinds().blue_floor) {
       retile_cell(x, y, KIND_FIXED_FLOOR);
       play_sound(FIXEDTILESOUND, SOUND_ONCE);
       score = add_saturating(score, world_cell(x, y).value1);

@@ -37,28 +37,6 @@ struct DataCopy {
   DataCopy() { fs::copy(fs::path(ZORVANE_SOURCE_DIR) / "game", dir.path, fs::copy_options::recursive); }
 };
 
-struct ToolRun {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-// The real program, with what it wrote to standard output and to standard error.
-ToolRun run_zorvane(const std::vector<std::string>& arguments) {
-  testfiles::TempDir scratch;
-  const std::string err_path = scratch.path + "stderr";
-  std::string command = ZORVANE_BINARY;
-  for (const std::string& argument : arguments) command += " '" + argument + "'";
-  FILE* out = popen((command + " 2>'" + err_path + "'").c_str(), "r");
-  ToolRun run;
-  char buffer[4096];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, out)) > 0;) run.out.append(buffer, n);
-  const int status = pclose(out);
-  if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
-  run.err = testfiles::read_all(err_path);
-  return run;
-}
-
 std::vector<std::string> read_lines(const std::string& path) {
   std::vector<std::string> lines;
   const int32_t file = file_open_read(-1, path);
@@ -211,7 +189,7 @@ TEST_P(DataCheck, BreakGivesExactlyItsLinesAndStatus) {
   const BreakCase& c = GetParam();
   DataCopy data;
   const int32_t line = c.apply(data.dir.path);
-  const ToolRun run = run_zorvane({"--check", data.dir.path});
+  const testchild::ProgramRun run = testchild::run_zorvane({"--check", data.dir.path});
   const std::string expected = *c.expected == '\0' ? "" : at_line(c.expected, line) + "\n";
   EXPECT_EQ(run.out, expected);
   EXPECT_EQ(run.status, c.status);
@@ -258,7 +236,7 @@ TEST(LevelPicture, BuildsTheLevelPlayBuildsAndTheSameBytesTwice) {
         first_png = png;
         // The program itself, twice, for the same bytes.
         const std::string again = data.dir.path + "again.png";
-        EXPECT_EQ(run_zorvane({"--render-level", "1", "--out", again, data.dir.path}).status, TOOL_CLEAN);
+        EXPECT_EQ(testchild::run_zorvane({"--render-level", "1", "--out", again, data.dir.path}).status, TOOL_CLEAN);
         EXPECT_EQ(testfiles::read_all(again), first_png);
       }
     }
@@ -276,7 +254,7 @@ TEST(LevelPicture, BuildsTheLevelPlayBuildsAndTheSameBytesTwice) {
 TEST(LevelPicture, TooLargeIsRefusedWithTheCellSizeThatFits) {
   DataCopy data;
   const std::string out = data.dir.path + "big.png";
-  const ToolRun run = run_zorvane({"--render-level", "20", "--cell", "300", "--out", out, data.dir.path});
+  const testchild::ProgramRun run = testchild::run_zorvane({"--render-level", "20", "--cell", "300", "--out", out, data.dir.path});
   EXPECT_EQ(run.status, TOOL_FAILED);
   EXPECT_EQ(run.err,
             "zorvane --render-level: map 20 is 66 x 45 cells; at 300 pixels a cell the picture would be 19800 x 13500 "

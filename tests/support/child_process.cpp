@@ -4,6 +4,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdio>
+
+#include "support/test_files.h"
+
 namespace testchild {
 
 ChildResult run_child(const std::function<void()>& body) {
@@ -43,5 +47,21 @@ ChildResult run_child(const std::function<void()>& body) {
 bool ended_normally(int status) { return WIFEXITED(status) && WEXITSTATUS(status) == 0; }
 bool ended_with_failure_status(int status) { return WIFEXITED(status) && WEXITSTATUS(status) != 0; }
 bool contains(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
+
+ProgramRun run_zorvane(const std::vector<std::string>& arguments) {
+  testfiles::TempDir scratch;
+  const std::string err_path = scratch.path + "stderr";
+  std::string command = ZORVANE_BINARY;
+  for (const std::string& argument : arguments) command += " '" + argument + "'";
+  FILE* out = popen((command + " 2>'" + err_path + "'").c_str(), "r");
+  ProgramRun run;
+  if (out == nullptr) return run;
+  char buffer[4096];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, out)) > 0;) run.out.append(buffer, n);
+  const int status = pclose(out);
+  if (WIFEXITED(status)) run.status = WEXITSTATUS(status);
+  run.err = testfiles::read_all(err_path);
+  return run;
+}
 
 }  // namespace testchild

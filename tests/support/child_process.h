@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace testchild {
 
@@ -15,6 +16,14 @@ struct ChildResult {
 // Forks, runs body with standard error on a pipe and a bounded stack, ends with status 0 when body
 // returns, and waits for the child.
 ChildResult run_child(const std::function<void()>& body);
+
+// The real program with these arguments, and what it wrote to standard output and standard error.
+struct ProgramRun {
+  int status = -1;  // the exit status; -1 when it did not exit
+  std::string out;
+  std::string err;
+};
+ProgramRun run_zorvane(const std::vector<std::string>& arguments);
 
 bool ended_normally(int status);
 bool ended_with_failure_status(int status);

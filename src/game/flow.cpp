@@ -370,6 +370,13 @@ bool feed_watched_pass(bool draw) {
   if (watching.run >= replay.runs.size()) return false;
   const Controls controls = replay.runs[watching.run].controls;
   if (watching.pass == 0 && screen == Screen::loading) {
+    // The data set loads as for any game; then play starts where the recording started.
+    load_resources();
+    if (!restore_replay_start(replay.start)) {
+      std::fprintf(stderr, "%s: a random state no game has\n", watching.file_name.c_str());
+      end_requested = true;
+      return false;
+    }
     replayed_first_pass(replay.start, controls);
   } else {
     loop_pass(controls, draw);
@@ -386,14 +393,11 @@ bool feed_watched_pass(bool draw) {
 // The player takes over: the game goes on from here under their controls, recorded as a new game
 // that begins with the watched passes.
 void take_over() {
-  std::vector<ReplayRun> so_far(watching.replay->runs.begin(),
-                                watching.replay->runs.begin() + static_cast<std::ptrdiff_t>(watching.run));
-  if (watching.in_run > 0) so_far.push_back({watching.in_run, watching.replay->runs[watching.run].controls});
   ReplayStart start = watching.replay->start;
   start.taken_over_from = watching.file_name;
   start.date = date_now();
   keeping_games = true;
-  if (game_running) recording_begin(start, so_far);
+  if (game_running) recording_begin(start, watching.replay, watching.pass);
   watching.replay = nullptr;
 }
 
@@ -409,14 +413,14 @@ void draw_watch_line(bool over) {
 // one drawn.
 void watch_pass() {
   window_event(0);
-  read_controls();  // the snapshot the watcher's keys are read from
+  const Controls live = read_controls();  // the snapshot the watcher's keys are read from
   if (key_pushed(KEY_ESCAPE) != 0) end_requested = true;
   if (key_released(KEY_SPACE) != 0) watching.paused = !watching.paused;
   if (key_released(KEY_RIGHT) != 0) watching.speed = watching.speed >= 16 ? 1 : watching.speed * 4;
   const bool over = watching.run >= watching.replay->runs.size();
   if (key_released(KEY_T) != 0 && screen != Screen::loading) {
     take_over();
-    loop_pass(read_controls(), true);
+    loop_pass(live, true);
     return;
   }
   if (end_requested) {

@@ -488,6 +488,19 @@ std::string rename_apart(const std::string& from, const std::string& base) {
   return fs::path(from).filename().string();
 }
 
+void record_pass(const Controls& controls, uint64_t digest) {
+  if (recording.fd < 0) return;
+  if (recording.run.count > 0 && !same_controls(recording.run.controls, controls)) close_run();
+  recording.run.controls = controls;
+  ++recording.run.count;
+  ++recording.passes;
+  if (recording.passes % REPLAY_CHECKPOINT_PASSES == 0) {
+    close_run();
+    recording.pending += replay_checkpoint_text({recording.passes, digest});
+    flush_recording();
+  }
+}
+
 }  // namespace
 
 void recording_set_directory(const std::string& directory) {
@@ -502,7 +515,7 @@ void recording_set_directory(const std::string& directory) {
   recording.directory = directory.back() == '/' ? directory : directory + "/";
 }
 
-void recording_begin(const ReplayStart& start, const std::vector<ReplayRun>& passes_so_far) {
+void recording_begin(const ReplayStart& start, const Replay* taken_over, int64_t passes) {
   if (recording.fd >= 0) recording_end();
   if (recording.directory.empty()) return;
   recording.stamp = date_stamp(start.date);
@@ -516,9 +529,19 @@ void recording_begin(const ReplayStart& start, const std::vector<ReplayRun>& pas
   recording.passes = 0;
   recording.run = {};
   recording.pending = replay_header_text(start);
-  // A game taken over keeps the passes it came with, checkpoints and all, so it verifies from its start.
-  for (const ReplayRun& run : passes_so_far) {
-    for (int64_t i = 0; i < run.count && recording.fd >= 0; ++i) recording_pass(run.controls);
+  if (taken_over != nullptr) {
+    size_t checkpoint = 0;
+    for (const ReplayRun& run : taken_over->runs) {
+      for (int64_t i = 0; i < run.count && recording.passes < passes; ++i) {
+        // The recorded digests: the state now is that of the last pass only.
+        while (checkpoint < taken_over->checkpoints.size() && taken_over->checkpoints[checkpoint].pass <= recording.passes) {
+          ++checkpoint;
+        }
+        const bool known = checkpoint < taken_over->checkpoints.size() &&
+                           taken_over->checkpoints[checkpoint].pass == recording.passes + 1;
+        record_pass(run.controls, known ? taken_over->checkpoints[checkpoint].digest : play_state_digest());
+      }
+    }
   }
   flush_recording();
 }
@@ -529,15 +552,8 @@ int64_t recording_passes() { return recording.passes; }
 
 void recording_pass(const Controls& controls) {
   if (recording.fd < 0) return;
-  if (recording.run.count > 0 && !same_controls(recording.run.controls, controls)) close_run();
-  recording.run.controls = controls;
-  ++recording.run.count;
-  ++recording.passes;
-  if (recording.passes % REPLAY_CHECKPOINT_PASSES == 0) {
-    close_run();
-    recording.pending += replay_checkpoint_text({recording.passes, play_state_digest()});
-    flush_recording();
-  }
+  const bool checkpoint = (recording.passes + 1) % REPLAY_CHECKPOINT_PASSES == 0;
+  record_pass(controls, checkpoint ? play_state_digest() : 0);
 }
 
 std::string recording_end() {

@@ -101,8 +101,9 @@ bool restore_replay_start(const ReplayStart& start);
 // Where replays go (player_data_directory() + "replays/"); an empty string turns recording off.
 // Opening it fails with one line on stderr, and the game plays on without recording.
 void recording_set_directory(const std::string& directory);
-// A game began: opens its file and writes the header (and, after a take-over, the passes so far).
-void recording_begin(const ReplayStart& start, const std::vector<ReplayRun>& passes_so_far = {});
+// A game began: opens its file and writes the header. A game taken over from a replay after
+// `passes` of its passes begins with those passes and their checkpoints, so it verifies from its start.
+void recording_begin(const ReplayStart& start, const Replay* taken_over = nullptr, int64_t passes = 0);
 bool recording_active();
 // One pass of the game, after its step; a checkpoint after every REPLAY_CHECKPOINT_PASSES, and the
 // file reaches the disk at each one.

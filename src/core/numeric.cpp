@@ -118,4 +118,19 @@ NumberReading read_float(const std::string& text) {
 
 std::string decimal(int32_t value) { return std::to_string(value); }
 
+bool parse_whole_number(const std::string& text, int64_t low, int64_t high, int64_t& value) {
+  // 18 digits cannot overflow 64 bits.
+  const size_t sign = !text.empty() && text[0] == '-' ? 1 : 0;
+  if (text.size() == sign || text.size() > 18 + sign) return false;
+  int64_t v = 0;
+  for (size_t i = sign; i < text.size(); ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+    v = v * 10 + (text[i] - '0');
+  }
+  if (sign == 1) v = -v;
+  if (v < low || v > high) return false;
+  value = v;
+  return true;
+}
+
 }  // namespace tessera

@@ -20,6 +20,9 @@ int32_t parse_leading_int(const std::string& text);
 
 // Standard decimal floating-point text (leading white space skipped); 0.0 without a number.
 float parse_float(const std::string& text);
+// The whole text as a decimal number (an optional "-", then digits) within low..high; false, and
+// value unchanged, for anything else. For the player's files, which are read strictly.
+bool parse_whole_number(const std::string& text, int64_t low, int64_t high, int64_t& value);
 
 // What the two parsers above made of a text, for the checker: the value they give, and what of
 // the text they did not take as it stands.

@@ -17,6 +17,7 @@
 #include "actors/play_clock.h"
 #include "game/flow.h"
 #include "core/config.h"
+#include "core/numeric.h"
 #include "model/state_digest.h"
 #include "model/vocabulary.h"
 #include "model/world_model.h"
@@ -89,25 +90,9 @@ std::vector<std::string> words_of(const std::string& line) {
   return words;
 }
 
-// Whole decimal numbers within bounds; nothing else reads as one.
-bool number(const std::string& text, int64_t low, int64_t high, int64_t& value) {
-  if (text.empty() || text.size() > 19) return false;
-  size_t i = text[0] == '-' ? 1 : 0;
-  if (i == text.size()) return false;
-  int64_t v = 0;
-  for (; i < text.size(); ++i) {
-    if (text[i] < '0' || text[i] > '9') return false;
-    v = v * 10 + (text[i] - '0');
-  }
-  if (text[0] == '-') v = -v;
-  if (v < low || v > high) return false;
-  value = v;
-  return true;
-}
-
 bool int32_of(const std::string& text, int32_t& value) {
   int64_t v = 0;
-  if (!number(text, INT32_MIN, INT32_MAX, v)) return false;
+  if (!parse_whole_number(text, INT32_MIN, INT32_MAX, v)) return false;
   value = static_cast<int32_t>(v);
   return true;
 }
@@ -184,7 +169,7 @@ struct HeaderReader {
       s.player = line.size() > 7 ? line.substr(7) : std::string();
     } else if (key == "date") {
       int64_t date = 0;
-      good = w.size() == 2 && number(w[1], 0, INT64_MAX / 2, date);
+      good = w.size() == 2 && parse_whole_number(w[1], 0, INT64_MAX / 2, date);
       s.date = date;
     } else if (key == "from") {
       s.taken_over_from = line.size() > 5 ? line.substr(5) : std::string();
@@ -206,7 +191,7 @@ std::string read_pass_record(const std::vector<std::string>& w, Replay& replay) 
   if (w[0] == "c") {
     ReplayCheckpoint checkpoint;
     uint64_t digest = 0;
-    if (w.size() != 3 || !number(w[1], 0, REPLAY_MAX_PASSES, checkpoint.pass) || !hex_of(w[2], 16, digest)) {
+    if (w.size() != 3 || !parse_whole_number(w[1], 0, REPLAY_MAX_PASSES, checkpoint.pass) || !hex_of(w[2], 16, digest)) {
       return "a bad checkpoint";
     }
     if (checkpoint.pass != replay.passes) return "a checkpoint at pass " + w[1] + " after " + std::to_string(replay.passes) + " passes";
@@ -217,7 +202,7 @@ std::string read_pass_record(const std::vector<std::string>& w, Replay& replay) 
   if (w[0] == "end") {
     uint64_t digest = 0;
     ReplayEnd& end = replay.end;
-    if (w.size() != 5 || !number(w[1], 0, REPLAY_MAX_PASSES, end.passes) || !int32_of(w[2], end.map) ||
+    if (w.size() != 5 || !parse_whole_number(w[1], 0, REPLAY_MAX_PASSES, end.passes) || !int32_of(w[2], end.map) ||
         !int32_of(w[3], end.score) || !hex_of(w[4], 16, digest)) {
       return "a bad end record";
     }
@@ -229,8 +214,8 @@ std::string read_pass_record(const std::vector<std::string>& w, Replay& replay) 
   ReplayRun run;
   int64_t action = 0;
   int64_t flags = 0;
-  if (w.size() != 4 || !number(w[0], 1, REPLAY_MAX_PASSES, run.count) || !direction_of(w[1], run.controls.direction) ||
-      !number(w[2], 0, 99, action) || !known_action(action) || !number(w[3], 0, FLAGS_ALL, flags)) {
+  if (w.size() != 4 || !parse_whole_number(w[0], 1, REPLAY_MAX_PASSES, run.count) || !direction_of(w[1], run.controls.direction) ||
+      !parse_whole_number(w[2], 0, 99, action) || !known_action(action) || !parse_whole_number(w[3], 0, FLAGS_ALL, flags)) {
     return "a bad run of passes";
   }
   if (replay.passes + run.count > REPLAY_MAX_PASSES) return "more passes than a replay may have";
@@ -262,7 +247,7 @@ std::string parse_replay(const std::string& bytes, Replay& replay) {
       int64_t format = 0;
       const std::vector<std::string> w = words_of(line);
       if (w.size() != 3 || w[0] + " " + w[1] != MAGIC) return "not a replay (no \"" + std::string(MAGIC) + "\" line)";
-      if (!number(w[2], 1, 1000000, format) || format != REPLAY_FORMAT) {
+      if (!parse_whole_number(w[2], 1, 1000000, format) || format != REPLAY_FORMAT) {
         return "replay format " + w[2] + ", this game reads format " + std::to_string(REPLAY_FORMAT);
       }
       continue;

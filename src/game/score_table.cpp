@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "core/numeric.h"
 #include "platform/platform.h"
 
 namespace tessera {
@@ -17,21 +18,6 @@ namespace tessera {
 namespace {
 
 const char* const MAGIC = "ZORVANE SCORES 1";
-
-bool whole_number(const std::string& text, int64_t low, int64_t high, int64_t& value) {
-  if (text.empty() || text.size() > 18) return false;
-  size_t i = text[0] == '-' ? 1 : 0;
-  if (i == text.size()) return false;
-  int64_t v = 0;
-  for (; i < text.size(); ++i) {
-    if (text[i] < '0' || text[i] > '9') return false;
-    v = v * 10 + (text[i] - '0');
-  }
-  v = text[0] == '-' ? -v : v;
-  if (v < low || v > high) return false;
-  value = v;
-  return true;
-}
 
 std::vector<std::string> fields_of(const std::string& line) {
   std::vector<std::string> fields;
@@ -78,8 +64,8 @@ std::string parse_score_table(const std::string& bytes, const std::string& data_
     ScoreEntry entry;
     int64_t score = 0;
     int64_t map = 0;
-    if (f.size() != 6 || !whole_number(f[0], 1, INT32_MAX, score) || !whole_number(f[1], INT32_MIN, INT32_MAX, map) ||
-        !whole_number(f[2], 0, INT64_MAX / 2, entry.passes) || !whole_number(f[3], 0, INT64_MAX / 2, entry.date)) {
+    if (f.size() != 6 || !parse_whole_number(f[0], 1, INT32_MAX, score) || !parse_whole_number(f[1], INT32_MIN, INT32_MAX, map) ||
+        !parse_whole_number(f[2], 0, INT64_MAX / 2, entry.passes) || !parse_whole_number(f[3], 0, INT64_MAX / 2, entry.date)) {
       return "line " + std::to_string(number) + " is not an entry";
     }
     if (entries.size() == SCORE_TABLE_SIZE) return "more than " + std::to_string(SCORE_TABLE_SIZE) + " entries";

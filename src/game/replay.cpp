@@ -468,7 +468,11 @@ std::string rename_apart(const std::string& from, const std::string& base) {
       ::unlink(from.c_str());
       return name;
     }
-    if (errno != EEXIST) break;
+    if (errno == EEXIST) continue;
+    // File systems without hard links: a plain rename, after looking first.
+    std::error_code error;
+    if (!fs::exists(to, error) && ::rename(from.c_str(), to.c_str()) == 0) return name;
+    break;
   }
   return fs::path(from).filename().string();
 }

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/player_settings.h"
+
 #ifndef ZORVANE_VERSION
 #define ZORVANE_VERSION "unknown"
 #endif
@@ -32,6 +34,11 @@ std::string help_text();
 std::string show_help(LaunchOptions& options, const std::string&) {
   options.exit_status = 0;
   options.message = help_text();
+  return "";
+}
+
+std::string set_reset_settings(LaunchOptions& options, const std::string&) {
+  options.reset_settings = true;
   return "";
 }
 
@@ -117,6 +124,7 @@ const OptionEntry OPTIONS[] = {
     {"--rebuilt", nullptr, "map 1 as a new game builds it, not as start-up does", set_rebuilt},
     {"--cell", "PX", "pixels a cell of the picture (default: RESOLUTION; refused above 16384 a side or 8192 x 8192 in all)",
      set_cell},
+    {"--reset-settings", nullptr, "delete the player's settings file (see below), say so, and exit", set_reset_settings},
     {"--help", nullptr, "show this help and exit", show_help},
     {"--version", nullptr, "show the version and exit", show_version},
 };
@@ -124,6 +132,7 @@ const OptionEntry OPTIONS[] = {
 std::string help_text() {
   std::string text =
       "Usage: zorvane [--data DIR] [--window WxH]\n"
+      "       zorvane --reset-settings\n"
       "       zorvane --check [DIR]\n"
       "       zorvane --render-level N --out FILE.png [--rebuilt] [--cell PX] [DIR]\n"
       "A real-time labyrinth game, and tools for making its data sets. Options:\n";
@@ -133,6 +142,9 @@ std::string help_text() {
     left.resize(std::max<size_t>(left.size() + 2, 18), ' ');
     text += left + option.help + "\n";
   }
+  const std::string settings = settings_path();
+  text += "The player's settings (keys, volume, fullscreen; the settings screen of the title changes them):\n  " +
+          (settings.empty() ? std::string("none: neither XDG_CONFIG_HOME nor HOME is set") : settings) + "\n";
   return text;
 }
 
@@ -170,6 +182,9 @@ std::string check_combination(LaunchOptions& options, const std::vector<std::str
   }
   if (render && options.render_out.empty()) return "--render-level needs --out FILE.png";
   if (tool && options.window_width != 0) return "--window goes with play, not with the tools";
+  if (options.reset_settings && (tool || options.window_width != 0 || !options.data_directory.empty())) {
+    return "--reset-settings goes alone";
+  }
   return "";
 }
 

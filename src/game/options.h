@@ -28,6 +28,7 @@ struct LaunchOptions {
   bool render_rebuilt = false;
   int32_t render_cell = 0;  // 0: the data set's cell size
   std::string render_out;
+  bool reset_settings = false;  // --reset-settings: delete the player's settings file and end
 };
 
 // Reads argv[1..]. Options are "--name VALUE" or "--name=VALUE"; the tools take the start

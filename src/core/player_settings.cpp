@@ -171,7 +171,7 @@ void read_keys(Reader& reader, Control control, const std::string& key, const st
   }
   if (!good) {
     reader.bad(key, value, "at most two key names with a comma between, or -; F11, M and Alt are the game's own",
-               "its keys before");
+               "its default");
     return;
   }
   binding.keys = keys;
@@ -180,7 +180,7 @@ void read_keys(Reader& reader, Control control, const std::string& key, const st
 void read_button(Reader& reader, Control control, const std::string& key, const std::string& value) {
   const int32_t button = value == "-" ? 0 : button_code(value);
   if (button == 0 && value != "-") {
-    reader.bad(key, value, "X, A, B, Y, LB, RB, LT, RT, BACK, START or -", "its button before");
+    reader.bad(key, value, "X, A, B, Y, LB, RB, LT, RT, BACK, START or -", "its default");
     return;
   }
   reader.read.settings[control].button = button;

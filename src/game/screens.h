@@ -28,7 +28,8 @@ bool title_step(const Controls& controls);
 // Before title_step: true when the settings control, pressed on the title, was released now (the
 // title then hands over to the settings screen).
 bool title_opens_settings(const Controls& controls);
-// Back from the settings screen: the title as it was, waiting for a new press.
+// Back from the settings screen: the title as it was, waiting for every control to be let go and
+// then for a new press (a start key that left the settings does not also start a game).
 void resume_title();
 void draw_title();
 

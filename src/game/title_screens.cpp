@@ -117,6 +117,7 @@ std::vector<std::string> settings_prompts() {
 float title_fade = 255.0f;
 bool start_pressed = false;
 bool settings_pressed = false;
+bool held_from_settings = false;  // back from the settings screen: nothing counts until let go
 
 std::string for_device(const std::vector<std::string>& prompts) {
   return prompts[std::min<size_t>(input_device, prompts.size() - 1)];
@@ -159,6 +160,7 @@ void enter_title() {
   title_fade = 255.0f;
   start_pressed = false;
   settings_pressed = false;
+  held_from_settings = false;
   free_screen_picture();
   load_screen_picture(LOADINTROSCREEN);
   fit_screen_picture();
@@ -170,6 +172,10 @@ bool title_step(const Controls& controls) {
   if (!start_pressed) {
     // The title's first frame is drawn as it is entered, so every step follows a drawn frame.
     title_fade = title_fade > 0.0f ? title_fade - 0.2f : 0.0f;
+    if (held_from_settings) {
+      held_from_settings = controls.start || controls.settings;
+      return false;
+    }
     start_pressed = controls.start;
     return false;
   }
@@ -181,7 +187,7 @@ bool title_step(const Controls& controls) {
 }
 
 bool title_opens_settings(const Controls& controls) {
-  if (start_pressed) return false;
+  if (start_pressed || held_from_settings) return false;
   if (controls.settings) {
     settings_pressed = true;
     return false;
@@ -194,6 +200,7 @@ bool title_opens_settings(const Controls& controls) {
 void resume_title() {
   start_pressed = false;
   settings_pressed = false;
+  held_from_settings = true;
 }
 
 void draw_title() {

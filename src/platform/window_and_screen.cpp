@@ -31,6 +31,11 @@ bool fullscreen_on = false;
 int32_t windowed_width = 0;
 int32_t windowed_height = 0;
 int32_t away_latched = 0;
+// A window manager may take the focus away for a moment while a window changes between
+// fullscreen and windowed; that is not the player leaving.
+constexpr uint32_t SWITCH_FOCUS_GRACE_MS = 500;
+uint32_t switched_at = 0;
+bool switched = false;
 
 bool make_back_texture(int32_t width, int32_t height) {
   platform_back_buffer =
@@ -99,7 +104,8 @@ void screen_follow_window(const SDL_Event& event) {
   if (event.type == SDL_WINDOWEVENT && platform_window != nullptr &&
       event.window.windowID == SDL_GetWindowID(platform_window) &&
       (event.window.event == SDL_WINDOWEVENT_FOCUS_LOST || event.window.event == SDL_WINDOWEVENT_MINIMIZED)) {
-    away_latched = 1;
+    const bool switching = switched && SDL_GetTicks() - switched_at < SWITCH_FOCUS_GRACE_MS;
+    if (event.window.event == SDL_WINDOWEVENT_MINIMIZED || !switching) away_latched = 1;
   }
   // Targets lost with the device (Direct3D): the kept tiles are gone, the next frame draws all.
   if (event.type == SDL_RENDER_TARGETS_RESET || event.type == SDL_RENDER_DEVICE_RESET) tile_layer_close();
@@ -192,6 +198,8 @@ void window_set_fullscreen(bool on) {
     SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
   }
   fullscreen_on = on;
+  switched = true;
+  switched_at = SDL_GetTicks();
 }
 
 bool window_fullscreen() { return platform_window != nullptr && fullscreen_on; }
@@ -262,6 +270,7 @@ int32_t screen_save_png(const std::string& path) {
 void windows_close_all() {
   fullscreen_on = false;
   away_latched = 0;
+  switched = false;
   destroy_renderer();
   for (auto& [id, window] : windows.items) SDL_DestroyWindow(window);
   windows.items.clear();

@@ -263,5 +263,17 @@ TEST(SettingsScreen, ReachedFromTheTitleAndWorkedByTheControls) {
   const std::string file = settings_file();
   EXPECT_NE(file.find("bomb = ENTER, A\n"), std::string::npos) << file;
   EXPECT_NE(file.find("music_volume = 90\n"), std::string::npos);
+
+  // Left by the start control on BACK (above the first row): its release does not start a game.
+  tap(settings);
+  ASSERT_EQ(screen, Screen::settings);
+  passes(1);
+  tap(with(ACTION_NONE, DIRECTION_UP));
+  Controls start;
+  start.start = true;
+  loop_pass(start, false);
+  EXPECT_EQ(screen, Screen::title);
+  passes(3);
+  EXPECT_EQ(screen, Screen::title);
   player_settings = PlayerSettings();
 }

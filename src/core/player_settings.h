@@ -112,10 +112,12 @@ std::string settings_text(const PlayerSettings& settings);
 // configuration directory.
 std::string settings_path();
 // Reads the file into player_settings (the defaults when it is missing), naming on standard error
-// every unknown key, bad value, or a file that cannot be read.
+// every unknown key and bad value. A file that cannot be read, or is not text, is moved aside
+// (settings.ini.unreadable-DATE) with a line on standard error, and the defaults are used; when it
+// cannot be moved, nothing is saved over it for the rest of the run.
 void load_player_settings();
 // Writes player_settings to a new file renamed into place; a failure is named on standard error.
-// True when written.
+// True when written; false too while an unreadable file is kept in its place.
 bool save_player_settings();
 // --reset-settings: deletes the file. The text to print on standard error (what was removed, or
 // that there was nothing to remove), and false when the file could not be removed.

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -28,17 +29,48 @@ std::string settings_path() {
   return base + "zorvane/settings.ini";
 }
 
+namespace {
+
+// A file that cannot be read as settings is never overwritten: it is moved aside, and while that
+// fails nothing is written over it.
+bool file_kept = false;
+
+void move_aside(const std::string& path, const std::string& problem) {
+  const std::string aside = path + ".unreadable-" + std::to_string(date_now());
+  if (std::rename(path.c_str(), aside.c_str()) == 0) {
+    std::fprintf(stderr, "Settings %s: %s; moved to %s, the default settings are used.\n", path.c_str(),
+                 problem.c_str(), aside.c_str());
+    player_files_written();
+  } else {
+    file_kept = true;
+    std::fprintf(stderr, "Settings %s: %s, and it cannot be moved aside; the default settings are used and not saved.\n",
+                 path.c_str(), problem.c_str());
+  }
+}
+
+}  // namespace
+
 void load_player_settings() {
   player_settings = PlayerSettings();
+  file_kept = false;
   const std::string path = settings_path();
   if (path.empty()) return;
+  errno = 0;
   std::ifstream file(path, std::ios::binary);
   if (!file) {
-    if (errno != ENOENT) std::fprintf(stderr, "%s: %s: the default settings are used\n", path.c_str(), std::strerror(errno));
+    if (errno != ENOENT) move_aside(path, errno != 0 ? std::strerror(errno) : "cannot be read");
     return;
   }
   std::ostringstream text;
   text << file.rdbuf();
+  if (file.bad() || (text.str().empty() && !std::filesystem::is_regular_file(path))) {
+    move_aside(path, "cannot be read");
+    return;
+  }
+  if (text.str().find('\0') != std::string::npos) {
+    move_aside(path, "not a text file");
+    return;
+  }
   SettingsRead read = parse_settings(text.str(), path);
   for (const std::string& message : read.messages) std::fprintf(stderr, "%s\n", message.c_str());
   player_settings = std::move(read.settings);
@@ -50,6 +82,7 @@ bool save_player_settings() {
     std::fprintf(stderr, "Settings: no configuration directory (neither XDG_CONFIG_HOME nor HOME): not saved\n");
     return false;
   }
+  if (file_kept) return false;
   const std::string problem = write_file_replacing(path, settings_text(player_settings));
   if (!problem.empty()) std::fprintf(stderr, "Settings not saved: %s\n", problem.c_str());
   return problem.empty();

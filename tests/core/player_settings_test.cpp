@@ -150,6 +150,23 @@ TEST(SettingsFile, MissingWrittenAndReset) {
   EXPECT_FALSE(std::filesystem::exists(home.file()));
   EXPECT_TRUE(reset_settings_file(said));
   EXPECT_EQ(said, "zorvane: there was no settings file to remove (" + home.file() + ")\n");
+
+  // What does not read as settings (not text, or a directory) is moved aside, never overwritten.
+  for (const bool directory : {false, true}) {
+    std::filesystem::remove_all(home.dir.path + "zorvane");
+    if (directory) {
+      std::filesystem::create_directories(home.file());
+    } else {
+      testfiles::write_text(home.file(), std::string("music_volume = 5\n\0\x01", 19));
+    }
+    load_player_settings();
+    EXPECT_EQ(player_settings, PlayerSettings()) << directory;
+    EXPECT_FALSE(std::filesystem::exists(home.file())) << directory;
+    int32_t aside = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(home.dir.path + "zorvane"))
+      aside += entry.path().filename().string().rfind("settings.ini.unreadable-", 0) == 0 ? 1 : 0;
+    EXPECT_EQ(aside, 1) << directory;
+  }
   player_settings = PlayerSettings();
 }
 

@@ -209,7 +209,8 @@ void draw_title() {
   const int32_t alpha = round_to_int(255.0 - title_fade);
   draw_screen_text(TITLE_TEXT, screen_width * 0.1f, screen_height * 0.4f, 6.0f, 0.0f, alpha, 1.0f);
   draw_screen_text(for_device(start_prompts()), screen_width * 0.1f, screen_height * 0.65f, 0.8f, 0.0f, alpha, 1.0f);
-  draw_screen_text(for_device(settings_prompts()), screen_width * 0.1f, screen_height * 0.7f, 0.6f, 0.0f, alpha, 1.0f);
+  // Below the rights line, clear of the title's other lines.
+  draw_screen_text(for_device(settings_prompts()), screen_width * 0.1f, screen_height * 0.85f, 0.6f, 0.0f, alpha, 1.0f);
   draw_screen_text(TITLE_RIGHTS_LINE, screen_width * 0.5f, screen_height * 0.8f, 0.6f, 0.0f, 255, 1.0f);
 }
 

@@ -36,9 +36,12 @@ const char* const TITLE = "  SETTINGS |";
 const char* const HEADINGS[] = {"CONTROL|", "KEY|", "KEY|", "PAD|"};
 const char* const ROW_NAMES[] = {"MUSIC VOLUME|", "EFFECTS VOLUME|", "MUTED (M)|", "FULLSCREEN (F11)|",
                                  "RESET CONTROLS AND SOUND|", "BACK TO THE TITLE|"};
+// The words of its other lines (the bindings' messages too); keys are named by letters and digits.
 const char* const WORDS[] = {"ON|", "OFF|", "STICK|", "PRESS A KEY|", "PRESS A BUTTON|", "KEPT AS IT WAS|",
-                             " CHOOSE |", " CHANGE |", " CLEAR |", " BACK|", "SETTINGS SAVED|",
-                             "CONTROLS AND SOUND ARE THE DEFAULTS AGAIN|", "THE ONLY KEY OF |", " STAYS|"};
+                             " CHOOSE   |", " CHANGE   |", " CLEAR   |", " BACK|",
+                             "CONTROLS AND SOUND ARE THE DEFAULTS AGAIN|", "THE ONLY KEY OF |", " STAYS|",
+                             "A PAD BUTTON CAN ONLY BE SWAPPED|", " SWAPPED: |", " NOW HAS |", " TAKEN FROM |",
+                             " IS THE ONLY KEY OF |", "F11, M AND ALT ARE THE GAME'S OWN|"};
 
 int32_t row = 0;
 int32_t column = 0;
@@ -95,7 +98,13 @@ void reset_to_defaults() {
 void clear_cell() {
   Binding& binding = player_settings[row_control()];
   if (column == PAD_COLUMN) {
-    binding.button = 0;
+    // With a pad the keyboard is not read: a control without its button could never be given one
+    // back. Only the map controls, which have none by default, can lose theirs.
+    if (row_control() == Control::next_map || row_control() == Control::previous_map) {
+      binding.button = 0;
+    } else {
+      say("A PAD BUTTON CAN ONLY BE SWAPPED");
+    }
     return;
   }
   const int32_t other = binding.keys[static_cast<size_t>(1 - column)];

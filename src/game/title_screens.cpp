@@ -123,6 +123,8 @@ std::string for_device(const std::vector<std::string>& prompts) {
   return prompts[std::min<size_t>(input_device, prompts.size() - 1)];
 }
 
+std::string title_prompt() { return for_device(start_prompts()); }
+
 }  // namespace
 
 void enter_intro() {
@@ -208,10 +210,10 @@ void draw_title() {
   draw_floaters(title_floaters, 1);
   const int32_t alpha = round_to_int(255.0 - title_fade);
   draw_screen_text(TITLE_TEXT, screen_width * 0.1f, screen_height * 0.4f, 6.0f, 0.0f, alpha, 1.0f);
-  draw_screen_text(for_device(start_prompts()), screen_width * 0.1f, screen_height * 0.65f, 0.8f, 0.0f, alpha, 1.0f);
+  draw_screen_text(title_prompt(), screen_width * 0.1f, screen_height * 0.65f, 0.8f, 0.0f, alpha, 1.0f);
+  draw_screen_text(TITLE_RIGHTS_LINE, screen_width * 0.5f, screen_height * 0.8f, 0.6f, 0.0f, 255, 1.0f);
   // Below the rights line, clear of the title's other lines.
   draw_screen_text(for_device(settings_prompts()), screen_width * 0.1f, screen_height * 0.85f, 0.6f, 0.0f, alpha, 1.0f);
-  draw_screen_text(TITLE_RIGHTS_LINE, screen_width * 0.5f, screen_height * 0.8f, 0.6f, 0.0f, 255, 1.0f);
 }
 
 std::vector<std::string> title_screen_texts() {

@@ -1,11 +1,22 @@
-// Every test runs headless: the harness picks SDL's dummy drivers before anything starts.
+// Every test runs headless: the harness picks SDL's dummy drivers before anything starts. No test
+// reads or writes the player's own settings: their directory is a fresh one of this process (the
+// games the tests start inherit it).
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <string>
 
 int main(int argc, char** argv) {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   setenv("SDL_AUDIODRIVER", "dummy", 1);
+  const std::filesystem::path config =
+      std::filesystem::temp_directory_path() / ("zorvane-test-config-" + std::to_string(getpid()));
+  setenv("XDG_CONFIG_HOME", config.c_str(), 1);
   ::testing::InitGoogleTest(&argc, argv);
-  return RUN_ALL_TESTS();
+  const int status = RUN_ALL_TESTS();
+  std::error_code ignored;
+  std::filesystem::remove_all(config, ignored);
+  return status;
 }

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "core/player_settings.h"
+#include "core/runtime.h"
 #include "model/world_model.h"
 #include "platform/platform.h"
 #include "presentation/screen_text.h"
@@ -11,25 +13,36 @@ namespace tessera {
 namespace {
 
 struct DialogLine {
-  const char* text;
+  std::string text;
   float x;  // fractions of the screen size
   float y;
 };
 
-constexpr DialogLine QUIT_LINES[] = {
-    {"  QUIT GAME ? |", 0.3f, 0.2f},
-    {"  PRESS B TO QUIT     |", 0.3f, 0.4f},
-    {"  PRESS X TO CONTINUE |", 0.3f, 0.5f},
-};
+// The key (or, with a pad, the button) of the answer, named in a line as wide as the default's.
+std::string answer_line(Control answer, const std::string& rest, size_t width) {
+  const std::string name = input_device == INPUT_JOYSTICK ? bound_button_name(answer) : bound_key_name(answer);
+  std::string line = "  PRESS " + name + " TO " + rest + " ";
+  if (line.size() < width) line.resize(width, ' ');
+  return line + "|";
+}
 
-constexpr DialogLine PAUSE_LINES[] = {
-    {"  GAME PAUSED |", 0.4f, 0.2f},
-    {"  PRESS X TO CONTINUE |", 0.3f, 0.3f},
-    {"  PRESS B TO RESTART  |", 0.3f, 0.4f},
-};
+std::vector<DialogLine> quit_lines() {
+  return {
+      {"  QUIT GAME ? |", 0.3f, 0.2f},
+      {answer_line(Control::dialog_restart_quit, "QUIT", 22), 0.3f, 0.4f},
+      {answer_line(Control::dialog_continue, "CONTINUE", 22), 0.3f, 0.5f},
+  };
+}
 
-template <size_t N>
-void draw_dialog(const DialogLine (&lines)[N]) {
+std::vector<DialogLine> pause_lines() {
+  return {
+      {"  GAME PAUSED |", 0.4f, 0.2f},
+      {answer_line(Control::dialog_continue, "CONTINUE", 22), 0.3f, 0.3f},
+      {answer_line(Control::dialog_restart_quit, "RESTART", 22), 0.3f, 0.4f},
+  };
+}
+
+void draw_dialog(const std::vector<DialogLine>& lines) {
   for (const DialogLine& line : lines) {
     draw_screen_text(line.text, screen_width * line.x, screen_height * line.y, 1.0f, 0.0f, 255, 1.0f);
   }
@@ -66,13 +79,13 @@ int32_t quit_dialog(const Controls& controls) {
   return answer;
 }
 
-void draw_pause_dialog() { draw_dialog(PAUSE_LINES); }
-void draw_quit_dialog() { draw_dialog(QUIT_LINES); }
+void draw_pause_dialog() { draw_dialog(pause_lines()); }
+void draw_quit_dialog() { draw_dialog(quit_lines()); }
 
 std::vector<std::string> dialog_texts() {
   std::vector<std::string> texts;
-  for (const DialogLine& line : QUIT_LINES) texts.emplace_back(line.text);
-  for (const DialogLine& line : PAUSE_LINES) texts.emplace_back(line.text);
+  for (const DialogLine& line : quit_lines()) texts.push_back(line.text);
+  for (const DialogLine& line : pause_lines()) texts.push_back(line.text);
   return texts;
 }
 

@@ -6,6 +6,7 @@
 
 #include "core/config.h"
 #include "core/numeric.h"
+#include "core/player_settings.h"
 #include "core/runtime.h"
 #include "model/vocabulary.h"
 #include "model/world_model.h"
@@ -26,22 +27,25 @@ int32_t dialog_request = ACTION_NONE;
 
 namespace {
 
-// Joystick buttons 1..JOYSTICK_BUTTONS; the first one held decides.
-constexpr int32_t BUTTON_ACTIONS[JOYSTICK_BUTTONS] = {
-    ACTION_X, ACTION_FIRE, ACTION_B, ACTION_Y, ACTION_LEFT_SHOULDER, ACTION_RIGHT_SHOULDER,
-    ACTION_LEFT_TRIGGER, ACTION_RIGHT_TRIGGER, ACTION_QUIT, ACTION_PAUSE};
-constexpr int32_t FIRE_BUTTON = 2;
+// Pad buttons 1..JOYSTICK_BUTTONS bound to no control keep the meaningless actions they always gave
+// (so that holding one still hides the buttons after it): Y, the shoulders and the triggers.
+constexpr int32_t UNBOUND_BUTTON_ACTIONS[JOYSTICK_BUTTONS] = {
+    ACTION_NONE, ACTION_NONE, ACTION_NONE, ACTION_Y, ACTION_LEFT_SHOULDER, ACTION_RIGHT_SHOULDER,
+    ACTION_LEFT_TRIGGER, ACTION_RIGHT_TRIGGER, ACTION_NONE, ACTION_NONE};
 
-// Action keys in the order they are tested; a later held key overrides an earlier one.
-struct KeyAction {
-  int32_t key;
+// The controls that give an action, in the order they are tested on the keyboard: a later held key
+// overrides an earlier one (the pause keys win over everything).
+struct ControlAction {
+  Control control;
   int32_t action;
 };
-constexpr KeyAction KEY_ACTIONS[] = {
-    {KEY_SPACE, ACTION_FIRE}, {KEY_A, ACTION_FIRE}, {KEY_B, ACTION_B},        {KEY_C, ACTION_X},
-    {KEY_X, ACTION_X},        {KEY_D, ACTION_Y},    {KEY_Y, ACTION_Y},        {KEY_ESCAPE, ACTION_QUIT},
-    {KEY_P, ACTION_PAUSE},
+constexpr ControlAction ACTION_CONTROLS[] = {
+    {Control::bomb, ACTION_FIRE}, {Control::dialog_restart_quit, ACTION_B}, {Control::dialog_continue, ACTION_X},
+    {Control::quit, ACTION_QUIT}, {Control::pause, ACTION_PAUSE},
 };
+// D and Y, while no control of play or the dialogs has them, give the meaningless Y action they
+// always gave, between the continue keys and the quit keys.
+constexpr int32_t UNBOUND_Y_KEYS[] = {KEY_D, KEY_Y};
 
 bool joystick_selected() { return input_device == INPUT_JOYSTICK; }
 
@@ -49,24 +53,80 @@ bool joystick_selected() { return input_device == INPUT_JOYSTICK; }
 int32_t player_column() { return round_to_int(std::floor(player.x / cell_width) + scroll_x); }
 int32_t player_row() { return round_to_int(std::floor(player.y / cell_height) + scroll_y); }
 
+bool any_key_pushed(Control control) {
+  for (const int32_t key : player_settings[control].keys) {
+    if (key != 0 && key_pushed(key) != 0) return true;
+  }
+  return false;
+}
+
+// Every key of the control is queried: each query updates that key's remembered state.
+bool any_key_released(Control control) {
+  bool released = false;
+  for (const int32_t key : player_settings[control].keys) {
+    if (key != 0 && key_released(key) != 0) released = true;
+  }
+  return released;
+}
+
+bool bound_in_play(int32_t key) {
+  for (int32_t c = 0; c < CONTROL_COUNT; ++c) {
+    const auto control = static_cast<Control>(c);
+    if (title_control(control)) continue;
+    for (const int32_t bound : player_settings[control].keys) {
+      if (bound == key) return true;
+    }
+  }
+  return false;
+}
+
 void read_keyboard(Controls& controls) {
-  keyboard_examine();
-  const bool up = key_pushed(KEY_UP) != 0;
-  const bool left = key_pushed(KEY_LEFT) != 0;
-  const bool right = key_pushed(KEY_RIGHT) != 0;
-  const bool down = key_pushed(KEY_DOWN) != 0;
+  const bool up = any_key_pushed(Control::up);
+  const bool left = any_key_pushed(Control::left);
+  const bool right = any_key_pushed(Control::right);
+  const bool down = any_key_pushed(Control::down);
   if (up) controls.direction = DIRECTION_UP;
   if (left) controls.direction = DIRECTION_LEFT;
   if (right) controls.direction = DIRECTION_RIGHT;
   if (down) controls.direction = DIRECTION_DOWN;
   if ((up && left) || (up && right) || (down && right) || (down && left)) controls.direction = DIRECTION_NONE;
-  // Both keys are queried every pass: each query updates that key's remembered state.
-  controls.previous_map = key_released(KEY_PAGE_DOWN) != 0;
-  controls.next_map = key_released(KEY_PAGE_UP) != 0;
-  for (const KeyAction& entry : KEY_ACTIONS) {
-    if (key_pushed(entry.key) != 0) controls.action = entry.action;
+  controls.previous_map = any_key_released(Control::previous_map);
+  controls.next_map = any_key_released(Control::next_map);
+  for (const ControlAction& entry : ACTION_CONTROLS) {
+    if (entry.control == Control::quit) {
+      for (const int32_t key : UNBOUND_Y_KEYS) {
+        if (!bound_in_play(key) && key_pushed(key) != 0) controls.action = ACTION_Y;
+      }
+    }
+    if (any_key_pushed(entry.control)) controls.action = entry.action;
   }
   controls.fire_held = controls.action == ACTION_FIRE;
+  controls.start = any_key_pushed(Control::start);
+  controls.settings = any_key_pushed(Control::settings);
+}
+
+// The play or dialog control bound to the pad button; false when none is.
+bool button_control(int32_t button, Control& found) {
+  for (int32_t c = 0; c < CONTROL_COUNT; ++c) {
+    const auto control = static_cast<Control>(c);
+    if (!title_control(control) && player_settings[control].button == button) {
+      found = control;
+      return true;
+    }
+  }
+  return false;
+}
+
+int32_t action_of(Control control) {
+  for (const ControlAction& entry : ACTION_CONTROLS) {
+    if (entry.control == control) return entry.action;
+  }
+  return ACTION_NONE;
+}
+
+bool button_held(Control control) {
+  const int32_t button = player_settings[control].button;
+  return button != 0 && joystick_button(button) != 0;
 }
 
 void read_joystick(Controls& controls) {
@@ -77,13 +137,69 @@ void read_joystick(Controls& controls) {
   if (ax == -1) controls.direction = DIRECTION_LEFT;
   if (ay == 1) controls.direction = DIRECTION_DOWN;
   if (ay == -1) controls.direction = DIRECTION_UP;
+  // The first held button that gives an action decides; the start control too is the first held.
+  bool first = true;
   for (int32_t button = 1; button <= JOYSTICK_BUTTONS; ++button) {
-    if (joystick_button(button) != 0) {
-      controls.action = BUTTON_ACTIONS[button - 1];
+    if (joystick_button(button) == 0) continue;
+    if (first) controls.start = player_settings[Control::start].button == button;
+    first = false;
+    Control control {};
+    const int32_t action = button_control(button, control) ? action_of(control) : UNBOUND_BUTTON_ACTIONS[button - 1];
+    if (action != ACTION_NONE) {
+      controls.action = action;
       break;
     }
   }
-  controls.fire_held = joystick_button(FIRE_BUTTON) != 0;
+  controls.fire_held = button_held(Control::bomb);
+  controls.settings = button_held(Control::settings);
+  // The map controls act on the button's release, as the keys do.
+  static uint32_t map_buttons_held = 0;
+  const Control maps[] = {Control::previous_map, Control::next_map};
+  for (uint32_t i = 0; i < 2; ++i) {
+    const bool held = button_held(maps[i]);
+    const bool was = (map_buttons_held >> i & 1u) != 0;
+    (i == 0 ? controls.previous_map : controls.next_map) = was && !held;
+    map_buttons_held = held ? map_buttons_held | 1u << i : map_buttons_held & ~(1u << i);
+  }
+}
+
+// What went down since the last snapshot: the settings screen's choice of a key or button.
+bool keys_before[256] = {};
+uint32_t buttons_before = 0;
+int32_t fullscreen_seen = 0;
+int32_t mute_seen = 0;
+
+int32_t newly_pressed_key() {
+  int32_t pressed = 0;
+  for (int32_t code = 1; code < 256; ++code) {
+    const bool held = key_pushed(code) != 0;
+    if (held && !keys_before[code] && pressed == 0 && !key_name(code).empty()) pressed = code;
+    keys_before[code] = held;
+  }
+  return pressed;
+}
+
+int32_t newly_pressed_button() {
+  int32_t pressed = 0;
+  uint32_t held = 0;
+  for (int32_t button = 1; button <= JOYSTICK_BUTTONS; ++button) {
+    if (joystick_button(button) == 0) continue;
+    held |= 1u << (button - 1);
+    if (pressed == 0 && (buttons_before >> (button - 1) & 1u) == 0) pressed = button;
+  }
+  buttons_before = held;
+  return pressed;
+}
+
+// F11, Alt+Enter and M were answered by the platform; the settings remember what they did.
+void remember_window_and_sound() {
+  if (fullscreen_switches() == fullscreen_seen && mute_switches() == mute_seen) return;
+  fullscreen_seen = fullscreen_switches();
+  mute_seen = mute_switches();
+  if (player_settings.fullscreen == window_fullscreen() && player_settings.muted == sound_muted()) return;
+  player_settings.fullscreen = window_fullscreen();
+  player_settings.muted = sound_muted();
+  save_player_settings();
 }
 
 // Scrolling must keep the whole visible window inside the matrix.
@@ -105,6 +221,10 @@ bool ray_passes(int32_t c, int32_t r) { return world_cell(c, r).use_collision !=
 }  // namespace
 
 void player_input_set_defaults() {
+  for (bool& held : keys_before) held = false;
+  buttons_before = 0;
+  fullscreen_seen = fullscreen_switches();
+  mute_seen = mute_switches();
   pressed_direction = 0;
   action_code = -1;
   fire_latch = 1;
@@ -116,11 +236,16 @@ void player_input_set_defaults() {
 
 Controls read_controls() {
   Controls controls;
+  keyboard_examine();
   if (joystick_selected()) {
     read_joystick(controls);
+    controls.pressed_button = newly_pressed_button();
   } else {
     read_keyboard(controls);
   }
+  controls.pressed_key = newly_pressed_key();
+  controls.away = window_away() != 0;
+  remember_window_and_sound();
   return controls;
 }
 

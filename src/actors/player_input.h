@@ -32,12 +32,18 @@ constexpr uint8_t FIRE_READY = 17;  // the fire action was seen absent since the
 constexpr uint8_t FIRE_SPENT = 16;
 
 // The logical controls of one pass, whatever device gave them: every screen reads only these.
+// The keys and pad buttons that give each control are the player's bindings (core/player_settings.h).
 struct Controls {
   int8_t direction = DIRECTION_NONE;
   int32_t action = ACTION_NONE;
   bool fire_held = false;     // the fire control is down (a pad's fire button, or the fire action)
   bool previous_map = false;  // the map keys, on their release
   bool next_map = false;
+  bool away = false;          // the first snapshot after the window lost its focus or was minimised
+  bool start = false;         // the title's start control is down
+  bool settings = false;      // the title's settings control is down
+  int32_t pressed_key = 0;    // the lowest key code that went down since the last snapshot; 0: none
+  int32_t pressed_button = 0; // the same for a pad button (1..JOYSTICK_BUTTONS), with a pad selected
 };
 
 extern int8_t pressed_direction;  // this frame's direction; 0 at program start
@@ -51,7 +57,10 @@ extern int32_t step_dy;
 // Sets the globals above to their program-start values.
 void player_input_set_defaults();
 
-// Samples the selected device once: the pass's one keyboard or pad snapshot.
+// Samples the selected device once through the player's bindings: the pass's one keyboard or pad
+// snapshot. The keyboard's pressed_key is read with either device. A switch of fullscreen or of
+// mute since the last snapshot (F11, Alt+Enter, M: the platform answers those itself) is written
+// to the player's settings here; it never shows in the controls.
 Controls read_controls();
 // Play's input: the map keys, the buttons, and at most one paced step (every move_delay + 1
 // frames). A pause or quit action leaves its code in dialog_request for the frame loop.

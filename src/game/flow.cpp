@@ -9,10 +9,12 @@
 #include "core/config.h"
 #include "core/errors.h"
 #include "core/numeric.h"
+#include "core/player_settings.h"
 #include "core/runtime.h"
 #include "game/replay.h"
 #include "game/score_table.h"
 #include "game/screens.h"
+#include "game/settings_screen.h"
 #include "game/world_pass.h"
 #include "model/world_model.h"
 #include "platform/platform.h"
@@ -105,11 +107,15 @@ void measure_display() {
 
 // Without a size from the command line the window is exactly the size of display 0 at its
 // top-left corner, without a border; no setting of the data set changes that.
+// A player who chose a window (and gave no size) gets one of three quarters of the display's size,
+// showing the same display-sized screen scaled down.
 void open_game_window() {
   const int32_t width = round_to_int(screen_width);
   const int32_t height = round_to_int(screen_height);
-  const int32_t style = windowed() ? WINDOW_CENTRED : WINDOW_BORDERLESS;
-  window_handle = window_open(-1, 0, 0, width, height, APPNAME, style);
+  const bool player_window = !windowed() && !player_settings.fullscreen;
+  const int32_t style = windowed() || player_window ? WINDOW_CENTRED : WINDOW_BORDERLESS;
+  window_handle = window_open(-1, 0, 0, player_window ? width * 3 / 4 : width,
+                              player_window ? height * 3 / 4 : height, APPNAME, style);
   if (window_handle == 0) report_error(ERROR_WINDOW);
   screen_handle = screen_open_windowed(window_handle, width, height);
   if (screen_handle == 0) report_error(ERROR_SCREEN);
@@ -128,7 +134,10 @@ void take_player_name() {
 void start_up() {
   prepare_engine();
   read_configuration();
+  load_player_settings();
   start_platform_services();
+  sound_set_volumes(player_settings.music_volume, player_settings.effects_volume);
+  sound_set_muted(player_settings.muted);
   register_decoders();
   measure_display();
   open_game_window();
@@ -207,7 +216,7 @@ void play_step(const Controls& controls) {
   Screen next = Screen::play;
   if (game_mode == GAME_MODE_GAME_OVER) {
     next = Screen::game_over;
-  } else if (dialog_request == ACTION_PAUSE) {
+  } else if (dialog_request == ACTION_PAUSE || controls.away) {
     next = Screen::pause;
   } else if (dialog_request == ACTION_QUIT) {
     next = Screen::quit;
@@ -233,6 +242,11 @@ void begin_game(const Controls& controls) {
 }
 
 void title_screen_step(const Controls& controls) {
+  if (title_opens_settings(controls)) {
+    enter_settings();
+    enter(Screen::settings);
+    return;
+  }
   if (!title_step(controls)) return;
   if (keeping_games) {
     ReplayStart start = capture_replay_start(first_game);
@@ -325,6 +339,12 @@ void step_screen(const Controls& controls) {
       if (++screen_frame > sweep_frames()) after_game_over();
       break;
     case Screen::end: break;
+    case Screen::settings:
+      if (settings_step(controls)) {
+        resume_title();
+        enter(Screen::title);
+      }
+      break;
   }
 }
 
@@ -347,6 +367,7 @@ void draw_screen() {
     // The dialogs' texts go over whatever the last frame left.
     case Screen::pause: draw_pause_dialog(); break;
     case Screen::quit: draw_quit_dialog(); break;
+    case Screen::settings: draw_settings(); break;
   }
 }
 

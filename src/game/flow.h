@@ -14,7 +14,7 @@
 
 namespace tessera {
 
-enum class Screen : uint8_t { loading, intro, title, build, banner, play, pause, quit, game_over, end };
+enum class Screen : uint8_t { loading, intro, title, build, banner, play, pause, quit, game_over, end, settings };
 
 // The screen the next pass steps. Whole run; loading at start.
 extern Screen screen;

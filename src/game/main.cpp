@@ -1,3 +1,4 @@
+#include "core/player_settings.h"
 #include "core/runtime.h"
 #include "game/flow.h"
 #include "game/modding_tools.h"
@@ -56,6 +57,12 @@ int main(int argc, char** argv) {
   if (options.exit_status >= 0) {
     std::fputs(options.message.c_str(), options.exit_status == 0 ? stdout : stderr);
     return options.exit_status;
+  }
+  if (options.reset_settings) {
+    std::string said;
+    const bool removed = tessera::reset_settings_file(said);
+    std::fputs(said.c_str(), stderr);
+    return removed ? 0 : 1;
   }
   // The replay's name is as given, before the start directory changes.
   if (!options.replay_file.empty()) {

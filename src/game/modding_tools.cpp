@@ -12,6 +12,7 @@
 #include "core/errors.h"
 #include "core/numeric.h"
 #include "game/screens.h"
+#include "game/settings_screen.h"
 #include "game/world_pass.h"
 #include "model/world_model.h"
 #include "platform/platform.h"
@@ -68,7 +69,7 @@ void load_catalogs() {
 
 std::vector<std::string> texts_drawn() {
   std::vector<std::string> texts = overlay_texts();
-  for (const std::vector<std::string>& more : {dialog_texts(), title_screen_texts()}) {
+  for (const std::vector<std::string>& more : {dialog_texts(), title_screen_texts(), settings_screen_texts()}) {
     texts.insert(texts.end(), more.begin(), more.end());
   }
   return texts;

@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "core/player_settings.h"
+
 #ifndef ZORVANE_VERSION
 #define ZORVANE_VERSION "unknown"
 #endif
@@ -33,6 +35,11 @@ std::string help_text();
 std::string show_help(LaunchOptions& options, const std::string&) {
   options.exit_status = 0;
   options.message = help_text();
+  return "";
+}
+
+std::string set_reset_settings(LaunchOptions& options, const std::string&) {
+  options.reset_settings = true;
   return "";
 }
 
@@ -143,6 +150,7 @@ const OptionEntry OPTIONS[] = {
      "2 when it cannot be checked here",
      set_verify_replay},
     {"--scores", nullptr, "print the data set's score table", set_scores},
+    {"--reset-settings", nullptr, "delete the player's settings file (see below), say so, and exit", set_reset_settings},
     {"--help", nullptr, "show this help and exit", show_help},
     {"--version", nullptr, "show the version and exit", show_version},
 };
@@ -157,9 +165,10 @@ std::string player_files_place() {
 std::string help_text() {
   std::string text =
       "Usage: zorvane [--data DIR] [--window WxH]\n"
-      "       zorvane --replay FILE [--data DIR] [--window WxH]\n"
+      "       zorvane --replay FILE [--data DIR]\n"
       "       zorvane --verify-replay FILE [--data DIR]\n"
       "       zorvane --scores [--data DIR]\n"
+      "       zorvane --reset-settings\n"
       "       zorvane --check [DIR]\n"
       "       zorvane --render-level N --out FILE.png [--rebuilt] [--cell PX] [DIR]\n"
       "A real-time labyrinth game, and tools for making its data sets. Every game is recorded as a\n"
@@ -170,6 +179,9 @@ std::string help_text() {
     left.resize(std::max<size_t>(left.size() + 2, 18), ' ');
     text += left + option.help + "\n";
   }
+  const std::string settings = settings_path();
+  text += "The player's settings (keys, volume, fullscreen; the settings screen of the title changes them):\n  " +
+          (settings.empty() ? std::string("none: neither XDG_CONFIG_HOME nor HOME is set") : settings) + "\n";
   return text;
 }
 
@@ -206,8 +218,10 @@ std::string check_combination(LaunchOptions& options, const std::vector<std::str
     return "--out, --rebuilt and --cell go with --render-level";
   }
   if (render && options.render_out.empty()) return "--render-level needs --out FILE.png";
-  const bool windowed = options.mode == LaunchMode::play || options.mode == LaunchMode::watch_replay;
-  if (!windowed && options.window_width != 0) return "--window goes with play and --replay, not with the tools";
+  if (options.mode != LaunchMode::play && options.window_width != 0) return "--window goes with play alone";
+  if (options.reset_settings && (options.mode != LaunchMode::play || options.window_width != 0 || !options.data_directory.empty())) {
+    return "--reset-settings goes alone";
+  }
   return "";
 }
 

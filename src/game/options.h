@@ -30,6 +30,7 @@ struct LaunchOptions {
   int32_t render_cell = 0;  // 0: the data set's cell size
   std::string render_out;
   std::string replay_file;  // --replay FILE or --verify-replay FILE
+  bool reset_settings = false;  // --reset-settings: delete the player's settings file and end
 };
 
 // Reads argv[1..]. Options are "--name VALUE" or "--name=VALUE"; the tools take the start

@@ -40,7 +40,8 @@ const char* const MAGIC = "ZORVANE REPLAY";
 constexpr int32_t FLAG_FIRE_HELD = 1;
 constexpr int32_t FLAG_PREVIOUS_MAP = 2;
 constexpr int32_t FLAG_NEXT_MAP = 4;
-constexpr int32_t FLAGS_ALL = 7;
+constexpr int32_t FLAG_AWAY = 8;
+constexpr int32_t FLAGS_ALL = 15;
 
 char direction_letter(int8_t direction) {
   switch (direction) {
@@ -72,7 +73,7 @@ bool known_action(int64_t action) {
 
 bool same_controls(const Controls& a, const Controls& b) {
   return a.direction == b.direction && a.action == b.action && a.fire_held == b.fire_held &&
-         a.previous_map == b.previous_map && a.next_map == b.next_map;
+         a.previous_map == b.previous_map && a.next_map == b.next_map && a.away == b.away;
 }
 
 std::string hex64(uint64_t value) {
@@ -223,6 +224,7 @@ std::string read_pass_record(const std::vector<std::string>& w, Replay& replay) 
   run.controls.fire_held = (flags & FLAG_FIRE_HELD) != 0;
   run.controls.previous_map = (flags & FLAG_PREVIOUS_MAP) != 0;
   run.controls.next_map = (flags & FLAG_NEXT_MAP) != 0;
+  run.controls.away = (flags & FLAG_AWAY) != 0;
   replay.passes += run.count;
   replay.runs.push_back(run);
   return {};
@@ -311,7 +313,7 @@ std::string replay_header_text(const ReplayStart& s) {
 std::string replay_run_text(const ReplayRun& run) {
   const Controls& c = run.controls;
   const int32_t flags = (c.fire_held ? FLAG_FIRE_HELD : 0) | (c.previous_map ? FLAG_PREVIOUS_MAP : 0) |
-                        (c.next_map ? FLAG_NEXT_MAP : 0);
+                        (c.next_map ? FLAG_NEXT_MAP : 0) | (c.away ? FLAG_AWAY : 0);
   return std::to_string(run.count) + " " + direction_letter(c.direction) + " " + std::to_string(c.action) + " " +
          std::to_string(flags) + "\n";
 }

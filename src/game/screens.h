@@ -27,9 +27,15 @@ void set_title_scores(const std::string& best, const std::string& last);
 // pressed, and the title ends (true) when it is released: menu_active 0 and map_number 1. No other
 // control does anything here.
 bool title_step(const Controls& controls);
+// Before title_step: true when the settings control, pressed on the title, was released now (the
+// title then hands over to the settings screen).
+bool title_opens_settings(const Controls& controls);
+// Back from the settings screen: the title as it was, waiting for every control to be let go and
+// then for a new press (a start key that left the settings does not also start a game).
+void resume_title();
 void draw_title();
 
-// Every text the intro and the title screen draw (all three prompts).
+// Every text the intro and the title screen draw (the three prompts of each kind).
 std::vector<std::string> title_screen_texts();
 // The checker, after load_music_tracks: the intro pictures (both that LOADSCREEN's "#" can pick),
 // the title picture and the title music.

@@ -4,6 +4,7 @@
 #include "core/config.h"
 #include "core/diagnostics.h"
 #include "core/numeric.h"
+#include "core/player_settings.h"
 #include "core/runtime.h"
 #include "game/world_pass.h"
 #include "model/world_model.h"
@@ -91,17 +92,40 @@ int32_t intro_page_frame = 0;
 
 const char* const TITLE_TEXT = "  ZORVANE |";
 const char* const TITLE_MUSIC = "menu.ogg";
-// One for each input_device, INPUT_KEYBOARD first; the last for any other device.
-const char* const PROMPTS[] = {
-    "  PRESS  P  ON KEYBOARD TO CONTINUE|",
-    "  PRESS START ON JOYPAD CONTINUE|",
-    "  PRESS START ON JOYPAD OR  P  ON KEYBOARD TO CONTINUE|",
-};
+
+// The prompts name the bound start key and pad button (P and START by default); one for each
+// input_device, INPUT_KEYBOARD first, the last for any other device.
+std::vector<std::string> start_prompts() {
+  const std::string key = bound_key_name(Control::start);
+  const std::string button = bound_button_name(Control::start);
+  return {
+      "  PRESS  " + key + "  ON KEYBOARD TO CONTINUE|",
+      "  PRESS " + button + " ON JOYPAD CONTINUE|",
+      "  PRESS " + button + " ON JOYPAD OR  " + key + "  ON KEYBOARD TO CONTINUE|",
+  };
+}
+
+// The same for the way to the settings screen (S and Y by default).
+std::vector<std::string> settings_prompts() {
+  const std::string key = bound_key_name(Control::settings);
+  const std::string button = bound_button_name(Control::settings);
+  return {
+      "  PRESS  " + key + "  ON KEYBOARD FOR SETTINGS|",
+      "  PRESS " + button + " ON JOYPAD FOR SETTINGS|",
+      "  PRESS " + button + " ON JOYPAD OR  " + key + "  ON KEYBOARD FOR SETTINGS|",
+  };
+}
 
 float title_fade = 255.0f;
 bool start_pressed = false;
+bool settings_pressed = false;
+bool held_from_settings = false;  // back from the settings screen: nothing counts until let go
 
-std::string title_prompt() { return PROMPTS[std::min<size_t>(input_device, std::size(PROMPTS) - 1)]; }
+std::string for_device(const std::vector<std::string>& prompts) {
+  return prompts[std::min<size_t>(input_device, prompts.size() - 1)];
+}
+
+std::string title_prompt() { return for_device(start_prompts()); }
 
 }  // namespace
 
@@ -139,6 +163,8 @@ void enter_title() {
   game_mode = GAME_MODE_PLAY;
   title_fade = 255.0f;
   start_pressed = false;
+  settings_pressed = false;
+  held_from_settings = false;
   free_screen_picture();
   load_screen_picture(LOADINTROSCREEN);
   fit_screen_picture();
@@ -150,14 +176,35 @@ bool title_step(const Controls& controls) {
   if (!start_pressed) {
     // The title's first frame is drawn as it is entered, so every step follows a drawn frame.
     title_fade = title_fade > 0.0f ? title_fade - 0.2f : 0.0f;
-    start_pressed = controls.action == ACTION_PAUSE;
+    if (held_from_settings) {
+      held_from_settings = controls.start || controls.settings;
+      return false;
+    }
+    start_pressed = controls.start;
     return false;
   }
   // Play begins with the start control released, so the same press does not also pause the game.
-  if (controls.action == ACTION_PAUSE) return false;
+  if (controls.start) return false;
   menu_active = 0;
   map_number = 1;
   return true;
+}
+
+bool title_opens_settings(const Controls& controls) {
+  if (start_pressed || held_from_settings) return false;
+  if (controls.settings) {
+    settings_pressed = true;
+    return false;
+  }
+  const bool opens = settings_pressed;
+  settings_pressed = false;
+  return opens;
+}
+
+void resume_title() {
+  start_pressed = false;
+  settings_pressed = false;
+  held_from_settings = true;
 }
 
 void draw_title() {
@@ -173,6 +220,8 @@ void draw_title() {
     draw_screen_text(last_score_line, screen_width * 0.1f, screen_height * 0.75f, 0.6f, 0.0f, alpha, 1.0f);
   }
   draw_screen_text(TITLE_RIGHTS_LINE, screen_width * 0.5f, screen_height * 0.8f, 0.6f, 0.0f, 255, 1.0f);
+  // Below the rights line, clear of the title's other lines.
+  draw_screen_text(for_device(settings_prompts()), screen_width * 0.1f, screen_height * 0.85f, 0.6f, 0.0f, alpha, 1.0f);
 }
 
 void set_title_scores(const std::string& best, const std::string& last) {
@@ -183,7 +232,8 @@ void set_title_scores(const std::string& best, const std::string& last) {
 std::vector<std::string> title_screen_texts() {
   std::vector<std::string> texts(std::begin(INTRO_PAGE_LINES), std::end(INTRO_PAGE_LINES));
   texts.insert(texts.end(), {PRESENTER_LINE, GAME_BY_LINE, TITLE_TEXT, TITLE_RIGHTS_LINE});
-  texts.insert(texts.end(), std::begin(PROMPTS), std::end(PROMPTS));
+  for (const std::vector<std::string>& prompts : {start_prompts(), settings_prompts()})
+    texts.insert(texts.end(), prompts.begin(), prompts.end());
   return texts;
 }
 

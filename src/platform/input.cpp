@@ -121,6 +121,39 @@ void close_joystick() {
 }  // namespace
 
 InjectedJoystick injected_joystick;
+int32_t fullscreen_switch_count = 0;
+int32_t mute_switch_count = 0;
+
+namespace {
+
+// F11, Alt+Enter and M belong to the game's window and sound on every screen; true when the event
+// was one of them (its press is not a key of the snapshot).
+bool window_key(const SDL_Event& event) {
+  if (event.type != SDL_KEYDOWN) return false;
+  const SDL_Scancode scancode = event.key.keysym.scancode;
+  const bool alt = (event.key.keysym.mod & KMOD_ALT) != 0;
+  const bool first = event.key.repeat == 0;
+  if (scancode == SDL_SCANCODE_F11 || (alt && (scancode == SDL_SCANCODE_RETURN || scancode == SDL_SCANCODE_KP_ENTER))) {
+    if (first) {
+      window_set_fullscreen(!window_fullscreen());
+      ++fullscreen_switch_count;
+    }
+    return true;
+  }
+  if (scancode == SDL_SCANCODE_M) {
+    if (first) {
+      sound_set_muted(!sound_muted());
+      ++mute_switch_count;
+    }
+    return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+int32_t fullscreen_switches() { return fullscreen_switch_count; }
+int32_t mute_switches() { return mute_switch_count; }
 
 void input_set_key(int32_t code, bool down) {
   if (code <= 0 || code >= KEYS) return;
@@ -135,6 +168,7 @@ void input_release_keys() {
 }
 
 void input_handle_event(const SDL_Event& event) {
+  if (window_key(event)) return;
   if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) {
     input_set_key(scan_code_of(event.key.keysym.scancode), event.type == SDL_KEYDOWN);
   } else if (event.type == SDL_WINDOWEVENT && event.window.event == SDL_WINDOWEVENT_FOCUS_LOST) {
@@ -224,6 +258,8 @@ int32_t joystick_button(int32_t n) { return n >= 1 && n <= BUTTONS && buttons[n 
 
 void input_close_all() {
   close_joystick();
+  fullscreen_switch_count = 0;
+  mute_switch_count = 0;
   for (int code = 0; code < KEYS; ++code) {
     keys_down[code] = keys_latched[code] = snapshot[code] = released_memory[code] = false;
   }

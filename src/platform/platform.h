@@ -45,6 +45,21 @@ void screen_flip();
 // which must not slow down the work they show).
 void screen_flip_now();
 
+// The screen's window is fullscreen (borderless and as large as display 0, at its top-left corner)
+// or windowed (a normal window that can be resized). Either way the back buffer keeps the size it
+// was opened with and is scaled to the window, centred, with black bars where their shapes differ.
+// Switching to windowed gives the window the size it had before, or three quarters of the
+// display's for a window opened fullscreen.
+void window_set_fullscreen(bool on);
+bool window_fullscreen();
+// F11 and Alt+Enter switch fullscreen and windowed, and M mutes or unmutes every sound, within the
+// event pump on every screen; these presses never reach the key snapshot. How many switches have
+// happened since the start (a caller notes a change to remember it).
+int32_t fullscreen_switches();
+int32_t mute_switches();
+// 1 once after the screen's window lost the focus or was minimised (since the previous call), else 0.
+int32_t window_away();
+
 constexpr int32_t MESSAGE_OK = 0;
 constexpr int32_t MESSAGE_YES_NO = 4;
 constexpr int32_t ANSWER_OK = 1;
@@ -154,12 +169,18 @@ constexpr int32_t KEY_ESCAPE = 0x01;
 constexpr int32_t KEY_T = 0x14;
 constexpr int32_t KEY_Y = 0x15;
 constexpr int32_t KEY_P = 0x19;
+constexpr int32_t KEY_ENTER = 0x1C;
 constexpr int32_t KEY_A = 0x1E;
+constexpr int32_t KEY_S = 0x1F;
 constexpr int32_t KEY_D = 0x20;
 constexpr int32_t KEY_X = 0x2D;
 constexpr int32_t KEY_C = 0x2E;
 constexpr int32_t KEY_B = 0x30;
+constexpr int32_t KEY_M = 0x32;
+constexpr int32_t KEY_LEFT_ALT = 0x38;
 constexpr int32_t KEY_SPACE = 0x39;
+constexpr int32_t KEY_F11 = 0x57;
+constexpr int32_t KEY_RIGHT_ALT = 0xB8;
 constexpr int32_t KEY_UP = 0xC8;
 constexpr int32_t KEY_PAGE_UP = 0xC9;
 constexpr int32_t KEY_LEFT = 0xCB;
@@ -204,6 +225,11 @@ void sound_play(int32_t sound, int32_t flags);
 void sound_stop(int32_t sound);  // -1: all sounds
 int32_t sound_exists(int32_t sound);
 void sound_free(int32_t sound);
+// Volumes in percent (0..100) of streamed sounds (music) and of all other sounds; 100 is each
+// sound as its file holds it. Muted, every sound is silent and the volumes are kept.
+void sound_set_volumes(int32_t music, int32_t effects);
+void sound_set_muted(bool muted);
+bool sound_muted();
 
 // ---- Files and directories ---------------------------------------------------------------------
 

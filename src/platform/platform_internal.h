@@ -79,8 +79,10 @@ extern uint32_t platform_renderer_generation;
 bool platform_has_back_buffer();
 // Makes the back buffer the render target again (after anything that changed it).
 void platform_target_back_buffer();
-// A window event that may concern the screen (its window resized).
+// A window event that may concern the screen (its window resized, its focus lost).
 void screen_follow_window(const SDL_Event& event);
+// The back buffer, when it is the window's own surface, becomes a texture holding the same frame.
+void back_buffer_leave_window();
 // The screen, its renderer and every window.
 void windows_close_all();
 
@@ -98,6 +100,9 @@ extern void (*flip_hook)();  // tests: called by screen_flip before it presents
 extern int64_t flip_count;
 // The next flip starts pacing afresh.
 void frame_pacing_restart();
+// Where a back buffer of width x height shows in a window of the given size: as large as fits
+// with its own shape, centred, the rest left black (letterboxed).
+SDL_Rect letterbox(int32_t width, int32_t height, int32_t window_width, int32_t window_height);
 
 // ---- Event pump and quit requests (event_pump.cpp, quit_requests.cpp) ----------------------
 
@@ -197,6 +202,8 @@ void input_handle_event(const SDL_Event& event);
 void input_set_key(int32_t code, bool down);
 void input_release_keys();  // every key up, latched presses kept
 void input_close_all();
+extern int32_t fullscreen_switch_count;
+extern int32_t mute_switch_count;
 
 // A pad set by a test: while present, every joystick snapshot reads it instead of a device. Axes
 // of -1, 0 and 1 are read as they are, others on the -1000..1000 scale.
@@ -212,6 +219,9 @@ extern InjectedJoystick injected_joystick;
 
 void sound_close_all();
 int32_t sound_play_count(int32_t sound);  // sound_play calls since it was loaded
+// The mixer's volumes now (0..128): music, and the first effects channel; -1 without sound output.
+int32_t sound_mixer_music_volume();
+int32_t sound_mixer_effects_volume();
 bool sound_playing(int32_t sound);
 
 // ---- Files (files.cpp) ---------------------------------------------------------------------

@@ -110,6 +110,33 @@ void testing_set_clock_us(int64_t us) { clock_us_fixed = us; }
 // ---- Input -------------------------------------------------------------------------------------
 
 void testing_set_key(int32_t code, bool down) { input_set_key(code, down); }
+
+void testing_queue_key_event(int32_t sdl_scancode, bool down, bool alt) {
+  SDL_Event event {};
+  event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+  event.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+  event.key.keysym.scancode = static_cast<SDL_Scancode>(sdl_scancode);
+  event.key.keysym.mod = alt ? KMOD_LALT : KMOD_NONE;
+  if (platform_window != nullptr) event.key.windowID = SDL_GetWindowID(platform_window);
+  SDL_PushEvent(&event);
+}
+
+void testing_queue_window_away(bool minimised) {
+  SDL_Event event {};
+  event.type = SDL_WINDOWEVENT;
+  event.window.event = minimised ? SDL_WINDOWEVENT_MINIMIZED : SDL_WINDOWEVENT_FOCUS_LOST;
+  if (platform_window != nullptr) event.window.windowID = SDL_GetWindowID(platform_window);
+  SDL_PushEvent(&event);
+}
+
+std::pair<int32_t, int32_t> testing_window_size() {
+  int width = 0;
+  int height = 0;
+  if (platform_window != nullptr) SDL_GetWindowSize(platform_window, &width, &height);
+  return {width, height};
+}
+
+std::pair<int32_t, int32_t> testing_screen_size() { return {platform_back_width, platform_back_height}; }
 void testing_release_all_keys() { input_release_keys(); }
 
 void testing_set_joystick(bool present, int32_t axis_x, int32_t axis_y, uint32_t buttons_mask) {
@@ -120,6 +147,9 @@ void testing_set_joystick(bool present, int32_t axis_x, int32_t axis_y, uint32_t
 
 int32_t testing_sound_play_count(int32_t sound) { return sound_play_count(sound); }
 bool testing_sound_playing(int32_t sound) { return sound_playing(sound); }
+std::pair<int32_t, int32_t> testing_mixer_volumes() {
+  return {sound_mixer_music_volume(), sound_mixer_effects_volume()};
+}
 
 // ---- Message boxes -----------------------------------------------------------------------------
 

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tessera {
@@ -39,6 +40,13 @@ int64_t testing_delay_total_ms();  // milliseconds asked of delay_ms since the l
 // Injected key and joystick state; it reaches the game through the next snapshot.
 void testing_set_key(int32_t code, bool down);
 void testing_release_all_keys();
+// Puts a key event (an SDL scancode, with Alt held or not) or the window losing its focus (or being
+// minimised) into the event queue, as the window system would; it arrives with the next pump.
+void testing_queue_key_event(int32_t sdl_scancode, bool down, bool alt = false);
+void testing_queue_window_away(bool minimised);
+// The screen's window size, and its back buffer's size.
+std::pair<int32_t, int32_t> testing_window_size();
+std::pair<int32_t, int32_t> testing_screen_size();
 void testing_set_joystick(bool present, int32_t axis_x, int32_t axis_y, uint32_t buttons_mask);
 
 // Back-buffer pixel as packed RGB (red + green * 256 + blue * 65536), and its alpha-less read.
@@ -70,6 +78,8 @@ bool testing_quad_image(int32_t s3d, std::string& path, int32_t& key);
 // Sounds: how often a sound was started, and whether it is playing now.
 int32_t testing_sound_play_count(int32_t sound);
 bool testing_sound_playing(int32_t sound);
+// The mixer's music and effects volumes (0..128); -1 each without sound output.
+std::pair<int32_t, int32_t> testing_mixer_volumes();
 // Messages shown by message_box (title and text), and the answer the next boxes give.
 const std::vector<std::string>& testing_message_log();
 void testing_set_message_answer(int32_t answer);

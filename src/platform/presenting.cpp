@@ -46,14 +46,39 @@ void present() {
     SDL_RenderPresent(platform_renderer);
   } else if (platform_has_back_buffer()) {
     SDL_SetRenderTarget(platform_renderer, nullptr);
-    // Stretched to the whole window, the copy leaves no border to clear.
-    SDL_RenderCopy(platform_renderer, platform_back_buffer, nullptr, nullptr);
+    int window_width = 0;
+    int window_height = 0;
+    SDL_GetRendererOutputSize(platform_renderer, &window_width, &window_height);
+    const SDL_Rect shown = letterbox(platform_back_width, platform_back_height, window_width, window_height);
+    // Bars where the window's shape differs from the screen's; a copy over the whole window leaves
+    // nothing to clear.
+    if (shown.w != window_width || shown.h != window_height) {
+      SDL_SetRenderDrawColor(platform_renderer, 0, 0, 0, 255);
+      SDL_RenderClear(platform_renderer);
+    }
+    SDL_RenderCopy(platform_renderer, platform_back_buffer, nullptr, &shown);
     SDL_RenderPresent(platform_renderer);
     platform_target_back_buffer();
   }
 }
 
 }  // namespace
+
+SDL_Rect letterbox(int32_t width, int32_t height, int32_t window_width, int32_t window_height) {
+  if (width <= 0 || height <= 0 || window_width <= 0 || window_height <= 0) return {0, 0, window_width, window_height};
+  // The largest size of the screen's shape that fits; the other side is centred.
+  const int64_t by_width = static_cast<int64_t>(window_width) * height;
+  const int64_t by_height = static_cast<int64_t>(window_height) * width;
+  SDL_Rect shown {0, 0, window_width, window_height};
+  if (by_width > by_height) {
+    shown.w = static_cast<int>(by_height / height);
+    shown.x = (window_width - shown.w) / 2;
+  } else if (by_width < by_height) {
+    shown.h = static_cast<int>(by_width / width);
+    shown.y = (window_height - shown.h) / 2;
+  }
+  return shown;
+}
 
 void frame_pacing_restart() { pacing_started = false; }
 

@@ -6,6 +6,7 @@
 
 #include <SDL_mixer.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace tessera {
@@ -27,6 +28,25 @@ enum class Audio { untried, open, failed };
 Audio audio = Audio::untried;
 int channels = 0;
 
+int32_t music_percent = 100;
+int32_t effects_percent = 100;
+bool muted = false;
+
+int mixer_volume(int32_t percent) { return muted ? 0 : percent * MIX_MAX_VOLUME / 100; }
+
+// Every channel, new ones too (the mixer starts them at full volume), and the music stream.
+void apply_volumes() {
+  if (audio != Audio::open) return;
+  Mix_Volume(-1, mixer_volume(effects_percent));
+  Mix_VolumeMusic(mixer_volume(music_percent));
+}
+
+int allocate_channels(int count) {
+  const int made = Mix_AllocateChannels(count);
+  apply_volumes();
+  return made;
+}
+
 bool plays_chunk(int channel, const Mix_Chunk* chunk) {
   return channel >= 0 && channel < channels && Mix_Playing(channel) != 0 && Mix_GetChunk(channel) == chunk;
 }
@@ -40,7 +60,7 @@ void halt_chunk(const Mix_Chunk* chunk) {
 int start_on_free_channel(Mix_Chunk* chunk, int loops) {
   int channel = Mix_PlayChannel(-1, chunk, loops);
   while (channel < 0 && channels < MOST_CHANNELS) {
-    channels = Mix_AllocateChannels(channels * 2);
+    channels = allocate_channels(channels * 2);
     channel = Mix_PlayChannel(-1, chunk, loops);
   }
   return channel;
@@ -70,8 +90,8 @@ int32_t sound_init() {
     audio = Audio::failed;
     return 0;
   }
-  channels = Mix_AllocateChannels(FIRST_CHANNELS);
   audio = Audio::open;
+  channels = allocate_channels(FIRST_CHANNELS);
   return 1;
 }
 
@@ -183,7 +203,25 @@ void sound_close_all() {
   }
   audio = Audio::untried;
   channels = 0;
+  music_percent = effects_percent = 100;
+  muted = false;
 }
+
+void sound_set_volumes(int32_t music, int32_t effects) {
+  music_percent = std::clamp(music, 0, 100);
+  effects_percent = std::clamp(effects, 0, 100);
+  apply_volumes();
+}
+
+void sound_set_muted(bool on) {
+  muted = on;
+  apply_volumes();
+}
+
+bool sound_muted() { return muted; }
+
+int32_t sound_mixer_music_volume() { return audio == Audio::open ? Mix_VolumeMusic(-1) : -1; }
+int32_t sound_mixer_effects_volume() { return audio == Audio::open ? Mix_Volume(0, -1) : -1; }
 
 int32_t sound_play_count(int32_t sound) {
   const Sound* found = handle_find(sounds, sound);

@@ -2,6 +2,7 @@
 
 #include "core/config.h"
 #include "core/numeric.h"
+#include "core/player_settings.h"
 #include "core/runtime.h"
 #include "model/vocabulary.h"
 #include "model/world_model.h"
@@ -16,7 +17,11 @@ int32_t grab_sprite3d = 0;
 int32_t hud_scroll_offset = 0;
 
 // Short enough to pass the screen whole before it starts again (after 2 W pixels), at any width.
-const std::string hud_credit_line = "  PAINT 2X2 BLOCKS BLUE TO FIX TILES - ONE-WIDE LANES NEVER FIX * SPACE: BOMB|";
+// It names the bomb's key as the player bound it (SPACE by default).
+std::string hud_credit_line() {
+  return "  PAINT 2X2 BLOCKS BLUE TO FIX TILES - ONE-WIDE LANES NEVER FIX * " + bound_key_name(Control::bomb) +
+         ": BOMB|";
+}
 
 // The texts of the HUD, the banner and the game over, shared with overlay_texts so that the
 // font check sees exactly what is drawn. A number goes between a label and TEXT_END.
@@ -118,7 +123,7 @@ void draw_hud() {
   draw_hud_text(TILES_LABEL + decimal(tiles_left) + TEXT_END, 0.4f, 0.1f, 1.0f, 240);
   draw_hud_text(MAP_LABEL + decimal(map_number) + TEXT_END, 0.7f, 0.1f, 1.0f, 240);
   draw_hud_text(PLAYER_LABEL + player_name + TEXT_END, 0.7f, 0.15f, 0.5f, 240);
-  draw_screen_text(hud_credit_line, screen_width - static_cast<float>(hud_scroll_offset),
+  draw_screen_text(hud_credit_line(), screen_width - static_cast<float>(hud_scroll_offset),
                    screen_height * 0.9f, 0.8f, 0.0f, 200, 1.0f);
 }
 
@@ -128,7 +133,7 @@ std::vector<std::string> overlay_texts() {
   const std::string bombs_held = " " + std::string(BOMBS_HELD_MAX, BOMB_SIGN) + TEXT_END;
   return {SCORE_LABEL + number + TEXT_END, TIME_LABEL + number + TEXT_END, EMPTY_BOMB_SLOTS, bombs_held,
           TILES_LABEL + number + TEXT_END, MAP_LABEL + number + TEXT_END, PLAYER_LABEL + std::string(TEXT_END),
-          hud_credit_line, BANNER_LABEL + number + BANNER_END, GAME_OVER_TEXT};
+          hud_credit_line(), BANNER_LABEL + number + BANNER_END, GAME_OVER_TEXT};
 }
 
 void draw_game_over(int32_t frame) { draw_sweep_text(GAME_OVER_TEXT, 0.3f, frame); }

@@ -20,8 +20,8 @@ extern int32_t grab_sprite3d;
 // Horizontal scroll of the HUD's credit line in pixels; runs on across maps and games.
 extern int32_t hud_scroll_offset;
 
-// The HUD's scrolling credit line (one line, ends in "|").
-extern const std::string hud_credit_line;
+// The HUD's scrolling credit line (one line, ends in "|"), naming the bomb's bound key.
+std::string hud_credit_line();
 
 // The map banner and the game-over sequence are screens of the frame loop that last
 // sweep_frames() frames, ceil((W - 1) / 20): a big text over the world that drifts left while its

@@ -202,7 +202,7 @@ TEST(DefaultData, PlaysAndLooksFinishedAt1920x1080) {
   for (const unsigned char c : std::string("ZORVANE")) title += 6 * glyphs[c].width;
   EXPECT_LT(title, screen_width);
   float credit = 0.0f;
-  for (const unsigned char c : hud_credit_line) credit += c == ' ' ? glyphs['I'].width : c == '|' ? 0 : glyphs[c].width * 0.8f;
+  for (const unsigned char c : hud_credit_line()) credit += c == ' ' ? glyphs['I'].width : c == '|' ? 0 : glyphs[c].width * 0.8f;
   EXPECT_LE(credit, screen_width);
 
   // Walls stop bomb rays, water lets them pass, every floor kind is walkable.

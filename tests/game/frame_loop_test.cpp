@@ -23,9 +23,11 @@ using namespace tessera;
 
 namespace {
 
+// As P gives them by default: the pause action is also the title's start control.
 Controls with_action(int32_t action) {
   Controls controls;
   controls.action = action;
+  controls.start = action == ACTION_PAUSE;
   return controls;
 }
 
@@ -34,6 +36,7 @@ Controls everything_but(int32_t action) {
   Controls controls;
   controls.direction = DIRECTION_LEFT;
   controls.action = action;
+  controls.start = action == ACTION_PAUSE;
   controls.fire_held = action == ACTION_FIRE;
   controls.next_map = controls.previous_map = true;
   return controls;

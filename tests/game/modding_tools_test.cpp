@@ -130,7 +130,7 @@ const BreakCase BREAKS[] = {
      1},
     {"glyph two characters share", [](const std::string& d) { return fs::remove(d + "DATA/FONT/S.png"), 0; },
      "DATA/FONT/charset.txt:1: error: characters \"S\" and \"\\xDF\": their image \"DATA/FONT/S.png\" is missing, "
-     "and 20 screen texts use them, such as \"SCORE <number>\"",
+     "and 44 screen texts use them, such as \"SCORE <number>\"",
      1},
     {"image", [](const std::string& d) { return testfiles::write_text(d + "DATA/GFX/TILES/water.png", "not a png"), 0; },
      "DATA/GFX/TILES/water.png:0: error: does not decode as an image: cells that name it are not drawn", 1},

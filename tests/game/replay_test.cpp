@@ -55,7 +55,9 @@ struct KeptGames {
   // Through the intro and the title into the game's first pass.
   void start_game() {
     for (int i = 0; i < 5000 && screen != Screen::title; ++i) loop_pass(Controls{}, false);
-    loop_pass(controls_of(DIRECTION_NONE, ACTION_PAUSE), false);
+    Controls start;
+    start.start = true;
+    loop_pass(start, false);
     loop_pass(Controls{}, false);
   }
   std::vector<std::string> replays() const {
@@ -85,7 +87,10 @@ TEST(ReplayFile, ReadsBackWhatItWritesAndStopsAtACutOffLine) {
   start.player = "Ana Lopes";
   start.date = 1796660899;
   start.taken_over_from = "2026-12-07_16-28-19_score-0000060.zvreplay";
-  std::string text = replay_header_text(start) + replay_run_text({59, controls_of(DIRECTION_LEFT, ACTION_FIRE)}) +
+  Controls away;
+  away.away = true;
+  std::string text = replay_header_text(start) + replay_run_text({58, controls_of(DIRECTION_LEFT, ACTION_FIRE)}) +
+                     replay_run_text({1, away}) +
                      replay_run_text({1, controls_of(DIRECTION_NONE, ACTION_NONE, true)}) +
                      replay_checkpoint_text({60, 0xfedcba9876543210ULL}) + replay_end_text({60, 5, 300, 42});
   Replay replay;
@@ -96,10 +101,11 @@ TEST(ReplayFile, ReadsBackWhatItWritesAndStopsAtACutOffLine) {
   EXPECT_EQ(replay.start.taken_over_from, start.taken_over_from);
   EXPECT_FALSE(replay.start.start_up_map);
   EXPECT_EQ(replay.start.fire_latch, 17);
-  ASSERT_EQ(replay.runs.size(), 2u);
+  ASSERT_EQ(replay.runs.size(), 3u);
   EXPECT_EQ(replay.runs[0].controls.direction, DIRECTION_LEFT);
   EXPECT_TRUE(replay.runs[0].controls.fire_held);
-  EXPECT_TRUE(replay.runs[1].controls.next_map);
+  EXPECT_TRUE(replay.runs[1].controls.away);
+  EXPECT_TRUE(replay.runs[2].controls.next_map);
   EXPECT_EQ(replay.passes, 60);
   EXPECT_EQ(replay.checkpoints[0].digest, 0xfedcba9876543210ULL);
   EXPECT_TRUE(replay.ended);
@@ -141,7 +147,7 @@ TEST(ReplayFile, NamesWhatIsWrongWithFilesItCannotFollow) {
       {good + "3 Q 16 0\n", "a bad run of passes"},
       {good + "0 - 16 0\n", "a bad run of passes"},
       {good + "3 - 3 0\n", "a bad run of passes"},
-      {good + "3 - 16 8\n", "a bad run of passes"},
+      {good + "3 - 16 16\n", "a bad run of passes"},
       {good + "99999999999 - 16 0\n", "a bad run of passes"},
       {good + "536870912 - 16 0\n1 - 16 0\n", "more passes than a replay may have"},
       {good + "3 - 16 0\nc 2 0000000000000001\n", "a checkpoint at pass 2 after 3 passes"},
@@ -167,7 +173,13 @@ TEST(Recording, AGameFromTitleToQuitVerifiesAndEntersTheTable) {
     const int8_t direction = key == KEY_RIGHT ? DIRECTION_RIGHT : key == KEY_LEFT ? DIRECTION_LEFT
                              : key == KEY_UP  ? DIRECTION_UP    : key == KEY_DOWN ? DIRECTION_DOWN
                                               : DIRECTION_NONE;
-    loop_pass(controls_of(direction, i % 200 == 7 ? ACTION_FIRE : ACTION_NONE, i == 450), true);
+    // The window left at pass 300 pauses the game; X goes back to it.
+    Controls controls = controls_of(direction, i % 200 == 7 ? ACTION_FIRE : i == 310 ? ACTION_X : ACTION_NONE, i == 450);
+    controls.away = i == 300;
+    loop_pass(controls, true);
+    if (i == 305) {
+      EXPECT_EQ(screen, Screen::pause);
+    }
   }
   loop_pass(controls_of(DIRECTION_NONE, ACTION_QUIT), true);
   loop_pass(controls_of(DIRECTION_NONE, ACTION_B), true);

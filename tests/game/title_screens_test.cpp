@@ -87,9 +87,11 @@ const DrawRecord* first_glyph_at_row(const std::vector<DrawRecord>& frame, int32
 }
 
 
+// P held gives both: the pause action and the title's start control.
 Controls pressing(int32_t action) {
   Controls controls;
   controls.action = action;
+  controls.start = action == ACTION_PAUSE;
   return controls;
 }
 

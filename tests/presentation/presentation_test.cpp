@@ -167,7 +167,7 @@ TEST(Hud, ValuesTextsAndPositions) {
   EXPECT_EQ(tiles_left, 0);
   EXPECT_EQ(hud_scroll_offset, 1280);
   std::string credit;
-  for (const char c : hud_credit_line) credit += (c == ' ' || c == '|') ? "" : std::string(1, c);
+  for (const char c : hud_credit_line()) credit += (c == ' ' || c == '|') ? "" : std::string(1, c);
   ASSERT_EQ(drawn_text(testing_recorded_draws()), "SCORE11TIME42\xF6\xF6\xF6&&TILESLEFT0MAP12PLAYER:JO" + credit);
   const auto d = glyph_draws();
   const std::vector<std::array<int32_t, 5>> places = {

@@ -65,6 +65,9 @@ int main(int argc, char** argv) {
   const std::string binary = argc > 3 ? argv[3] : ZORVANE_BINARY;
   testfiles::TempDir dir;
   fs::copy(fs::path(ZORVANE_SOURCE_DIR) / "game", dir.path + "game", fs::copy_options::recursive);
+  // The game's replays, scores and settings stay in the scratch directory.
+  setenv("XDG_DATA_HOME", (dir.path + "player-data").c_str(), 1);
+  setenv("XDG_CONFIG_HOME", (dir.path + "player-config").c_str(), 1);
   const std::string log = dir.path + "presents.log";
 
   e2e::XServer x;

@@ -126,6 +126,10 @@ int main(int argc, char** argv) {
   const Options options = read_options(argc, argv);
   testfiles::TempDir dir;
   std::filesystem::copy(options.data, dir.path, std::filesystem::copy_options::recursive);
+  // The game's replays, scores and settings go to a scratch directory of their own.
+  testfiles::TempDir player;
+  setenv("XDG_DATA_HOME", (player.path + "data").c_str(), 1);
+  setenv("XDG_CONFIG_HOME", (player.path + "config").c_str(), 1);
 
   std::vector<std::string> env = {"SDL_AUDIODRIVER=dummy"};
   e2e::XServer x;

@@ -417,6 +417,7 @@ Recording recording;
 
 void stop_writing(const std::string& why) {
   std::fprintf(stderr, "Replay %s: %s; the game plays on without recording.\n", recording.path.c_str(), why.c_str());
+  file_sync_finish(recording.fd);
   // Whatever part of a record reached the disk goes: the file ends at its last whole record.
   if (ftruncate(recording.fd, recording.written) != 0) {
     std::fprintf(stderr, "Replay %s: %s\n", recording.path.c_str(), std::strerror(errno));
@@ -438,8 +439,8 @@ void flush_recording() {
     }
     done += static_cast<size_t>(n);
   }
-  if (::fdatasync(recording.fd) != 0) {
-    stop_writing(std::strerror(errno));
+  if (!file_sync_later(recording.fd)) {
+    stop_writing("the disk does not take it");
     return;
   }
   recording.written += static_cast<off_t>(done);
@@ -553,6 +554,8 @@ std::string recording_end() {
   recording.pending += replay_end_text({recording.passes, map_number, score, play_state_digest()});
   flush_recording();
   if (recording.fd < 0) return fs::path(recording.path).filename().string();
+  file_sync_finish(recording.fd);
+  ::fdatasync(recording.fd);
   ::close(recording.fd);
   recording.fd = -1;
   char score_text[32];

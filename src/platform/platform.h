@@ -279,6 +279,12 @@ std::string player_config_directory();
 std::string write_file_replacing(const std::string& path, const std::string& bytes);
 // Called after the player's files changed, for platforms that must copy them to lasting storage.
 void player_files_written();
+// Has what was written to the open file descriptor reach the disk without the caller waiting: a
+// thread of its own waits. False when an earlier request for the same descriptor failed.
+bool file_sync_later(int fd);
+// Waits for a request for fd still under way and forgets fd; before closing it. False when the
+// last request failed.
+bool file_sync_finish(int fd);
 
 // ---- Time --------------------------------------------------------------------------------------
 

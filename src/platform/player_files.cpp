@@ -8,7 +8,10 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <condition_variable>
 #include <filesystem>
+#include <mutex>
+#include <thread>
 
 namespace tessera {
 
@@ -88,5 +91,59 @@ std::string write_file_replacing(const std::string& path, const std::string& byt
 
 // Nothing to do where files land on disk as they are written.
 void player_files_written() {}
+
+namespace {
+
+// One waiting thread for the whole run: a frame never waits for the disk.
+struct Syncer {
+  std::mutex lock;
+  std::condition_variable changed;
+  int pending = -1;  // the descriptor to sync next
+  int busy = -1;     // the one being synced
+  int failed = -1;   // the last one whose sync failed
+  bool started = false;
+};
+// Never destroyed: the thread waits on it until the process ends, and destroying a condition
+// variable with a waiter blocks the exit.
+Syncer& syncer = *new Syncer;
+
+void sync_forever() {
+  std::unique_lock<std::mutex> hold(syncer.lock);
+  for (;;) {
+    syncer.changed.wait(hold, [] { return syncer.pending >= 0; });
+    const int fd = syncer.busy = syncer.pending;
+    syncer.pending = -1;
+    hold.unlock();
+    const bool synced = ::fdatasync(fd) == 0;
+    hold.lock();
+    if (!synced) syncer.failed = fd;
+    syncer.busy = -1;
+    syncer.changed.notify_all();
+  }
+}
+
+}  // namespace
+
+bool file_sync_later(int fd) {
+  std::lock_guard<std::mutex> hold(syncer.lock);
+  if (syncer.failed == fd) return false;
+  if (!syncer.started) {
+    // Detached: it only ever waits, and the process may end at any time.
+    std::thread(sync_forever).detach();
+    syncer.started = true;
+  }
+  syncer.pending = fd;
+  syncer.changed.notify_all();
+  return true;
+}
+
+bool file_sync_finish(int fd) {
+  std::unique_lock<std::mutex> hold(syncer.lock);
+  if (syncer.pending == fd) syncer.pending = -1;
+  syncer.changed.wait(hold, [fd] { return syncer.busy != fd; });
+  const bool good = syncer.failed != fd;
+  if (!good) syncer.failed = -1;
+  return good;
+}
 
 }  // namespace tessera

@@ -2,12 +2,14 @@
 #include "game/flow.h"
 #include "game/modding_tools.h"
 #include "game/options.h"
+#include "platform/platform.h"
 
 #include <cstdio>
 
 namespace {
 
-[[noreturn]] void run_tool(const tessera::LaunchOptions& options) {
+// Not emitted in the browser build, which has no tools.
+[[noreturn, maybe_unused]] void run_tool(const tessera::LaunchOptions& options) {
   int32_t status = 0;
   if (options.mode == tessera::LaunchMode::check) {
     status = tessera::run_data_check();
@@ -36,6 +38,9 @@ int main(int argc, char** argv) {
     std::fputs(problem.c_str(), stderr);
     return tessera::EXIT_USAGE;
   }
-  if (options.mode != tessera::LaunchMode::play) run_tool(options);
+  // The browser build leaves the tools out (a discarded branch needs no definition of them).
+  if constexpr (tessera::PLATFORM_HAS_TOOLS) {
+    if (options.mode != tessera::LaunchMode::play) run_tool(options);
+  }
   tessera::run_game(options.window_width, options.window_height);
 }

@@ -1,6 +1,6 @@
 // The browser build in headless Chromium: the page loads without an error, the intro shows, a key
-// starts play and the level is drawn, Escape and the quit answer end the game, and a file in the
-// player's data directory survives a reload.
+// starts play and the level is drawn, Escape and the quit answer end the game, a file in the
+// player's data directory survives a reload, and after it a pad's Start button starts play.
 //
 //   node browser_test.mjs WEB_DIR LOG_DIR [--player-file NAME]
 //
@@ -40,8 +40,13 @@ function check(name, ok, detail = '') {
 
 const TYPES = { '.html': 'text/html', '.js': 'text/javascript', '.wasm': 'application/wasm',
                 '.data': 'application/octet-stream' };
+// Under /broken/ the same page misses its data set, as a page whose upload went wrong would.
 const server = createServer(async (request, response) => {
-  const path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
+  let path = normalize(decodeURIComponent(new URL(request.url, 'http://x').pathname));
+  if (path.startsWith('/broken/')) {
+    path = path.slice('/broken'.length);
+    if (path.endsWith('.data')) path = '/missing';
+  }
   const file = join(webDir, path === '/' ? 'index.html' : path);
   try {
     const body = await readFile(file);
@@ -205,6 +210,10 @@ try {
   await page.waitForFunction((n) => Module.frameCount >= n, { timeout: 180000, polling: 200 }, INTRO_FRAMES);
   await sleep(500);
   const title = await picture((await shot('2-title')).data);
+  const floorColour = await tileColour('/game/DATA/GFX/TILES/floor.png');
+  // What the level checks below look for is not there before play.
+  check('title: no floor tiles yet', shareNear(title, floorColour) < 0.02,
+        `${(shareNear(title, floorColour) * 100).toFixed(1)}% of the canvas`);
   await page.keyboard.press('KeyP');
   const pressed = await frames();
   // The level is built and the map's banner swept away within a few dozen frames.
@@ -273,7 +282,44 @@ try {
   }, PLAYER_DATA + playerFile);
   check(`player file: ${playerFile} survives a reload`, after_reload !== null && after_reload === before_reload &&
         (playerFileOption || after_reload === probe));
-  await shot('6-reloaded');
+
+  // ---- A pad, which the browser shows only once a button is pressed ----------------------------------
+  await page.waitForFunction((n) => Module.frameCount >= n, { timeout: 180000, polling: 200 }, INTRO_FRAMES);
+  await page.evaluate(() => {
+    const pad = { id: 'Browser test pad', index: 0, connected: true, mapping: 'standard',
+                  timestamp: performance.now(), axes: [0, 0, 0, 0],
+                  buttons: Array.from({ length: 17 }, () => ({ pressed: false, touched: false, value: 0 })) };
+    window.testPad = pad;
+    Object.defineProperty(navigator, 'getGamepads', { configurable: true, value: () => [pad, null, null, null] });
+    const connected = new Event('gamepadconnected');
+    connected.gamepad = pad;
+    window.dispatchEvent(connected);
+  });
+  const START = 9;  // the standard mapping's Start
+  const setButton = (down) => page.evaluate((index, pressed) => {
+    testPad.buttons[index] = { pressed, touched: pressed, value: pressed ? 1 : 0 };
+    testPad.timestamp = performance.now();
+  }, START, down);
+  await setButton(true);
+  const padPressed = await frames();
+  await page.waitForFunction((n) => Module.frameCount >= n, { timeout: 30000, polling: 50 }, padPressed + 6);
+  await setButton(false);
+  await page.waitForFunction((n) => Module.frameCount >= n, { timeout: 60000, polling: 200 }, padPressed + 90);
+  const padPlay = await picture((await shot('6-pad-play')).data);
+  const floorShare = shareNear(padPlay, floorColour);
+  check('pad: Start starts play', floorShare > 0.02, `floor tiles on ${(floorShare * 100).toFixed(1)}% of the canvas`);
+
+  // ---- A page that cannot load says so ----------------------------------------------------------------
+  const broken = await browser.newPage();
+  await broken.goto(url + 'broken/', { waitUntil: 'load' });
+  const said = await broken.waitForFunction(
+    () => getComputedStyle(document.getElementById('message')).display !== 'none' &&
+          document.getElementById('message').textContent,
+    { timeout: 20000 }).then((handle) => handle.jsonValue()).catch(() => '');
+  await broken.screenshot({ path: join(logDir, '7-load-failure.png') });
+  await broken.close();
+  check('load failure: the page says what went wrong', said.includes('The game stopped') && said.includes('data'),
+        JSON.stringify(said.slice(0, 120)));
 } catch (error) {
   check('the run', false, error.message);
   await shot('error').catch(() => {});

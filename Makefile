@@ -70,11 +70,13 @@ web: deps
 web-serve: web
 	cd $(WEB_BUILD) && python3 -m http.server --bind 127.0.0.1 $(WEB_PORT)
 
-# The page in headless Chromium (web/browser_test.mjs); screenshots and the console go to
-# $(WEB_BUILD)/browser-test/logs/.
+# The page in headless Chromium (web/browser-test/browser_test.mjs); screenshots and the console go
+# to $(WEB_BUILD)/browser-test/logs/. WEB_TEST_ARGS="--player-file NAME" checks a file the game
+# writes into the player's data directory instead of one the test writes.
+WEB_TEST_ARGS ?=
 test-web: web
 	@bash scripts/install-web-deps.sh --browser
-	bash scripts/test-web.sh $(WEB_BUILD)
+	bash scripts/test-web.sh $(WEB_BUILD) $(WEB_TEST_ARGS)
 
 clean:
 	rm -rf $(BUILD) $(WEB_BUILD)

@@ -275,6 +275,8 @@ try {
   }, PLAYER_DATA + playerFile);
   check(`player file: ${playerFile} is there before the reload`, before_reload !== null);
 
+  // A file written as the game ended may still be on its way into IndexedDB.
+  await page.waitForFunction(() => !Module.playerSync.running, { timeout: 10000 });
   await page.reload({ waitUntil: 'load' });
   await page.waitForFunction(() => Module.frameTimes.length >= 2, { timeout: 30000 });
   const after_reload = await page.evaluate((path) => {

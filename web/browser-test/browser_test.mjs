@@ -5,8 +5,8 @@
 //   node browser_test.mjs WEB_DIR LOG_DIR [--player-file NAME]
 //
 // Without --player-file the test writes a file of its own into the player's data directory through
-// the page's file system; with it, NAME (relative to that directory) must be one the game wrote
-// during the play, and that one must survive the reload. Screenshots and the console go to LOG_DIR.
+// the page's file system; with it, NAME (relative to that directory; * matches any characters, as
+// in scores-*.txt) must be one the game wrote during the play, and that one must survive the reload. Screenshots and the console go to LOG_DIR.
 import { createServer } from 'node:http';
 import { readFile, writeFile, mkdir } from 'node:fs/promises';
 import { extname, join, normalize } from 'node:path';
@@ -270,6 +270,17 @@ try {
     .then(() => check('end: Escape and B end the game, and the page says so', true))
     .catch(() => check('end: Escape and B end the game, and the page says so', false));
   await shot('5-ended');
+  if (playerFileOption && playerFileOption.includes('*')) {
+    // The first name in the directory that the pattern matches.
+    playerFile = await page.evaluate((directory, pattern) => {
+      const match = new RegExp('^' + pattern.split('*').map((part) => part.replace(/[.+?^${}()|[\]\\]/g, '\\$&')).join('.*') + '$');
+      try {
+        return Module.FS.readdir(directory).sort().find((name) => match.test(name)) || pattern;
+      } catch {
+        return pattern;
+      }
+    }, PLAYER_DATA, playerFileOption);
+  }
   const before_reload = await page.evaluate((path) => {
     try { return new TextDecoder().decode(Module.FS.readFile(path)); } catch { return null; }
   }, PLAYER_DATA + playerFile);

@@ -1,6 +1,10 @@
 // Runs inside the game's module before it starts (emcc --pre-js): the data set's place, the
 // player's files in IndexedDB, and the hooks the page (shell.html) and its test read.
 Module.arguments = ['--data', '/game'];
+// SDL_image and SDL_mixer decode the data set's pictures and sounds themselves; Emscripten would
+// otherwise decode every one of them through the browser as well while preloading.
+Module.noImageDecoding = true;
+Module.noAudioDecoding = true;
 
 // The player's files (src/platform/player_files.cpp) live under /player, copied from IndexedDB
 // before the game starts and back after every write.

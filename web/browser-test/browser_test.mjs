@@ -237,6 +237,20 @@ try {
   check('play: the level covers the canvas', levelCells > play.grid.length * 0.6,
         `${levelCells} of ${play.grid.length} cells lit`);
 
+  // A narrower window: the canvas keeps the game's aspect, centred.
+  await page.setViewport({ width: 900, height: 700 });
+  const resized = await frames();
+  await page.waitForFunction((n) => Module.frameCount >= n, { timeout: 30000, polling: 100 }, resized + 3);
+  const box = await page.evaluate(() => {
+    const r = document.getElementById('canvas').getBoundingClientRect();
+    return { left: r.left, top: r.top, width: r.width, height: r.height };
+  });
+  await shot('3b-play-narrow-window');
+  check('play: in a narrower window the canvas keeps its aspect, centred',
+        box.width === 900 && Math.abs(box.height - 900 * 720 / 1280) <= 1 && Math.abs(box.top * 2 + box.height - 700) <= 1,
+        JSON.stringify(box));
+  await page.setViewport({ width: 1280, height: 720 });
+
   // Frames per second during play, as the page ran them.
   const before = await frames();
   const started = Date.now();

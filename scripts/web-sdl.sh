@@ -17,6 +17,10 @@ mixer=$(version_of libsdl2-mixer-dev)
 emver=$(emcc -dumpversion)
 prefix="$root/em$emver-sdl$sdl-image$image-mixer$mixer"
 
+mkdir -p "$root"
+# Two builds that start together build the cache once.
+exec 9>"$root/.lock"
+flock 9
 if [ -f "$prefix/.complete" ]; then
   echo "$prefix"
   exit 0
@@ -27,7 +31,12 @@ rm -rf "$work" "$prefix"
 mkdir -p "$work/apt/lists/partial" "$work/apt/parts" "$work/src"
 
 # A private apt configuration with deb-src entries: the machine's own sources stay as they are.
-sed 's/^Types:.*/Types: deb-src/' /etc/apt/sources.list.d/debian.sources > "$work/apt/parts/src.sources"
+if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+  sed 's/^Types:.*/Types: deb-src/' /etc/apt/sources.list.d/debian.sources > "$work/apt/parts/src.sources"
+else
+  grep -hE '^deb ' /etc/apt/sources.list /etc/apt/sources.list.d/*.list 2>/dev/null |
+    sed 's/^deb /deb-src /' > "$work/apt/parts/src.list"
+fi
 apt_private=(-o Dir::Etc::SourceList=/dev/null -o "Dir::Etc::SourceParts=$work/apt/parts"
              -o "Dir::State::Lists=$work/apt/lists" -o Debug::NoLocking=1)
 apt-get "${apt_private[@]}" -qq update >&2

@@ -347,6 +347,22 @@ try {
   await broken.close();
   check('load failure: the page says what went wrong', said.includes('The game stopped') && said.includes('data'),
         JSON.stringify(said.slice(0, 120)));
+
+  // ---- A crash says so too ------------------------------------------------------------------------------
+  // A real trap in the game's code inside an animation frame, as a fault in a pass would be: main
+  // again, handed an argument list far outside the module's memory.
+  const crashing = await browser.newPage();
+  await crashing.goto(url, { waitUntil: 'load' });
+  await crashing.waitForFunction(() => Module.frameTimes.length >= 2, { timeout: 30000 });
+  await crashing.evaluate(() => requestAnimationFrame(() => Module._main(2, 0xfffffff0)));
+  const crashSaid = await crashing.waitForFunction(
+    () => getComputedStyle(document.getElementById('message')).display !== 'none' &&
+          document.getElementById('message').textContent,
+    { timeout: 20000 }).then((handle) => handle.jsonValue()).catch(() => '');
+  await crashing.screenshot({ path: join(logDir, '8-crash.png') });
+  await crashing.close();
+  check('crash: the page says that the game crashed', crashSaid.includes('The game crashed'),
+        JSON.stringify(crashSaid.slice(0, 120)));
 } catch (error) {
   check('the run', false, error.message);
   await shot('error').catch(() => {});

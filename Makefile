@@ -4,7 +4,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 
-.PHONY: all deps build play test test-sanitize fuzz bench assets install clean
+.PHONY: all deps build play test test-sanitize fuzz bench assets install clean web web-serve test-web
 
 all: build
 
@@ -51,5 +51,32 @@ bench: build
 assets: build
 	$(BUILD)/tools/make_assets game
 
+# The game for a browser in $(BUILD)-web/: index.html, its JavaScript and WebAssembly, and the data
+# set DATA (a folder holding DATA/ini.txt) preloaded. SDL for the browser is built from Debian's
+# sources once into WEB_SDL_CACHE (scripts/web-sdl.sh) and reused.
+WEB_BUILD = $(BUILD)-web
+WEB_SDL_CACHE ?= $(HOME)/.cache/zorvane/web-sdl
+WEB_PORT ?= 8080
+DATA ?= game
+web: deps
+	@bash scripts/install-web-deps.sh
+	export NODE_PATH=/usr/share/nodejs && \
+	sdl=$$(nice bash scripts/web-sdl.sh $(WEB_SDL_CACHE) | tail -n 1) && \
+	emcmake cmake -S . -B $(WEB_BUILD) -DCMAKE_BUILD_TYPE=Release -DZORVANE_WEB_SDL="$$sdl" \
+		-DZORVANE_WEB_DATA="$(abspath $(DATA))" && \
+	cmake --build $(WEB_BUILD) -j $(JOBS)
+
+# Serves the page on this machine only: http://127.0.0.1:$(WEB_PORT)/
+web-serve: web
+	cd $(WEB_BUILD) && python3 -m http.server --bind 127.0.0.1 $(WEB_PORT)
+
+# The page in headless Chromium (web/browser-test/browser_test.mjs); screenshots and the console go
+# to $(WEB_BUILD)/browser-test/logs/. WEB_TEST_ARGS="--player-file NAME" checks a file the game
+# writes into the player's data directory instead of one the test writes.
+WEB_TEST_ARGS ?=
+test-web: web
+	@bash scripts/install-web-deps.sh --browser
+	bash scripts/test-web.sh $(WEB_BUILD) $(WEB_TEST_ARGS)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(WEB_BUILD)

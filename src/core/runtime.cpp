@@ -1,7 +1,5 @@
 #include "core/runtime.h"
 
-#include <cstdlib>
-
 #include "core/config.h"
 #include "platform/platform.h"
 
@@ -19,7 +17,7 @@ void start_platform_services() {
 
 void end_program(int32_t exit_status) {
   platform_close_all();
-  std::exit(exit_status);
+  process_exit(exit_status);
 }
 
 }  // namespace tessera

@@ -458,17 +458,16 @@ void watch_pass() {
   draw_watch_line(over);
 }
 
-// The recovery point is set in this procedure, which never returns, so a jump back to it after an
-// abandoned pass always lands in a live stack frame.
+void frame_pass() {
+  run_pass();
+  if (screen == Screen::end) end_program(0);
+  screen_flip();
+}
+
+// The platform runs the passes: a loop of its own on the desktop, the page's frames in a browser.
 [[noreturn]] void frame_loop() {
   pacing_builds = true;
-  fault_recovery_arm(true);
-  for (;;) {
-    if (FAULT_RECOVERY_POINT() != 0) recover_from_fault();
-    run_pass();
-    if (screen == Screen::end) end_program(0);
-    screen_flip();
-  }
+  frames_run(frame_pass, recover_from_fault);
 }
 
 }  // namespace

@@ -12,7 +12,8 @@
 
 namespace {
 
-[[noreturn]] void run_tool(const tessera::LaunchOptions& options) {
+// Not emitted in the browser build, which has no tools.
+[[noreturn, maybe_unused]] void run_tool(const tessera::LaunchOptions& options) {
   int32_t status = 0;
   if (options.mode == tessera::LaunchMode::check) {
     status = tessera::run_data_check();
@@ -35,7 +36,7 @@ namespace {
 }
 
 // A replay is watched only on the data set and game version it was recorded with.
-[[noreturn]] void watch(const std::string& path) {
+[[noreturn, maybe_unused]] void watch(const std::string& path) {
   static tessera::Replay replay;
   std::string problem = tessera::load_replay(path, replay);
   if (problem.empty() && replay.start.game_version != tessera::game_version()) {
@@ -75,7 +76,10 @@ int main(int argc, char** argv) {
     std::fputs(problem.c_str(), stderr);
     return tessera::EXIT_USAGE;
   }
-  if (options.mode == tessera::LaunchMode::watch_replay) watch(options.replay_file);
-  if (options.mode != tessera::LaunchMode::play) run_tool(options);
+  // The browser build leaves the tools out (a discarded branch needs no definition of them).
+  if constexpr (tessera::PLATFORM_HAS_TOOLS) {
+    if (options.mode == tessera::LaunchMode::watch_replay) watch(options.replay_file);
+    if (options.mode != tessera::LaunchMode::play) run_tool(options);
+  }
   tessera::run_game(options.window_width, options.window_height);
 }

@@ -60,7 +60,8 @@ int32_t window_event(int32_t timeout_ms) {
   SDL_Event event;
   int32_t code = 0;
   bool got = false;
-  if (timeout_ms == 0) {
+  // A page must hand the browser back its thread: events come between the frames.
+  if (timeout_ms == 0 || PLATFORM_WEB) {
     got = SDL_PollEvent(&event) != 0;
   } else {
     got = wait_event(event, timeout_ms);

@@ -205,7 +205,8 @@ const char* base_name(const char* path) {
 
 void error_handler_register(ErrorHandler handler) {
   registered_handler = handler;
-  if (!handlers_installed) install_handlers();
+  // A WebAssembly trap ends the module whatever a handler would do; the page reports it.
+  if (!handlers_installed && !PLATFORM_WEB) install_handlers();
 }
 
 std::string error_message_for(uint32_t code) {

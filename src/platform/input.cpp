@@ -118,6 +118,30 @@ void close_joystick() {
   joystick = nullptr;
 }
 
+void open_joystick(int index) {
+  if (SDL_IsGameController(index)) controller = SDL_GameControllerOpen(index);
+  if (controller == nullptr) joystick = SDL_JoystickOpen(index);
+}
+
+// A browser shows a pad only once one of its buttons is pressed on the page, long after the game
+// chose its input device at start: there a pad that turns up later plays through the keys that
+// its buttons and stick stand for (the same actions as on the desktop).
+constexpr int32_t PAD_KEYS[BUTTONS] = {KEY_X, KEY_A, KEY_B, KEY_Y, 0, 0, 0, 0, KEY_ESCAPE, KEY_P};
+
+void open_late_pad(const SDL_Event& event) {
+  if (!PLATFORM_WEB || event.type != SDL_JOYDEVICEADDED || controller != nullptr || joystick != nullptr) return;
+  open_joystick(event.jdevice.which);
+}
+
+void press_pad_keys() {
+  if (!PLATFORM_WEB || injected_joystick.present || joystick_examine() == 0) return;
+  for (int i = 0; i < BUTTONS; ++i) {
+    if (buttons[i] && PAD_KEYS[i] != 0) snapshot[PAD_KEYS[i]] = true;
+  }
+  if (axis_x != 0) snapshot[axis_x < 0 ? KEY_LEFT : KEY_RIGHT] = true;
+  if (axis_y != 0) snapshot[axis_y < 0 ? KEY_UP : KEY_DOWN] = true;
+}
+
 }  // namespace
 
 InjectedJoystick injected_joystick;
@@ -168,6 +192,7 @@ void input_release_keys() {
 }
 
 void input_handle_event(const SDL_Event& event) {
+  open_late_pad(event);
   if (window_key(event)) return;
   if (event.type == SDL_KEYDOWN || event.type == SDL_KEYUP) {
     input_set_key(scan_code_of(event.key.keysym.scancode), event.type == SDL_KEYDOWN);
@@ -182,6 +207,7 @@ int32_t keyboard_examine() {
     snapshot[code] = keys_down[code] || keys_latched[code];
     keys_latched[code] = false;
   }
+  press_pad_keys();
   return 1;
 }
 
@@ -228,8 +254,7 @@ int32_t joystick_init() {
   if (!platform_sdl_start() || SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0) return 0;
   close_joystick();
   if (SDL_NumJoysticks() < 1) return 0;
-  if (SDL_IsGameController(0)) controller = SDL_GameControllerOpen(0);
-  if (controller == nullptr) joystick = SDL_JoystickOpen(0);
+  open_joystick(0);
   return controller != nullptr || joystick != nullptr ? 1 : 0;
 }
 

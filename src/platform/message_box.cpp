@@ -6,6 +6,9 @@
 #include "platform/platform_internal.h"
 
 #include <cstdio>
+#if TESSERA_WEB
+#include <emscripten.h>
+#endif
 
 namespace tessera {
 
@@ -47,6 +50,13 @@ int32_t message_box(const std::string& title, const std::string& text, int32_t b
   std::fflush(stderr);
   if (message_answer) return *message_answer;
   const int32_t fallback = buttons == MESSAGE_YES_NO ? ANSWER_YES : ANSWER_OK;
+#if TESSERA_WEB
+  // A page cannot wait for an answer inside a frame: the text goes onto the page (web/shell.html)
+  // and the default answers.
+  EM_ASM({ if (Module.showMessage) Module.showMessage(UTF8ToString($0), UTF8ToString($1)); }, title.c_str(),
+         text.c_str());
+  return fallback;
+#endif
   if (!message_display_assumed && !platform_display_exists()) return fallback;
   const int32_t chosen = show_box(title, text, buttons);
   // Closed without a button, or not shown at all: the default.

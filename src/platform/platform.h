@@ -13,7 +13,20 @@
 #include <string>
 #include <vector>
 
+// The browser build (Emscripten) leaves out what a page cannot do: processor-fault recovery (a
+// WebAssembly trap ends the module), signals, sleeping and frame pacing (the browser paces), and
+// the modding tools. This is the one switch for it; the game asks PLATFORM_WEB, never the compiler.
+#if defined(__EMSCRIPTEN__)
+#define TESSERA_WEB 1
+#else
+#define TESSERA_WEB 0
+#endif
+
 namespace tessera {
+
+inline constexpr bool PLATFORM_WEB = TESSERA_WEB != 0;
+// The modding tools (--check, --render-level) need a command line and the files of a data set.
+inline constexpr bool PLATFORM_HAS_TOOLS = !PLATFORM_WEB;
 
 constexpr int32_t rgb(int32_t r, int32_t g, int32_t b) { return r + g * 256 + b * 65536; }
 
@@ -293,6 +306,18 @@ int64_t clock_us();  // a steady clock in microseconds (the origin means nothing
 int64_t date_now();  // seconds
 // Tokens %dd, %mm, %yyyy; other characters are copied.
 std::string format_date(const std::string& mask, int64_t date);
+
+// ---- The frame loop's host -----------------------------------------------------------------
+
+// Runs pass once a frame until the program ends; never returns. On the desktop the loop is here,
+// with the fault recovery point: after a recoverable fault, recovered runs before the next pass.
+// In a browser the page owns the loop and calls pass once a frame; there is no recovery (a trap
+// ends the module and the page says so).
+using FramePass = void (*)();
+[[noreturn]] void frames_run(FramePass pass, FramePass recovered);
+// Ends the program with this status once its services are closed: the process on the desktop;
+// in a browser the frames stop and the page shows that the game has ended.
+[[noreturn]] void process_exit(int32_t status);
 
 // ---- Run-time error support --------------------------------------------------------------------
 

@@ -3,6 +3,9 @@
 
 #include <SDL.h>
 #include <fcntl.h>
+#if TESSERA_WEB
+#include <emscripten.h>
+#endif
 #include <unistd.h>
 
 #include <cerrno>
@@ -32,7 +35,15 @@ bool make_directory(const std::string& path) {
 
 }  // namespace
 
+// In a browser both live in the page's IndexedDB, mounted here before the game starts and copied
+// back after every write (web/pre.js).
+constexpr const char* WEB_PLAYER_ROOT = "/player/";
+
 std::string player_data_directory() {
+  if (PLATFORM_WEB) {
+    const std::string result = std::string(WEB_PLAYER_ROOT) + "data/";
+    return make_directory(result) ? result : std::string();
+  }
   // SDL keeps the platform's convention: $XDG_DATA_HOME/zorvane/ (else ~/.local/share) on Linux.
   char* path = SDL_GetPrefPath("", "zorvane");
   if (path == nullptr) return {};
@@ -42,6 +53,10 @@ std::string player_data_directory() {
 }
 
 std::string player_config_directory() {
+  if (PLATFORM_WEB) {
+    const std::string result = std::string(WEB_PLAYER_ROOT) + "config/";
+    return make_directory(result) ? result : std::string();
+  }
   std::string base;
   const char* config = std::getenv("XDG_CONFIG_HOME");
   const char* home = std::getenv("HOME");
@@ -89,9 +104,26 @@ std::string write_file_replacing(const std::string& path, const std::string& byt
   return {};
 }
 
+#if TESSERA_WEB
+void player_files_written() {
+  EM_ASM({
+    if (Module.playerFilesWritten) Module.playerFilesWritten();
+  });
+}
+#else
 // Nothing to do where files land on disk as they are written.
 void player_files_written() {}
+#endif
 
+#if TESSERA_WEB
+// The browser's file system lives in memory: lasting means copying it to the page's storage.
+bool file_sync_later(int) {
+  player_files_written();
+  return true;
+}
+
+bool file_sync_finish(int) { return true; }
+#else
 namespace {
 
 // One waiting thread for the whole run: a frame never waits for the disk.
@@ -145,5 +177,7 @@ bool file_sync_finish(int fd) {
   if (!good) syncer.failed = -1;
   return good;
 }
+
+#endif
 
 }  // namespace tessera

@@ -86,10 +86,17 @@ void screen_flip() {
   ++flip_count;
   if (flip_hook != nullptr) flip_hook();
   present();
-  if (frame_pacing) pace_frame();
+  // In a browser the page's animation frames pace the game.
+  if (frame_pacing && !PLATFORM_WEB) pace_frame();
 }
 
 void screen_flip_now() {
+  // In a browser vsync is the page's frame timing, which switching it would change: a present there
+  // never waits anyway.
+  if (PLATFORM_WEB) {
+    screen_flip();
+    return;
+  }
   // Vsync off for this one present where the renderer can switch it (SDL 2.0.18 and later).
   SDL_RendererInfo info {};
   const bool vsync = platform_renderer != nullptr && SDL_GetRendererInfo(platform_renderer, &info) == 0 &&

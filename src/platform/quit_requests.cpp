@@ -68,7 +68,8 @@ void quit_deadline_cancel() {
 }
 
 void quit_signals_install() {
-  if (quit_signals_installed) return;
+  // A page gets no signals: closing its tab ends everything at once.
+  if (quit_signals_installed || PLATFORM_WEB) return;
   struct sigaction action {};
   action.sa_handler = on_quit_signal;
   sigemptyset(&action.sa_mask);

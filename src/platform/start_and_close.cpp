@@ -36,7 +36,8 @@ bool platform_display_exists() {
 int32_t screen_init() { return platform_sdl_start() ? 1 : 0; }
 
 void image_decoders_register() {
-  const int wanted = IMG_INIT_PNG | IMG_INIT_JPG | IMG_INIT_TIF;
+  // The browser's SDL_image decodes through stb alone, which has no TIFF.
+  const int wanted = IMG_INIT_PNG | IMG_INIT_JPG | (PLATFORM_WEB ? 0 : IMG_INIT_TIF);
   if ((IMG_Init(wanted) & wanted) != wanted) std::fprintf(stderr, "Image decoders: %s\n", IMG_GetError());
 }
 

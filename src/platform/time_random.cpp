@@ -52,7 +52,8 @@ std::string two_digits(int value) {
 void delay_ms(int32_t ms) {
   if (ms <= 0) return;
   delay_total_ms += ms;
-  if (real_delays) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+  // A page that sleeps freezes the browser's tab; the browser paces the game there.
+  if (real_delays && !PLATFORM_WEB) std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
 int64_t clock_us() {

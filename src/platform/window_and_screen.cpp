@@ -9,6 +9,9 @@
 #include <algorithm>
 #include <cstdio>
 #include <vector>
+#if TESSERA_WEB
+#include <emscripten.h>
+#endif
 
 namespace tessera {
 
@@ -129,11 +132,20 @@ void platform_target_back_buffer() {
 }
 
 int32_t desktop_width(int32_t display) {
+#if TESSERA_WEB
+  // A page's display is the browser window it fills (SDL would give the whole monitor's size).
+  (void)display;
+  return EM_ASM_INT({ return window.innerWidth; });
+#endif
   SDL_DisplayMode mode {};
   return display_mode(display, mode) ? mode.w : 0;
 }
 
 int32_t desktop_height(int32_t display) {
+#if TESSERA_WEB
+  (void)display;
+  return EM_ASM_INT({ return window.innerHeight; });
+#endif
   SDL_DisplayMode mode {};
   return display_mode(display, mode) ? mode.h : 0;
 }

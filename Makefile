@@ -71,9 +71,9 @@ web-serve: web
 	cd $(WEB_BUILD) && python3 -m http.server --bind 127.0.0.1 $(WEB_PORT)
 
 # The page in headless Chromium (web/browser-test/browser_test.mjs); screenshots and the console go
-# to $(WEB_BUILD)/browser-test/logs/. WEB_TEST_ARGS="--player-file NAME" checks a file the game
-# writes into the player's data directory instead of one the test writes.
-WEB_TEST_ARGS ?=
+# to $(WEB_BUILD)/browser-test/logs/. The file kept through a reload is the data set's score table,
+# which the game the test plays enters; WEB_TEST_ARGS="--player-file NAME" (a pattern) names another.
+WEB_TEST_ARGS ?= --player-file 'scores-*.txt'
 test-web: web
 	@bash scripts/install-web-deps.sh --browser
 	bash scripts/test-web.sh $(WEB_BUILD) $(WEB_TEST_ARGS)

@@ -114,8 +114,16 @@ void open_game_window() {
   const int32_t height = round_to_int(screen_height);
   const bool player_window = !windowed() && !player_settings.fullscreen;
   const int32_t style = windowed() || player_window ? WINDOW_CENTRED : WINDOW_BORDERLESS;
-  window_handle = window_open(-1, 0, 0, player_window ? width * 3 / 4 : width,
-                              player_window ? height * 3 / 4 : height, APPNAME, style);
+  int32_t window_width = player_window ? width * 3 / 4 : width;
+  int32_t window_height = player_window ? height * 3 / 4 : height;
+  // A replay keeps its recorded layout; its window shows all of it, scaled down when the display
+  // is smaller.
+  if (watching.replay != nullptr && desktop_width(0) > 0 && desktop_height(0) > 0) {
+    const double fit = std::min({1.0, 0.9 * desktop_width(0) / width, 0.9 * desktop_height(0) / height});
+    window_width = std::max(1, round_to_int(width * fit));
+    window_height = std::max(1, round_to_int(height * fit));
+  }
+  window_handle = window_open(-1, 0, 0, window_width, window_height, APPNAME, style);
   if (window_handle == 0) report_error(ERROR_WINDOW);
   screen_handle = screen_open_windowed(window_handle, width, height);
   if (screen_handle == 0) report_error(ERROR_SCREEN);
@@ -580,13 +588,13 @@ void keep_games(const std::string& directory) {
 void watch_replay(const Replay& replay, const std::string& file_name) {
   requested_width = replay.start.screen_width;
   requested_height = replay.start.screen_height;
+  watching = Watching{};
+  watching.replay = &replay;
+  watching.file_name = file_name;
   start_up();
   // Watching keeps nothing until the player takes over.
   player_directory = player_data_directory();
   recording_set_directory(player_directory.empty() ? std::string() : player_directory + "replays/");
-  watching = Watching{};
-  watching.replay = &replay;
-  watching.file_name = file_name;
   frame_loop();
 }
 

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages that building, testing and playing need.
+# Installs the Debian packages that building, testing and playing need, or the packages named as
+# arguments (scripts/install-web-deps.sh names the browser build's).
 # Safe to run again: it only installs what is missing. Uses sudo only when not root.
 set -euo pipefail
 
@@ -12,6 +13,7 @@ packages=(
   libgl1-mesa-dri libegl-mesa0 libegl1
   clang libclang-rt-14-dev
 )
+[ $# -gt 0 ] && packages=("$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -12,23 +12,4 @@ if [ "${1:-}" = "--browser" ]; then
   command -v npm >/dev/null 2>&1 || packages+=(npm)
 fi
 
-missing=()
-for p in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
-sudo=""
-if [ "$(id -u)" -ne 0 ]; then
-  if ! command -v sudo >/dev/null 2>&1; then
-    echo "install-web-deps: missing packages and neither root nor sudo. As root, run:" >&2
-    echo "  apt-get update && apt-get install ${missing[*]}" >&2
-    exit 1
-  fi
-  sudo="sudo"
-fi
-echo "Installing: ${missing[*]}"
-$sudo env DEBIAN_FRONTEND=noninteractive apt-get update -qq
-$sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"
+exec bash "$(dirname "$0")/install-deps.sh" "${packages[@]}"

@@ -9,7 +9,6 @@
 #include <cinttypes>
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -453,14 +452,6 @@ void close_run() {
   recording.run.count = 0;
 }
 
-std::string date_stamp(int64_t date) {
-  const std::time_t when = static_cast<std::time_t>(date);
-  std::tm local{};
-  char text[32] = "0000-00-00_00-00-00";
-  if (localtime_r(&when, &local) != nullptr) std::strftime(text, sizeof text, "%Y-%m-%d_%H-%M-%S", &local);
-  return text;
-}
-
 // Renames without ever replacing another file: a second game of the same second and score gets
 // a number of its own.
 std::string rename_apart(const std::string& from, const std::string& base) {
@@ -510,7 +501,7 @@ void recording_set_directory(const std::string& directory) {
 void recording_begin(const ReplayStart& start, const Replay* taken_over, int64_t passes) {
   if (recording.fd >= 0) recording_end();
   if (recording.directory.empty()) return;
-  recording.stamp = date_stamp(start.date);
+  recording.stamp = format_local_time("%Y-%m-%d_%H-%M-%S", start.date, "0000-00-00_00-00-00");
   recording.path = recording.directory + recording.stamp + "_playing-" + std::to_string(static_cast<long>(getpid())) + ".zvreplay";
   recording.fd = ::open(recording.path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (recording.fd < 0) {

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <fstream>
 #include <sstream>
 
@@ -41,14 +40,6 @@ std::string read_file(const std::string& path, bool& exists) {
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
-}
-
-std::string date_text(int64_t date) {
-  const std::time_t when = static_cast<std::time_t>(date);
-  std::tm local{};
-  char text[32] = "?";
-  if (localtime_r(&when, &local) != nullptr) std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &local);
-  return text;
 }
 
 }  // namespace
@@ -147,7 +138,7 @@ std::string score_table_report(const std::vector<ScoreEntry>& entries) {
   for (const ScoreEntry& e : entries) {
     char line[160];
     std::snprintf(line, sizeof line, "%5d  %7d  %3d  %6lld  %s  ", place++, e.score, e.map,
-                  static_cast<long long>(e.passes), date_text(e.date).c_str());
+                  static_cast<long long>(e.passes), format_local_time("%Y-%m-%d %H:%M", e.date, "?").c_str());
     text += line + e.name + "  " + (e.replay.empty() ? "-" : e.replay) + "\n";
   }
   return text;

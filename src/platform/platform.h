@@ -306,6 +306,8 @@ int64_t clock_us();  // a steady clock in microseconds (the origin means nothing
 int64_t date_now();  // seconds
 // Tokens %dd, %mm, %yyyy; other characters are copied.
 std::string format_date(const std::string& mask, int64_t date);
+// The local time of date as strftime writes it; fallback when the date has no local time.
+std::string format_local_time(const char* strftime_format, int64_t date, const std::string& fallback);
 
 // ---- The frame loop's host -----------------------------------------------------------------
 

@@ -87,6 +87,16 @@ std::string format_date(const std::string& mask, int64_t date) {
   return out;
 }
 
+std::string format_local_time(const char* strftime_format, int64_t date, const std::string& fallback) {
+  const std::time_t when = static_cast<std::time_t>(date);
+  std::tm local {};
+  char text[64];
+  if (localtime_r(&when, &local) == nullptr || std::strftime(text, sizeof text, strftime_format, &local) == 0) {
+    return fallback;
+  }
+  return text;
+}
+
 int32_t random_seed(int32_t seed) {
   seeded = true;
   uint32_t x = static_cast<uint32_t>(seed);
